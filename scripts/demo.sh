@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts the simulated phone with the sample
+# messages and opens Missivo on it. The demo keeps its program folder and its
+# settings in build/demo, away from your own.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+build=build
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMISSIVO_BUILD_TESTS=OFF -DMISSIVO_BUILD_BENCH=OFF
+cmake --build "$build" -j"$(nproc)" --target missivo phonesim
+
+demo="$PWD/$build/demo"
+mkdir -p "$demo/config"
+cp "$build/src/app/missivo" "$demo/missivo"
+
+"$build/tools/phonesim/phonesim" --scenario resources/demo/scenario.json \
+  --link "$demo/phone" --log "$demo/phonesim.log" &
+phonesim_pid=$!
+trap 'kill $phonesim_pid 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -e "$demo/phone" ] && break; sleep 0.1; done
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found: starting Missivo under Xvfb (screen :99)."
+  exec xvfb-run -n 99 -s "-screen 0 1280x900x24" env XDG_CONFIG_HOME="$demo/config" "$demo/missivo"
+fi
+XDG_CONFIG_HOME="$demo/config" "$demo/missivo"

@@ -1,0 +1,15 @@
+// The built-in Russian language: the 110 lines of "Russian.lng".
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace missivo {
+
+// The lines "Str0=…" to "Str109=…" in Windows-1251.
+const std::vector<std::string>& DefaultRussianLines();
+
+// The bytes of "Russian.lng": every line followed by CR LF, Windows-1251, no BOM.
+std::string DefaultRussianFileBytes();
+
+}  // namespace missivo

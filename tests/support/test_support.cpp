@@ -1,0 +1,61 @@
+#include "support/test_support.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "text/cp1251.h"
+
+namespace missivo::test {
+
+TempFolder::TempFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "missivo-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string W(std::string_view utf8) {
+  return Utf8ToCp1251(utf8);
+}
+
+void ScriptedUserInterface::ShowMessage(const std::string& text, MessageKind kind,
+                                        const std::string& caption) {
+  messages.push_back({text, kind, caption});
+}
+
+bool ScriptedUserInterface::AskYesNo(const std::string& text) {
+  questions.push_back(text);
+  if (answers.empty()) return true;
+  const bool answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+void ScriptedUserInterface::ShowProgress(int maximum, int position) {
+  progress_maximum = maximum;
+  progress_position = position;
+  progress_visible = true;
+}
+
+void ScriptedUserInterface::SetProgressText(const std::string& text) {
+  progress_texts.push_back(text);
+}
+
+}  // namespace missivo::test

@@ -1,0 +1,65 @@
+// Helpers shared by the tests: a temporary folder on the real file system and a
+// user interface that records what it was asked to show and answers from a script.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/ui.h"
+
+namespace missivo::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Whole-file helpers; ReadBytes of a missing file gives an empty text.
+std::string ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
+
+// Windows-1251 text from UTF-8 source text, for readable expectations.
+std::string W(std::string_view utf8);
+
+// A user interface for tests: it records every message, question and progress
+// step, and answers questions from a queue (Yes when the queue is empty).
+class ScriptedUserInterface : public UserInterface {
+ public:
+  struct Message {
+    std::string text;
+    MessageKind kind;
+    std::string caption;
+  };
+
+  void ShowMessage(const std::string& text, MessageKind kind, const std::string& caption) override;
+  bool AskYesNo(const std::string& text) override;
+  void ProcessPendingEvents() override { ++events_processed; }
+  void ShowProgress(int maximum, int position) override;
+  void SetProgressPosition(int position) override { progress_position = position; }
+  void HideProgress() override { progress_visible = false; }
+  void SetProgressText(const std::string& text) override;
+
+  std::deque<bool> answers;
+  std::vector<Message> messages;
+  std::vector<std::string> questions;
+  std::vector<std::string> progress_texts;
+  int progress_maximum = 0;
+  int progress_position = 0;
+  bool progress_visible = false;
+  int events_processed = 0;
+};
+
+}  // namespace missivo::test
