@@ -39,7 +39,8 @@ void ExpectIoMessage(const ScriptedUserInterface& ui) {
 
 TEST(ListFileTest, WorkedExampleByteForByte) {
   const std::vector<Row> rows = {Row{"abc", {"12"}, 2}};
-  const std::string expected = Hex("4C 56 46 | 01 00 | 01 00 | 02 00 00 00 | 03 00 61 62 63 | 02 00 31 32");
+  const std::string expected =
+      Hex("4C 56 46 | 01 00 | 01 00 | 02 00 00 00 | 03 00 61 62 63 | 02 00 31 32");
   ASSERT_EQ(expected.size(), 20u);
   EXPECT_EQ(EncodeListFile(rows).value(), expected);
   EXPECT_EQ(DecodeListFile(expected).value(), rows);
@@ -184,9 +185,8 @@ TEST(ListFileTest, BrokenFilesGiveTheirOutcome) {
     TempFolder folder;
     const auto path = folder / "Messages.sms";
     // A plain list file is sealed first, as a data file always is.
-    WriteBytes(path, std::string_view(c.file).ends_with(".lvf")
-                         ? SealBytes(bytes, kFixedPassphrase)
-                         : bytes);
+    WriteBytes(path, std::string_view(c.file).ends_with(".lvf") ? SealBytes(bytes, kFixedPassphrase)
+                                                                : bytes);
     const std::string on_disk = ReadBytes(path);
     RowList list = ListOf({MessageRow("before", "1")});
     ScriptedUserInterface ui;

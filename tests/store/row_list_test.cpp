@@ -33,7 +33,8 @@ RowList ListWithColumn(int column, const std::vector<std::string>& values) {
 std::vector<std::string> Column(const RowList& list, int column) {
   std::vector<std::string> values;
   for (const Row& row : list.rows) {
-    values.push_back(column == 0 ? row.caption : SubItem(row, static_cast<std::size_t>(column - 1)));
+    values.push_back(column == 0 ? row.caption
+                                 : SubItem(row, static_cast<std::size_t>(column - 1)));
   }
   return values;
 }
@@ -44,7 +45,8 @@ std::vector<std::string> Captions(const RowList& list) {
 
 std::vector<std::int32_t> Markers(std::initializer_list<std::pair<int, std::int32_t>> set) {
   std::vector<std::int32_t> markers(kMessageColumns, kNoMarker);
-  for (const auto& [column, marker] : set) markers[static_cast<std::size_t>(column)] = marker;
+  for (const auto& [column, marker] : set)
+    markers[static_cast<std::size_t>(column)] = marker;
   return markers;
 }
 
@@ -107,11 +109,11 @@ TEST(SortListByColumnTest, NonNumbersSortAsZeroAndEqualRowsKeepTheirOrder) {
     RowList list = ListWithColumn(column, sizes);
     SortState state;
     SortListByColumn(list, column, state);
-    EXPECT_EQ(Captions(list), (std::vector<std::string>{"row2", "row1", "row3", "row5", "row6",
-                                                        "row4", "row0"}));
+    EXPECT_EQ(Captions(list),
+              (std::vector<std::string>{"row2", "row1", "row3", "row5", "row6", "row4", "row0"}));
     SortListByColumn(list, column, state);  // descending: equal rows still keep their order
-    EXPECT_EQ(Captions(list), (std::vector<std::string>{"row0", "row4", "row1", "row3", "row5",
-                                                        "row6", "row2"}));
+    EXPECT_EQ(Captions(list),
+              (std::vector<std::string>{"row0", "row4", "row1", "row3", "row5", "row6", "row2"}));
   }
 }
 
@@ -149,12 +151,23 @@ TEST(WholeNumberOrZeroTest, SignedThirtyTwoBitOrZero) {
     const char* text;
     std::int32_t value;
   } cases[] = {
-      {"12", 12},         {"-5", -5},         {"+7", 7},   {"0012", 12},
-      {"2147483647", 2147483647},             {"-2147483648", -2147483648},
-      {"2147483648", 0},  {"abc", 0},         {"", 0},     {"12 ", 0},
-      {" 12", 0},         {"+-5", 0},         {"1.5", 0},  {"0x1F", 0},
+      {"12", 12},
+      {"-5", -5},
+      {"+7", 7},
+      {"0012", 12},
+      {"2147483647", 2147483647},
+      {"-2147483648", -2147483648},
+      {"2147483648", 0},
+      {"abc", 0},
+      {"", 0},
+      {"12 ", 0},
+      {" 12", 0},
+      {"+-5", 0},
+      {"1.5", 0},
+      {"0x1F", 0},
   };
-  for (const auto& c : cases) EXPECT_EQ(WholeNumberOrZero(c.text), c.value) << c.text;
+  for (const auto& c : cases)
+    EXPECT_EQ(WholeNumberOrZero(c.text), c.value) << c.text;
 }
 
 TEST(RowListTest, RowsAtAndRemoveRowsAt) {
