@@ -97,7 +97,8 @@ TEST_F(ProgramLockTest, PasswordRecordIsSealedUnderTheAnswer) {
   const PasswordDialogFields fields{"", W("Секрет"), W("Секрет"), W("Кличка кота?"), W("Барсик")};
   ASSERT_EQ(Ok(fields), PasswordDialogResult::kSet);
   const std::string on_disk = ReadBytes(files_.password);
-  const std::string expected = JoinCrLf({"", W("Секрет"), W("Секрет"), W("Барсик"), W("Кличка кота?")});
+  const std::string expected =
+      JoinCrLf({"", W("Секрет"), W("Секрет"), W("Барсик"), W("Кличка кота?")});
   EXPECT_EQ(on_disk.size(), expected.size() + 16);
   EXPECT_EQ(UnsealBytes(on_disk, W("Барсик")).value(), expected);
   // The passphrase every copy of the program knows does not reveal it.
