@@ -18,6 +18,8 @@ std::string ErrorText(int error_number) {
   return std::generic_category().message(error_number);
 }
 
+constexpr off_t kWritebackStep = 1 << 20;
+
 std::filesystem::path FolderOf(const std::filesystem::path& path) {
   std::filesystem::path folder = path.parent_path();
   return folder.empty() ? std::filesystem::path(".") : folder;
@@ -37,7 +39,10 @@ int SyncFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 std::string QuotedFileName(const std::filesystem::path& path) {
-  return "\"" + Utf8ToCp1251(path.string()) + "\"";
+  std::string quoted = Utf8ToCp1251(path.string());
+  quoted.insert(quoted.begin(), '"');
+  quoted.push_back('"');
+  return quoted;
 }
 
 AtomicFileWriter::AtomicFileWriter(std::filesystem::path target, mode_t mode)
@@ -82,6 +87,14 @@ void AtomicFileWriter::Write(std::string_view bytes) {
       return;
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
+    written_ += written;
+  }
+  // Large files start on their way to the disk while the rest is still being
+  // made, so the flush at Commit has little left to wait for. Only a hint:
+  // Commit's fsync is what makes the data durable.
+  if (status_.ok() && written_ - flush_from_ >= kWritebackStep) {
+    ::sync_file_range(fd_, flush_from_, written_ - flush_from_, SYNC_FILE_RANGE_WRITE);
+    flush_from_ = written_;
   }
 }
 

@@ -44,6 +44,8 @@ class AtomicFileWriter {
   std::filesystem::path temp_;
   mode_t mode_;
   int fd_ = -1;
+  off_t written_ = 0;     // bytes written so far
+  off_t flush_from_ = 0;  // where the writeback not yet started begins
   Status status_;
 };
 

@@ -148,16 +148,43 @@ bool StreamPieces(SourceFile& source, std::size_t length, CipherChain& chain, Di
   return source.status().ok();
 }
 
+// Enciphers `data` in its own buffer and gives the header that goes before it.
+ContainerHeader SealInPlace(std::string& data, std::string_view passphrase) {
+  const ContainerHeader header = NewHeader();
+  const ContainerCipher cipher(header.data(), passphrase);
+  CipherChain chain(cipher.get(), header.data() + kSaltSize);
+  chain.Encrypt(Bytes(data), data.size());
+  return header;
+}
+
+std::string_view View(const ContainerHeader& header) {
+  return {reinterpret_cast<const char*>(header.data()), header.size()};
+}
+
 }  // namespace
 
 std::string SealBytes(std::string plain, std::string_view passphrase) {
+  const ContainerHeader header = SealInPlace(plain, passphrase);
+  plain.insert(0, View(header));
+  return plain;
+}
+
+// Enciphers and writes in steps, so the disk works while the chain runs.
+Status WriteSealedFile(const std::filesystem::path& path, std::string plain,
+                       std::string_view passphrase) {
+  constexpr std::size_t kStep = 1 << 20;
+  static_assert(kStep % kBlowfishBlockSize == 0, "steps must not split a block");
   const ContainerHeader header = NewHeader();
-  plain.insert(0, kContainerHeaderSize, '\0');
-  std::memcpy(plain.data(), header.data(), header.size());
   const ContainerCipher cipher(header.data(), passphrase);
   CipherChain chain(cipher.get(), header.data() + kSaltSize);
-  chain.Encrypt(Bytes(plain, kContainerHeaderSize), plain.size() - kContainerHeaderSize);
-  return plain;
+  AtomicFileWriter out(path);
+  out.Write(View(header));
+  for (std::size_t offset = 0; offset < plain.size(); offset += kStep) {
+    const std::size_t size = std::min(kStep, plain.size() - offset);
+    chain.Encrypt(Bytes(plain, offset), size);
+    out.Write(std::string_view(plain).substr(offset, size));
+  }
+  return out.Commit();
 }
 
 Result<std::string> UnsealBytes(std::string container, std::string_view passphrase) {
@@ -190,7 +217,7 @@ Status EncryptFile(const std::filesystem::path& source, const std::filesystem::p
   if (!in.status().ok()) return in.status();
   AtomicFileWriter out(target);
   const ContainerHeader header = NewHeader();
-  out.Write(std::string_view(reinterpret_cast<const char*>(header.data()), header.size()));
+  out.Write(View(header));
   const ContainerCipher cipher(header.data(), passphrase);
   CipherChain chain(cipher.get(), header.data() + kSaltSize);
   if (!StreamPieces(in, in.size(), chain, Direction::kEncrypt, out)) return in.status();

@@ -39,6 +39,11 @@ std::string SealBytes(std::string plain, std::string_view passphrase);
 // is shorter than its 16-byte header. The buffer is reused for the result.
 Result<std::string> UnsealBytes(std::string container, std::string_view passphrase);
 
+// Writes the container of `plain` under `passphrase` to `path`, all or
+// nothing. The content is enciphered in its own buffer, without a copy.
+[[nodiscard]] Status WriteSealedFile(const std::filesystem::path& path, std::string plain,
+                                     std::string_view passphrase);
+
 // Reads the container at `path` and unseals it in memory.
 Result<std::string> UnsealFile(const std::filesystem::path& path, std::string_view passphrase);
 

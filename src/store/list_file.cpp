@@ -160,7 +160,7 @@ Status WriteListFile(const std::vector<Row>& rows, const std::filesystem::path& 
     return Status::Failure("Cannot save " + QuotedFileName(path) + ": " + plain.message() +
                            " The file was left as it was.");
   }
-  return WriteFileAtomically(path, SealBytes(std::move(plain).value(), kFixedPassphrase));
+  return WriteSealedFile(path, std::move(plain).value(), kFixedPassphrase);
 }
 
 Result<std::vector<Row>> ReadListFile(const std::filesystem::path& path) {
@@ -193,8 +193,7 @@ Result<bool> SealIfPlainListFile(const std::filesystem::path& path) {
   Result<std::string> bytes = ReadWholeFile(path);
   if (!bytes.ok()) return bytes.status();
   if (!StartsWithListFileMagic(bytes.value())) return false;
-  if (Status status =
-          WriteFileAtomically(path, SealBytes(std::move(bytes).value(), kFixedPassphrase));
+  if (Status status = WriteSealedFile(path, std::move(bytes).value(), kFixedPassphrase);
       !status.ok()) {
     return status;
   }

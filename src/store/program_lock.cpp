@@ -31,7 +31,7 @@ std::string PasswordRecordText(const PasswordDialogFields& fields) {
 }
 
 Status WritePasswordRecord(const std::filesystem::path& path, const PasswordDialogFields& fields) {
-  return WriteFileAtomically(path, SealBytes(PasswordRecordText(fields), fields.answer));
+  return WriteSealedFile(path, PasswordRecordText(fields), fields.answer);
 }
 
 PasswordDialogResult PasswordDialogOk(LockState& state, const PasswordDialogFields& fields,
