@@ -1,0 +1,74 @@
+#include "transfer/export_rows.h"
+
+#include <algorithm>
+
+#include "core/whole_file.h"
+#include "text/cp1251.h"
+#include "transfer/export_block.h"
+#include "transfer/progress_scope.h"
+
+namespace missivo {
+namespace {
+
+std::vector<bool> SelectedMask(std::size_t row_count, const RowSelection& selection) {
+  std::vector<bool> mask(row_count, selection.all);
+  if (!selection.all) {
+    for (const std::size_t position : selection.positions)
+      if (position < row_count) mask[position] = true;
+  }
+  return mask;
+}
+
+std::size_t CountSelected(std::size_t row_count, const RowSelection& selection) {
+  const std::vector<bool> mask = SelectedMask(row_count, selection);
+  return static_cast<std::size_t>(std::count(mask.begin(), mask.end(), true));
+}
+
+}  // namespace
+
+bool HasRowsToExport(std::span<const Row> rows, const RowSelection& selection) {
+  return CountSelected(rows.size(), selection) != 0;
+}
+
+std::string ExportBytes(std::span<const Row> rows, const RowSelection& selection,
+                        std::string_view template_buffer, TemplateKind kind,
+                        const std::function<void(std::size_t)>& on_row) {
+  const std::vector<bool> selected = SelectedMask(rows.size(), selection);
+  std::string out;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (selected[i]) {
+      out += BuildBlock(template_buffer, rows[i], kind);
+      out += "\r\n";
+    }
+    if (on_row) on_row(i);
+  }
+  return out;
+}
+
+ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection, TemplateKind kind,
+                        const std::filesystem::path& data_folder,
+                        const std::filesystem::path& output, const LanguageLines& language,
+                        UserInterface& ui) {
+  ExportResult result;
+  const std::size_t exported = CountSelected(rows.size(), selection);
+  if (exported == 0) return result;
+
+  // Read once per export, not once per row.
+  const std::string template_buffer = LoadTemplateBuffer(data_folder, kind, language);
+  ProgressScope progress(ui, static_cast<int>(rows.size()) - 1, language.LangText("Str79"));
+  const std::string bytes = ExportBytes(rows, selection, template_buffer, kind, [&](std::size_t i) {
+    progress.SetPosition(static_cast<int>(i));
+  });
+  const std::error_code error = WriteFileAtomically(output, bytes);
+  progress.End();
+  if (error) {
+    result.error = "Cannot write the file \"" + Utf8ToCp1251(output.string()) +
+                   "\": " + Utf8ToCp1251(error.message());
+    ui.ShowMessage(result.error, MessageKind::kError, "I/O Error");
+    return result;
+  }
+  result.exported = exported;
+  return result;
+}
+
+}  // namespace missivo

@@ -1,0 +1,36 @@
+#include "transfer/import_file.h"
+
+#include <algorithm>
+
+#include "core/whole_file.h"
+#include "text/cp1251.h"
+#include "text/lines.h"
+#include "transfer/progress_scope.h"
+
+namespace missivo {
+
+std::string ReadImportLines(const std::filesystem::path& path, std::vector<std::string>& lines) {
+  lines.clear();
+  std::string bytes;
+  if (const std::error_code error = ReadWholeFile(path, bytes))
+    return "Cannot read the file \"" + Utf8ToCp1251(path.string()) +
+           "\": " + Utf8ToCp1251(error.message());
+  lines = SplitAnyBreak(bytes);
+  return {};
+}
+
+std::size_t AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows, int maximum,
+                               int step, const std::string& progress_text, UserInterface& ui,
+                               const std::function<void()>& resolve_names) {
+  ProgressScope progress(ui, std::max(maximum, 0), progress_text);
+  archive.reserve(archive.size() + rows.size());
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    archive.push_back(std::move(rows[k]));
+    progress.SetPosition(static_cast<int>(k) * step);
+    ui.ProcessPendingEvents();
+  }
+  if (resolve_names) resolve_names();
+  return rows.size();
+}
+
+}  // namespace missivo
