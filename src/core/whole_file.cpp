@@ -75,7 +75,11 @@ std::error_code WriteFileAtomically(const std::filesystem::path& path, std::stri
 
   const std::filesystem::path folder =
       path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-  std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  // A hidden sibling: ".name.XXXXXX".
+  std::string temp_name = path.filename().string();
+  temp_name.insert(0, 1, '.');
+  temp_name.append(".XXXXXX");
+  std::string temp = (folder / temp_name).string();
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return LastError();
 

@@ -1,18 +1,15 @@
 #include "text/language.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
 
+#include "core/whole_file.h"
 #include "text/lines.h"
 
 namespace missivo {
 
 bool LanguageLines::LoadLanguageLines(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
+  std::string bytes;
+  if (ReadWholeFile(path, bytes)) return false;
   LoadFromBytes(bytes);
   return true;
 }

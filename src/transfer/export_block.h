@@ -21,4 +21,10 @@ std::string EscapeHtml(std::string_view value);
 // field values are escaped first; the template's own text stays as it is.
 std::string BuildBlock(std::string_view template_buffer, const Row& row, TemplateKind kind);
 
+// The two halves of BuildBlock, so that an export prepares the template once:
+// the template's lines, each ended by CR LF; then that text with the fields
+// of one row filled in.
+std::string PrepareTemplateLines(std::string_view template_buffer);
+std::string FillBlock(std::string template_lines, const Row& row, TemplateKind kind);
+
 }  // namespace missivo

@@ -4,19 +4,19 @@ namespace missivo {
 
 std::string BreaksToCrLf(std::string_view text, bool end_with_break) {
   std::string out;
-  out.reserve(text.size() + text.size() / 8 + 2);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r') {
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      out += "\r\n";
-    } else if (c == '\n') {
-      out += "\r\n";
-    } else {
-      out += c;
+  out.reserve(text.size() + 2);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t at = text.find_first_of("\r\n", start);
+    if (at == std::string_view::npos) {
+      out.append(text.substr(start));
+      if (end_with_break) out += "\r\n";
+      break;
     }
+    out.append(text.substr(start, at - start));
+    out += "\r\n";
+    start = at + (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1);
   }
-  if (end_with_break && !text.empty() && text.back() != '\r' && text.back() != '\n') out += "\r\n";
   return out;
 }
 
