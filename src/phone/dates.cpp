@@ -7,11 +7,17 @@
 namespace missivo {
 namespace {
 
+// `zeros` "0" characters followed by `text`.
+std::string ZerosBefore(std::size_t zeros, std::string_view text) {
+  std::string padded(zeros, '0');
+  padded.append(text);
+  return padded;
+}
+
 // The piece between two separators, with a "0" in front when it is shorter than two.
 std::string Between(std::string_view stamp, Pos after, Pos before) {
   std::string piece = Piece(stamp, after + 1, before - after - 1);
-  if (piece.size() <= 1) piece.insert(0, "0");
-  return piece;
+  return piece.size() <= 1 ? ZerosBefore(1, piece) : piece;
 }
 
 Pos FindLast(char c, std::string_view text, Pos after) {
@@ -49,14 +55,13 @@ std::string NormalizeDate(std::string_view stamp) {
   if (colon2 != 0) {
     minute = Between(stamp, colon1, colon2);
     second = Piece(stamp, colon2 + 1, length - colon2);
-    if (second.size() <= 1) second.insert(0, second.empty() ? "00" : "0");
+    if (second.size() <= 1) second = ZerosBefore(2 - second.size(), second);
   } else {
     // Only hours and minutes, or no time at all.
     minute = colon1 != 0 ? LeadingDigits(stamp, colon1 + 1) : std::string();
     second = "00";
   }
-  while (minute.size() < 2)
-    minute.insert(0, "0");
+  if (minute.size() < 2) minute = ZerosBefore(2 - minute.size(), minute);
   return day + "/" + month + "/" + year + "," + hour + ":" + minute + ":" + second + "\r\n";
 }
 

@@ -13,7 +13,10 @@ ContactIndex::ContactIndex(const std::vector<Row>& contacts) {
   first_by_number_.reserve(contacts.size());
   for (std::size_t i = 0; i < contacts.size(); ++i) {
     const std::string& number = SubItem(contacts[i], kNumber);
-    if (!number.empty()) first_by_number_.emplace(number, i);  // keeps the first one
+    if (number.empty()) continue;
+    first_by_number_.emplace(number, i);  // keeps the first one
+    if (has_length_.size() <= number.size()) has_length_.resize(number.size() + 1);
+    has_length_[number.size()] = true;
   }
 }
 
@@ -21,6 +24,7 @@ std::optional<std::size_t> ContactIndex::FindContact(std::string_view from) cons
   std::optional<std::size_t> best;
   for (std::size_t shorter = 0; shorter <= kLongestPrefix && shorter < from.size(); ++shorter) {
     const std::size_t length = from.size() - shorter;
+    if (length >= has_length_.size() || !has_length_[length]) continue;
     for (std::size_t start = 0; start <= shorter; ++start) {
       const auto found = first_by_number_.find(from.substr(start, length));
       if (found != first_by_number_.end() && (!best || found->second < *best)) best = found->second;

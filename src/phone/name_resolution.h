@@ -28,6 +28,7 @@ class ContactIndex {
 
  private:
   std::unordered_map<std::string_view, std::size_t> first_by_number_;
+  std::vector<bool> has_length_;  // whether some number is this long: no probe otherwise
 };
 
 // Replaces the From of every row that a contact matches by the contact's name,
