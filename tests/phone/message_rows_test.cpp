@@ -2,24 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "phone/phone_test_data.h"
 #include "support/test_support.h"
-#include "text/default_language.h"
 
 namespace missivo {
 namespace {
 
+using test::RussianLanguage;
 using test::W;
-
-LanguageLines Russian() {
-  LanguageLines language;
-  language.LoadFromBytes(DefaultRussianFileBytes());
-  return language;
-}
 
 constexpr const char* kReadMoment = "01/02/2030,10:11:12\r\n";
 
 TEST(MakeMessageRowTest, FieldsByStatus) {
-  const LanguageLines language = Russian();
+  const LanguageLines language = RussianLanguage();
   const struct {
     const char* status;
     const char* date;
@@ -41,7 +36,7 @@ TEST(MakeMessageRowTest, FieldsByStatus) {
 }
 
 TEST(MakeMessageRowTest, CaptionDropsControlCharactersSizeCountsThem) {
-  const LanguageLines language = Russian();
+  const LanguageLines language = RussianLanguage();
   const struct {
     const char* name;
     std::string text;

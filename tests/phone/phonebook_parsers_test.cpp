@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "phone/phone_test_data.h"
 #include "phone/phonebook_read.h"
-#include "phone/reply_fixtures.h"
 #include "support/test_support.h"
 
 namespace missivo {

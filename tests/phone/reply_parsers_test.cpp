@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "phone/reply_fixtures.h"
+#include "phone/phone_test_data.h"
 #include "support/test_support.h"
 #include "text/lines.h"
 

@@ -1,10 +1,13 @@
-// Replies captured from real phones, from tests/data/replies.
+// Data the phone tests share: replies captured from real phones (tests/data/replies)
+// and the built-in Russian language.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "support/test_support.h"
+#include "text/default_language.h"
+#include "text/language.h"
 
 namespace missivo::test {
 
@@ -20,6 +23,13 @@ inline std::string ReplyFixture(std::string_view name) {
     reply.push_back(raw[i]);
   }
   return reply;
+}
+
+// The language lines of the default Russian file.
+inline LanguageLines RussianLanguage() {
+  LanguageLines language;
+  language.LoadFromBytes(DefaultRussianFileBytes());
+  return language;
 }
 
 }  // namespace missivo::test
