@@ -1,5 +1,6 @@
 #include "transfer/p2ktools_import.h"
 
+#include "phone/dates.h"
 #include "text/lines.h"
 #include "text/pieces.h"
 
@@ -40,21 +41,20 @@ ImportRead<P2kToolsEntry> ReadP2kToolsFile(const std::filesystem::path& path) {
   return read;
 }
 
-Row MakeP2kToolsRow(const P2kToolsEntry& entry, const LanguageLines& language,
-                    const DateNormalizer& normalize_date) {
+Row MakeP2kToolsRow(const P2kToolsEntry& entry, const LanguageLines& language) {
   return Row{entry.text,
-             {entry.number, Piece(normalize_date(entry.date), 1, 19),
+             {entry.number, Piece(NormalizeDate(entry.date), 1, 19),
               std::to_string(entry.text.size()), "0000", language.LangText("Str71")},
              kImageImported};
 }
 
 std::size_t AppendP2kToolsRows(std::vector<Row>& archive, const std::vector<P2kToolsEntry>& entries,
-                               const LanguageLines& language, const DateNormalizer& normalize_date,
-                               UserInterface& ui, const std::function<void()>& resolve_names) {
+                               const LanguageLines& language, UserInterface& ui,
+                               const std::function<void()>& resolve_names) {
   std::vector<Row> rows;
   rows.reserve(entries.size());
   for (const P2kToolsEntry& entry : entries)
-    rows.push_back(MakeP2kToolsRow(entry, language, normalize_date));
+    rows.push_back(MakeP2kToolsRow(entry, language));
   const int r = static_cast<int>(rows.size());
   return AppendImportedRows(archive, std::move(rows), 3 * r - 1, 3, language.LangText("Str70"), ui,
                             resolve_names);

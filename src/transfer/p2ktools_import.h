@@ -32,20 +32,16 @@ std::vector<P2kToolsEntry> ParseP2kToolsText(std::string_view bytes);
 // The records of the file at `path`, or the error when it cannot be read.
 [[nodiscard]] ImportRead<P2kToolsEntry> ReadP2kToolsFile(const std::filesystem::path& path);
 
-// Turns a date line into the Date/Time form (`NormalizeDate`).
-using DateNormalizer = std::function<std::string(std::string_view)>;
-
 // The archive row of a record: the text as caption; From the number; Date/Time
-// the first 19 characters of the normalised date; Size the text's length; Index
-// "0000"; Type the language text Str71; image 0.
-Row MakeP2kToolsRow(const P2kToolsEntry& entry, const LanguageLines& language,
-                    const DateNormalizer& normalize_date);
+// the first 19 characters of NormalizeDate of the date line; Size the text's
+// length; Index "0000"; Type the language text Str71; image 0.
+Row MakeP2kToolsRow(const P2kToolsEntry& entry, const LanguageLines& language);
 
 // Appends the rows of `entries` to `archive` with the gauge over 0..3r-1 moving
 // to 3k and Str70 shown, runs `resolve_names` and returns the gauge to idle.
 // Returns the number of rows added. Saving the archive is the caller's part.
 std::size_t AppendP2kToolsRows(std::vector<Row>& archive, const std::vector<P2kToolsEntry>& entries,
-                               const LanguageLines& language, const DateNormalizer& normalize_date,
-                               UserInterface& ui, const std::function<void()>& resolve_names = {});
+                               const LanguageLines& language, UserInterface& ui,
+                               const std::function<void()>& resolve_names = {});
 
 }  // namespace missivo

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "phone/name_resolution.h"
 #include "support/test_support.h"
 #include "text/default_language.h"
 #include "transfer/p2ktools_import.h"
@@ -20,12 +21,6 @@ LanguageLines Russian() {
   LanguageLines language;
   language.LoadFromBytes(DefaultRussianFileBytes());
   return language;
-}
-
-// Stands in for the date normaliser: shows which line reached it and lets the
-// 19-character cut be seen.
-std::string MarkDate(std::string_view stamp) {
-  return "<" + std::string(stamp) + ">0123456789012345678901234\r\n";
 }
 
 TEST(P2kToolsImportTest, FixtureRecords) {
@@ -65,10 +60,10 @@ TEST(P2kToolsImportTest, RecordMarks) {
 
 TEST(P2kToolsImportTest, RowOfAnEntry) {
   const LanguageLines language = Russian();
-  const Row row = MakeP2kToolsRow({"+7916", "2006/05/17", W("Привет")}, language, MarkDate);
-  EXPECT_EQ(row, (Row{W("Привет"),
-                      {"+7916", "<2006/05/17>0123456", "6", "0000", W("Импорт")},
-                      kImageImported}));
+  EXPECT_EQ(MakeP2kToolsRow({"+7916", "2006/05/17,14:03:59+12", W("Привет")}, language),
+            (Row{W("Привет"),
+                 {"+7916", "17/05/2006,14:03:59", "6", "0000", W("Импорт")},
+                 kImageImported}));
 }
 
 TEST(V1ImportTest, FixtureMessages) {
@@ -144,17 +139,21 @@ TEST(ImportReadTest, UnreadableFileIsAnError) {
 }
 
 // The progress of both imports, appending in file order; importing twice
-// appends twice, and names are resolved while the gauge is still up.
+// appends twice; names are resolved, with the gauge still up.
 TEST(ImportAppendTest, GaugeAndRows) {
   const LanguageLines language = Russian();
   const auto p2k = ReadP2kToolsFile(kData / "p2ktools.txt").entries;
   const auto v1 = ParseV1MessageFile(kData / "inbox.msg").entries;
   std::vector<Row> archive{Row{"old", {"", "", "", "", ""}, 2}};
   ScriptedUserInterface ui;
+  const std::vector<Row> contacts{Row{W("Иван"), {"+79161234567"}, kImageContact}};
   bool resolved_with_gauge = false;
-  const auto resolve = [&] { resolved_with_gauge = ui.progress_visible; };
+  const auto resolve = [&] {
+    resolved_with_gauge = ui.progress_visible;
+    ResolveNames(archive, contacts);
+  };
 
-  EXPECT_EQ(AppendP2kToolsRows(archive, p2k, language, MarkDate, ui, resolve), 3u);
+  EXPECT_EQ(AppendP2kToolsRows(archive, p2k, language, ui, resolve), 3u);
   EXPECT_TRUE(resolved_with_gauge);
   EXPECT_EQ(ui.progress_maximum, 8);   // 3r - 1
   EXPECT_EQ(ui.progress_position, 6);  // 3(r - 1)
@@ -162,7 +161,11 @@ TEST(ImportAppendTest, GaugeAndRows) {
   EXPECT_FALSE(ui.progress_visible);
   EXPECT_EQ(ui.progress_texts, (std::vector<std::string>{W("Обработка информации"), ""}));
   ASSERT_EQ(archive.size(), 4u);
-  EXPECT_EQ(archive[1], MakeP2kToolsRow(p2k[0], language, MarkDate));
+  EXPECT_EQ(archive[1],
+            (Row{W("Привет, мир!"),
+                 {W("Иван (+79161234567)"), "17/05/2006,14:03:59", "12", "0000", W("Импорт")},
+                 kImageImported}));
+  EXPECT_EQ(archive[2].sub_items[kDateTime], "07/05/2006,09:03:05");
   EXPECT_EQ(archive[3].caption, "");
 
   EXPECT_EQ(AppendV1MessageRows(archive, v1, language, ui), 4u);
