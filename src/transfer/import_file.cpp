@@ -20,9 +20,9 @@ std::string ReadImportLines(const std::filesystem::path& path, std::vector<std::
 }
 
 std::size_t AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows, int maximum,
-                               int step, const std::string& progress_text, UserInterface& ui,
+                               int step, const LanguageLines& language, UserInterface& ui,
                                const std::function<void()>& resolve_names) {
-  ProgressScope progress(ui, std::max(maximum, 0), progress_text);
+  ProgressScope progress(ui, std::max(maximum, 0), language.LangText("Str70"));
   archive.reserve(archive.size() + rows.size());
   for (std::size_t k = 0; k < rows.size(); ++k) {
     archive.push_back(std::move(rows[k]));

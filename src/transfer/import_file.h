@@ -10,6 +10,7 @@
 
 #include "core/ui.h"
 #include "store/row.h"
+#include "text/language.h"
 
 namespace missivo {
 
@@ -27,13 +28,34 @@ struct ImportRead {
 [[nodiscard]] std::string ReadImportLines(const std::filesystem::path& path,
                                           std::vector<std::string>& lines);
 
+// The entries that `parse` finds in the lines of the file at `path`, or the
+// error when the file cannot be read.
+template <typename Entry, typename Parse>
+ImportRead<Entry> ReadImportFile(const std::filesystem::path& path, Parse parse) {
+  ImportRead<Entry> read;
+  std::vector<std::string> lines;
+  read.error = ReadImportLines(path, lines);
+  if (read.ok()) read.entries = parse(lines);
+  return read;
+}
+
+// The row of every entry, in order.
+template <typename Entry, typename MakeRow>
+std::vector<Row> RowsOf(const std::vector<Entry>& entries, MakeRow make_row) {
+  std::vector<Row> rows;
+  rows.reserve(entries.size());
+  for (const Entry& entry : entries)
+    rows.push_back(make_row(entry));
+  return rows;
+}
+
 // Appends `rows` to the end of `archive` in order, with the gauge shown over
-// 0..`maximum` and `progress_text` in the status panel; after row k the gauge
-// moves to k * `step` and pending events run. Then runs `resolve_names` (when
-// given) and hides the gauge and empties the status text, also when a step
-// throws. Returns the number of rows added.
+// 0..`maximum` and Str70 in the status panel; after row k the gauge moves to
+// k * `step` and pending events run. Then runs `resolve_names` (when given) and
+// hides the gauge and empties the status text, also when a step throws.
+// Returns the number of rows added.
 std::size_t AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows, int maximum,
-                               int step, const std::string& progress_text, UserInterface& ui,
+                               int step, const LanguageLines& language, UserInterface& ui,
                                const std::function<void()>& resolve_names);
 
 }  // namespace missivo

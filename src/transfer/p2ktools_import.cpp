@@ -34,11 +34,7 @@ std::vector<P2kToolsEntry> ParseP2kToolsText(std::string_view bytes) {
 }
 
 ImportRead<P2kToolsEntry> ReadP2kToolsFile(const std::filesystem::path& path) {
-  ImportRead<P2kToolsEntry> read;
-  std::vector<std::string> lines;
-  read.error = ReadImportLines(path, lines);
-  if (read.ok()) read.entries = EntriesOfLines(lines);
-  return read;
+  return ReadImportFile<P2kToolsEntry>(path, EntriesOfLines);
 }
 
 Row MakeP2kToolsRow(const P2kToolsEntry& entry, const LanguageLines& language) {
@@ -51,12 +47,11 @@ Row MakeP2kToolsRow(const P2kToolsEntry& entry, const LanguageLines& language) {
 std::size_t AppendP2kToolsRows(std::vector<Row>& archive, const std::vector<P2kToolsEntry>& entries,
                                const LanguageLines& language, UserInterface& ui,
                                const std::function<void()>& resolve_names) {
-  std::vector<Row> rows;
-  rows.reserve(entries.size());
-  for (const P2kToolsEntry& entry : entries)
-    rows.push_back(MakeP2kToolsRow(entry, language));
-  const int r = static_cast<int>(rows.size());
-  return AppendImportedRows(archive, std::move(rows), 3 * r - 1, 3, language.LangText("Str70"), ui,
+  const auto make_row = [&](const P2kToolsEntry& entry) {
+    return MakeP2kToolsRow(entry, language);
+  };
+  const int r = static_cast<int>(entries.size());
+  return AppendImportedRows(archive, RowsOf(entries, make_row), 3 * r - 1, 3, language, ui,
                             resolve_names);
 }
 

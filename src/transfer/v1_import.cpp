@@ -49,11 +49,7 @@ std::vector<V1MessageEntry> ParseV1MessageText(std::string_view bytes) {
 }
 
 ImportRead<V1MessageEntry> ParseV1MessageFile(const std::filesystem::path& path) {
-  ImportRead<V1MessageEntry> read;
-  std::vector<std::string> lines;
-  read.error = ReadImportLines(path, lines);
-  if (read.ok()) read.entries = EntriesOfLines(lines);
-  return read;
+  return ReadImportFile<V1MessageEntry>(path, EntriesOfLines);
 }
 
 Row MakeV1MessageRow(const V1MessageEntry& entry, const LanguageLines& language) {
@@ -68,12 +64,11 @@ std::size_t AppendV1MessageRows(std::vector<Row>& archive,
                                 const std::vector<V1MessageEntry>& entries,
                                 const LanguageLines& language, UserInterface& ui,
                                 const std::function<void()>& resolve_names) {
-  std::vector<Row> rows;
-  rows.reserve(entries.size());
-  for (const V1MessageEntry& entry : entries)
-    rows.push_back(MakeV1MessageRow(entry, language));
-  const int r = static_cast<int>(rows.size());
-  return AppendImportedRows(archive, std::move(rows), 5 * r, 5, language.LangText("Str70"), ui,
+  const auto make_row = [&](const V1MessageEntry& entry) {
+    return MakeV1MessageRow(entry, language);
+  };
+  const int r = static_cast<int>(entries.size());
+  return AppendImportedRows(archive, RowsOf(entries, make_row), 5 * r, 5, language, ui,
                             resolve_names);
 }
 
