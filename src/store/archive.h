@@ -16,7 +16,7 @@
 #include "store/row.h"
 #include "store/row_list.h"
 #include "store/settings_store.h"
-#include "store/status.h"
+#include "core/status.h"
 #include "text/language.h"
 
 namespace missivo {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "store/archive.h"
-#include "store/atomic_file.h"
+#include "core/atomic_file.h"
 #include "store/list_file.h"
 
 namespace missivo {

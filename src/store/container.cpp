@@ -12,7 +12,7 @@
 #include <system_error>
 #include <vector>
 
-#include "store/atomic_file.h"
+#include "core/atomic_file.h"
 #include "store/crypto.h"
 
 namespace missivo {

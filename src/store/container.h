@@ -11,7 +11,7 @@
 // its missing list file magic.
 //
 // Data files are sealed and unsealed in memory (WriteSealedFile, UnsealFile)
-// and every file is written all or nothing (store/atomic_file.h): the file
+// and every file is written all or nothing (core/atomic_file.h): the file
 // operations stream through a temporary file that replaces the target only
 // when complete, so no data file is ever left half-written. Only DecryptFile,
 // DecryptToSibling and DecryptInPlace produce plain files, as their callers
@@ -27,7 +27,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/status.h"
+#include "core/status.h"
 
 namespace missivo {
 

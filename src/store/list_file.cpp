@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-#include "store/atomic_file.h"
+#include "core/atomic_file.h"
 #include "store/container.h"
 
 namespace missivo {

@@ -19,7 +19,7 @@
 #include "core/ui.h"
 #include "store/row.h"
 #include "store/row_list.h"
-#include "store/status.h"
+#include "core/status.h"
 
 namespace missivo {
 

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "store/atomic_file.h"
+#include "core/atomic_file.h"
 #include "store/container.h"
 #include "store/list_file.h"
 #include "text/lines.h"

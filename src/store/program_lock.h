@@ -10,7 +10,7 @@
 
 #include "core/ui.h"
 #include "store/data_files.h"
-#include "store/status.h"
+#include "core/status.h"
 #include "text/language.h"
 
 namespace missivo {

@@ -1,20 +1,16 @@
 #include "text/language.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
 
+#include "core/atomic_file.h"
 #include "text/lines.h"
 
 namespace missivo {
 
 bool LanguageLines::LoadLanguageLines(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) return false;
-  LoadFromBytes(bytes.str());
+  const Result<std::string> bytes = ReadWholeFile(path);
+  if (!bytes.ok()) return false;
+  LoadFromBytes(bytes.value());
   return true;
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/status.h"
+#include "core/status.h"
 
 namespace missivo {
 

@@ -1,0 +1,49 @@
+// Reading the messages stored in the phone into the rows of the messages list.
+#pragma once
+
+#include <exception>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/ui.h"
+#include "phone/at_channel.h"
+#include "store/row.h"
+#include "text/language.h"
+
+namespace missivo {
+
+// Which listed messages are read. Unread incoming messages ("REC UNREAD") are
+// always read; statuses other than the four never are.
+struct ReadOptions {
+  bool check8 = true;   // incoming messages already read, "REC READ"
+  bool check9 = true;   // outgoing, "STO SENT"
+  bool check10 = true;  // drafts, "STO UNSENT"
+};
+
+// Whether a listed message of `status` is read (exact, case-sensitive comparison).
+bool IsSelectedForRead(std::string_view status, const ReadOptions& options);
+
+struct MessageReadResult {
+  // The new contents of the messages list, one row per message record, in the
+  // order of reading.
+  std::vector<Row> rows;
+  // The indexes of the messages that gave rows, in the order of reading, each
+  // once: what deleting the messages read sends "AT+CMGD=" for.
+  std::vector<std::string> read_indexes;
+  // The port failure that ended the read early, or null. The rows then hold the
+  // messages read before it; the caller keeps them and then rethrows it.
+  std::exception_ptr port_error;
+};
+
+// Lists the messages ("AT+CMGF=1", "AT+CSCS=UCS2", `AT+CPBS="MT"`, `at+cmgl="ALL"`,
+// each with CR LF), reads each one that the options select with "AT+CMGR=" and its
+// index, and makes the rows. Progress: a gauge of 4 set-up steps with Str64, then
+// one of 4n - 1 for n listed messages with Str65, pending events let through after
+// each listed message and before each row, Str66 when the phone is done, the text
+// cleared at the end. Nothing is deleted on the phone here: the caller deletes
+// `read_indexes` once the messages are kept where they belong.
+[[nodiscard]] MessageReadResult ReadMessages(AtChannel& channel, const ReadOptions& options,
+                                             const LanguageLines& language, UserInterface& ui);
+
+}  // namespace missivo

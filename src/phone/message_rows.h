@@ -1,0 +1,38 @@
+// The rows that messages and contacts read from the phone become.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "phone/reply_parsers.h"
+#include "store/row.h"
+#include "text/language.h"
+
+namespace missivo {
+
+// The text with every character whose code is below 20 removed (CR and LF too,
+// so the lines of a message run together).
+std::string MessageCaption(std::string_view text);
+
+// The Type word of a status: Str67 for "REC READ" and "REC UNREAD", Str68 for
+// "STO SENT", Str69 for any other.
+std::string TypeOfStatus(std::string_view status, const LanguageLines& language);
+
+// The image of a status: incoming 2, outgoing 28, any other (drafts) 1.
+std::int32_t ImageOfStatus(std::string_view status);
+
+// Whether the status is one of an outgoing or draft message, which carry the
+// moment of the read instead of a stamp from the phone.
+bool IsStoredByUser(std::string_view status);
+
+// The message row of a record read with `index`. `read_moment` is MakeDate() of
+// the read; outgoing and draft rows take their Date/Time from it, the others from
+// the record's stamp. Size counts the text's characters as decoded, line breaks included.
+Row MakeMessageRow(const MessageRecord& record, std::string_view index,
+                   const LanguageLines& language, std::string_view read_moment);
+
+// The contact row: the name as caption, the number as its one sub-item, image 30.
+Row MakeContactRow(std::string name, std::string number);
+
+}  // namespace missivo

@@ -1,0 +1,101 @@
+#include "phone/phonebook_read.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "phone/message_rows.h"
+#include "phone/ucs2.h"
+#include "text/lines.h"
+#include "text/pieces.h"
+
+namespace missivo {
+namespace {
+
+constexpr int kBatchSize = 50;
+
+bool IsDecimal(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+std::optional<int> ParsePhonebookRange(const std::string& reply) {
+  const std::vector<std::string> lines = SplitAnyBreak(reply);
+  if (lines.size() < 3) return std::nullopt;
+  const std::string& info = lines[lines.size() - 3];
+  const Pos dash = FindFrom("-", info, 0);
+  const Pos comma = FindFrom(",", info, 0);
+  const std::string text = Piece(info, dash + 1, comma - dash - 1);
+  if (!IsDecimal(text)) return std::nullopt;
+  int max = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), max);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return max;
+}
+
+std::vector<PhonebookBatch> PhonebookBatches(int max) {
+  std::vector<PhonebookBatch> batches;
+  for (int first = 1; first <= max;) {
+    const int last = max - first < kBatchSize ? max : first + kBatchSize - 1;
+    batches.push_back({first, last});
+    if (last == max) break;
+    first = last + 1;
+  }
+  return batches;
+}
+
+std::optional<Row> ParsePhonebookEntry(const std::string& line) {
+  if (!line.starts_with("+MPBR:")) return std::nullopt;
+  const Pos c1 = FindFrom(",", line, 0);
+  const Pos c2 = FindFrom(",", line, c1 + 1);
+  const Pos c3 = FindFrom(",", line, c2 + 1);
+  const Pos c4 = FindFrom(",", line, c3 + 1);
+  std::string number = Piece(line, c1 + 2, c2 - c1 - 3);
+  std::string name = DecodeUcs2Hex(Piece(line, c3 + 1, c4 - c3 - 1));
+  return MakeContactRow(std::move(name), std::move(number));
+}
+
+std::vector<Row> ParsePhonebookReplies(const std::vector<std::string>& replies) {
+  std::vector<Row> contacts;
+  for (const std::string& reply : replies) {
+    for (const std::string& line : SplitCrLf(reply)) {
+      if (auto contact = ParsePhonebookEntry(line)) contacts.push_back(std::move(*contact));
+    }
+  }
+  return contacts;
+}
+
+std::optional<std::vector<Row>> ReadPhonebook(AtChannel& channel, const LanguageLines& language,
+                                              UserInterface& ui) {
+  std::string reply;
+  channel.ExchangeCommand("AT+CSCS=UCS2\r\n", reply);
+  channel.ExchangeCommand("AT+CPBS=\"MT\"\r\n", reply);
+  channel.ExchangeCommand("AT+MPBR=?\r\n", reply);
+  const std::optional<int> max = ParsePhonebookRange(reply);
+  if (!max) return std::nullopt;
+
+  ui.ShowProgress(*max, 0);
+  ui.SetProgressText(language.LangText("Str76"));
+  std::vector<std::string> replies;
+  try {
+    for (const PhonebookBatch& batch : PhonebookBatches(*max)) {
+      channel.ExchangeCommand(
+          "AT+MPBR=" + std::to_string(batch.first) + "," + std::to_string(batch.last) + "\r\n",
+          reply);
+      replies.push_back(reply);
+      ui.SetProgressPosition(batch.last);
+      ui.ProcessPendingEvents();
+    }
+  } catch (...) {
+    // A port failure ends the read; the gauge must not stay behind.
+    ui.HideProgress();
+    ui.SetProgressText({});
+    throw;
+  }
+  ui.HideProgress();
+  ui.SetProgressText({});
+  return ParsePhonebookReplies(replies);
+}
+
+}  // namespace missivo

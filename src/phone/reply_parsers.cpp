@@ -1,0 +1,100 @@
+#include "phone/reply_parsers.h"
+
+#include <string_view>
+
+#include "phone/ucs2.h"
+#include "text/lines.h"
+#include "text/pieces.h"
+
+namespace missivo {
+namespace {
+
+constexpr Pos kHeaderLength = 7;  // "+CMGL: " and the like, blank included
+
+bool StartsWithEither(std::string_view line, std::string_view a, std::string_view b) {
+  return line.starts_with(a) || line.starts_with(b);
+}
+
+// Positions (from 1) of the first two commas that stand outside double quotes; 0
+// for one that is absent.
+struct Separators {
+  Pos first = 0;
+  Pos second = 0;
+};
+
+Separators FindSeparators(std::string_view line) {
+  Separators found;
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '"') {
+      quoted = !quoted;
+    } else if (line[i] == ',' && !quoted) {
+      const auto pos = static_cast<Pos>(i) + 1;
+      if (found.first == 0) {
+        found.first = pos;
+      } else {
+        found.second = pos;
+        break;
+      }
+    }
+  }
+  return found;
+}
+
+// Where the field after the comma at `comma` starts: past the comma and the one
+// blank that usually follows it. A comma followed by something else starts its
+// field at once; a missing comma (0) counts as followed by a blank.
+Pos FieldStart(std::string_view line, Pos comma) {
+  if (comma > 0 && CharAt(line, comma + 1) != ' ') return comma + 1;
+  return comma + 2;
+}
+
+// The field from `start` up to the character before `end`, without its first and
+// last character (the quotes).
+std::string Unquoted(std::string_view line, Pos start, Pos end) {
+  return Piece(line, start + 1, end - start - 2);
+}
+
+}  // namespace
+
+std::vector<ListingEntry> ParseMessageList(const std::vector<std::string>& lines) {
+  std::vector<ListingEntry> entries;
+  for (const auto& line : lines) {
+    if (!StartsWithEither(line, "+CMGL: ", "+MMGL: ")) continue;
+    const Separators commas = FindSeparators(line);
+    ListingEntry entry;
+    entry.index = Piece(line, kHeaderLength + 1, commas.first - kHeaderLength - 1);
+    entry.status = Unquoted(line, FieldStart(line, commas.first), commas.second);
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+std::vector<MessageRecord> ParseMessageReplies(const std::vector<std::string>& lines) {
+  std::vector<MessageRecord> records;
+  const auto count = static_cast<std::ptrdiff_t>(lines.size());
+  for (std::ptrdiff_t i = 0; i < count; ++i) {
+    const std::string& line = lines[static_cast<std::size_t>(i)];
+    if (!StartsWithEither(line, "+CMGR: ", "+MMGR: ")) continue;
+    const auto length = static_cast<Pos>(line.size());
+    const Separators commas = FindSeparators(line);
+    MessageRecord record;
+    record.status = Unquoted(line, kHeaderLength + 1, commas.first);
+    const Pos sender_start = FieldStart(line, commas.first);
+    if (commas.second != 0) {
+      record.sender = Unquoted(line, sender_start, commas.second);
+      record.date = Unquoted(line, FieldStart(line, commas.second), length + 1);
+    } else {
+      record.sender = Unquoted(line, sender_start, length + 1);
+      record.date = kNoDateStamp;
+    }
+    std::u16string units = DecodeUcs2Units(LineAt(lines, i + 1));
+    if (const std::string& next = LineAt(lines, i + 2); next != "OK")
+      units += DecodeUcs2Units(next);
+    record.text = Ucs2UnitsToText(units);
+    records.push_back(std::move(record));
+  }
+  return records;
+}
+
+}  // namespace missivo

@@ -1,0 +1,45 @@
+#include "phone/dates.h"
+
+#include <gtest/gtest.h>
+
+namespace missivo {
+namespace {
+
+TEST(NormalizeDateTest, Stamps) {
+  const struct {
+    const char* name;
+    const char* stamp;
+    const char* expected;
+  } cases[] = {
+      {"four-digit year", "2006/05/17,14:03:59", "17/05/2006,14:03:59\r\n"},
+      {"single digits get a zero", "2006/5/7,9:3:5", "07/05/2006,09:03:05\r\n"},
+      {"zone stays attached", "2006/05/17,14:03:59+12", "17/05/2006,14:03:59+12\r\n"},
+      {"two-digit year is 20yy", "26/08/25,20:29:40+12", "25/08/2026,20:29:40+12\r\n"},
+      {"two-digit year, short month", "09/8/18,19:11:45", "18/08/2009,19:11:45\r\n"},
+      {"the fixed date", "2006/01/01,00:00:00", "01/01/2006,00:00:00\r\n"},
+      {"empty", "", "0/0/,0:00:00\r\n"},
+      {"one colon keeps the minute", "2006/05/17,14:03", "17/05/2006,14:03:00\r\n"},
+      {"one colon and a zone", "2006/05/17,14:03+12", "17/05/2006,14:03:00\r\n"},
+      {"no time", "2006/05/17,", "17/05/2006,0:00:00\r\n"},
+      {"empty second", "2006/05/17,14:03:", "17/05/2006,14:03:00\r\n"},
+      {"one-digit second", "2006/05/17,14:03:5", "17/05/2006,14:03:05\r\n"},
+      {"no slash takes the first four characters", "20060517", "0/0/2006,0:00:00\r\n"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(NormalizeDate(c.stamp), c.expected) << c.name;
+}
+
+TEST(MakeDateTest, LocalTimeInTheProgramsForm) {
+  std::tm local{};
+  local.tm_year = 2024 - 1900;
+  local.tm_mon = 2;
+  local.tm_mday = 5;
+  local.tm_hour = 7;
+  local.tm_min = 8;
+  local.tm_sec = 9;
+  EXPECT_EQ(MakeDate(local), "05/03/2024,07:08:09\r\n");
+  EXPECT_EQ(MakeDate().size(), 21u);
+}
+
+}  // namespace
+}  // namespace missivo
