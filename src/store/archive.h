@@ -12,11 +12,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/status.h"
 #include "core/ui.h"
 #include "store/row.h"
 #include "store/row_list.h"
 #include "store/settings_store.h"
-#include "core/status.h"
 #include "text/language.h"
 
 namespace missivo {

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <string>
 
-#include "store/archive.h"
 #include "core/atomic_file.h"
+#include "store/archive.h"
 #include "store/list_file.h"
 
 namespace missivo {

@@ -16,10 +16,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/status.h"
 #include "core/ui.h"
 #include "store/row.h"
 #include "store/row_list.h"
-#include "core/status.h"
 
 namespace missivo {
 

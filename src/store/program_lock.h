@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "core/status.h"
 #include "core/ui.h"
 #include "store/data_files.h"
-#include "core/status.h"
 #include "text/language.h"
 
 namespace missivo {

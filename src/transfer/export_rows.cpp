@@ -1,8 +1,8 @@
 #include "transfer/export_rows.h"
 
-#include <algorithm>
-
 #include <sys/stat.h>
+
+#include <algorithm>
 
 #include "core/atomic_file.h"
 #include "text/cp1251.h"
