@@ -1,0 +1,51 @@
+#include "app/skin_engine.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QStyle>
+#include <algorithm>
+#include <cctype>
+
+#include "app/text_files.h"
+
+namespace missivo {
+namespace {
+
+bool StartsWithKey(const std::string& line, std::string_view key) {
+  if (line.size() < key.size()) return false;
+  return std::equal(key.begin(), key.end(), line.begin(), [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
+  });
+}
+
+}  // namespace
+
+std::filesystem::path StyleSheetOf(const std::filesystem::path& descriptor) {
+  constexpr std::string_view kKey = "StyleSheet=";
+  for (const std::string& line : ReadTextLines(descriptor)) {
+    if (!StartsWithKey(line, kKey)) continue;
+    const std::string name = line.substr(kKey.size());
+    if (!name.empty()) return descriptor.parent_path() / name;
+  }
+  return descriptor.parent_path() / "skin.qss";
+}
+
+bool SkinEngine::LoadSkin(const std::filesystem::path& descriptor) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(descriptor, error)) return false;
+  QFile file(QString::fromStdString(StyleSheetOf(descriptor).string()));
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  style_sheet_ = QString::fromUtf8(file.readAll());
+  loaded_ = descriptor;
+  qApp->setStyleSheet(style_sheet_);
+  return true;
+}
+
+void SkinEngine::ClearSkin() {
+  style_sheet_.clear();
+  loaded_.clear();
+  qApp->setStyleSheet(QString());
+}
+
+}  // namespace missivo
