@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 
 #include "text/lines.h"
 
@@ -11,9 +11,10 @@ namespace missivo {
 bool LanguageLines::LoadLanguageLines(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
   if (in.bad()) return false;
-  LoadFromBytes(bytes);
+  LoadFromBytes(bytes.str());
   return true;
 }
 
