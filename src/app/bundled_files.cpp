@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/text_files.h"
+#include "store/atomic_file.h"
 
 namespace missivo {
 
@@ -21,8 +22,9 @@ void CopyMissingResourceFiles(const QString& resource_folder, const std::filesys
     if (!file.open(QIODevice::ReadOnly)) continue;
     const QByteArray bytes = file.readAll();
     // A failed copy leaves the file missing; the next start tries again.
-    (void)WriteTextFile(
-        destination, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    (void)WriteFileAtomically(
+        destination, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+        kTextFileMode);
   }
 }
 

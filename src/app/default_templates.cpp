@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/text_files.h"
+#include "store/atomic_file.h"
 #include "text/language.h"
 #include "text/lines.h"
 
@@ -24,7 +25,7 @@ void WriteIfMissing(const std::filesystem::path& path, const std::string& bytes)
   std::error_code error;
   if (std::filesystem::exists(path, error)) return;
   // A template that cannot be written is tried again at the next start.
-  (void)WriteTextFile(path, bytes);
+  (void)WriteFileAtomically(path, bytes, kTextFileMode);
 }
 
 }  // namespace

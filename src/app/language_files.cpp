@@ -4,6 +4,7 @@
 
 #include "app/bundled_files.h"
 #include "app/text_files.h"
+#include "store/atomic_file.h"
 #include "text/default_language.h"
 
 namespace missivo {
@@ -16,7 +17,7 @@ void WriteDefaultLanguage(const std::filesystem::path& program_folder) {
   if (std::filesystem::exists(russian, error)) return;
   // Without the file every text of this run would read "---"; a failed write
   // leaves that and is tried again at the next start.
-  (void)WriteTextFile(russian, DefaultRussianFileBytes());
+  (void)WriteFileAtomically(russian, DefaultRussianFileBytes(), kTextFileMode);
 }
 
 void InstallBundledLanguages(const std::filesystem::path& program_folder) {

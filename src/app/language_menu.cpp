@@ -24,12 +24,6 @@
 #include "text/lines.h"
 
 namespace missivo {
-namespace {
-
-constexpr std::string_view kSection = "Missivo";
-
-}  // namespace
-
 void TForm1::BuildLanguageMenu() {
   LanguageFiles = FindFilesEndingWith((program_folder_ / "Language").string(), "lng",
                                       [] { QCoreApplication::processEvents(); });
@@ -45,8 +39,8 @@ void TForm1::BuildLanguageMenu() {
 
   const QList<QAction*> items = N14->actions();
   bool clicked = false;
-  if (RzRegIniFile1.ValueExists(kSection, "LngName")) {
-    const std::string stored = RzRegIniFile1.ReadString(kSection, "LngName", "");
+  if (SettingExists("LngName")) {
+    const std::string stored = ReadSetting("LngName", "");
     for (QAction* item : items) {
       if (CaptionOf(item) != stored) continue;
       LanguageItemClick(item);
@@ -138,7 +132,6 @@ void TForm1::ApplyLanguage() {
   P2kTools1->setText(text("Str47"));
   Missivo11->setText(text("Str48"));
   SkinMenu->setTitle(text("Str49"));
-  CeloUnBlockCaption = text("Str51");
   for (QAction* item : {N21, MenuItem1})
     item->setText(text("Str53"));
   for (QAction* item : {N22, MenuItem2})

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTabWidget>
@@ -35,7 +36,6 @@ TForm1::TForm1(Options options, QWidget* parent)
     for (TFileDialog* dialog : {Save, Save2, Open1})
       dialog->SetScripted(true);
   }
-  CeloUnBlockCaption = QStringLiteral("Программа заблокирована");
 
   // Client area 758 x 600, centred on the screen.
   resize(758, 600);
@@ -59,6 +59,36 @@ TForm1::~TForm1() {
 void TForm1::AttachWindows(TForm2* splash, TPassForm* password_window) {
   Form2 = splash;
   PassForm = password_window;
+  PassForm->OnOk = [this] { return PassFormOk(); };
+}
+
+void TForm1::bsSkinSpeedButton1Click() {
+  if (PassForm == nullptr) return;
+  PassForm->PrepareToShow(!Lock.password.empty());
+  PassForm->exec();
+}
+
+void TForm1::N6Click() {
+  bsSkinSpeedButton1Click();
+}
+
+bool TForm1::PassFormOk() {
+  const PasswordDialogFields fields = {
+      FromQString(PassForm->E1->text()), FromQString(PassForm->P2->text()),
+      FromQString(PassForm->P3->text()), FromQString(PassForm->KQ->text()),
+      FromQString(PassForm->KA->text())};
+  switch (PasswordDialogOk(Lock, fields, Files().password, Lang, *bsSkinMessage1)) {
+    case PasswordDialogResult::kWrongOldPassword:
+      return false;
+    case PasswordDialogResult::kMismatch:
+      PassForm->P2->clear();
+      PassForm->P3->clear();
+      return false;
+    case PasswordDialogResult::kRemoved:
+    case PasswordDialogResult::kSet:
+      break;
+  }
+  return true;
 }
 
 QString TForm1::LangString(std::string_view key) const {

@@ -21,6 +21,9 @@
 
 #include "app/settings_store.h"
 #include "app/skin_engine.h"
+#include "store/data_files.h"
+#include "store/program_lock.h"
+#include "store/row_list.h"
 #include "text/language.h"
 
 class QAction;
@@ -183,8 +186,6 @@ class TForm1 : public QMainWindow {
   QTimer* Timer3 = nullptr;
   // The message boxes, questions, progress and password prompt of the window.
   std::unique_ptr<QtUserInterface> bsSkinMessage1;
-  // Caption of the unlock prompt (Str51).
-  QString CeloUnBlockCaption;
 
   // The windows made after this one (the program start attaches them).
   TForm2* Form2 = nullptr;
@@ -193,16 +194,16 @@ class TForm1 : public QMainWindow {
 
   // ---- Run state ----
   const std::filesystem::path& ProgramFolder() const { return program_folder_; }
-  std::filesystem::path DataFolder() const { return program_folder_ / "Data"; }
+  std::filesystem::path DataFolder() const { return Files().folder; }
   // Language file list and skin file list, by menu position.
   std::vector<std::string> LanguageFiles;
   std::vector<std::string> SkinFiles;
-  // Archive sort state: the column sorted last (-1: none) and the next direction
-  // (1: ascending).
-  int LastSortedColumn = -1;
-  int NextSortDirection = 1;
-  // Set when the start must end the program without saving anything.
-  bool TerminateRequest = false;
+  // The sort state the three lists share.
+  SortState Sort;
+  // The program lock: password in force, lock flag, needs-password flags and
+  // the terminate request of the start.
+  LockState Lock;
+  DataFiles Files() const { return DataFiles(program_folder_); }
 
   // Text of a language key ("Str81"), Windows-1251 and for widgets.
   std::string LangText(std::string_view key) const { return Lang.LangText(key); }
@@ -219,6 +220,7 @@ class TForm1 : public QMainWindow {
   void BuildSkinMenu();
   void SkinItemClick(QAction* item);
   void DefaultSkinItemClick(QAction* item);
+  void ProbeDataFiles();
   void LoadSettingsAndLists();
   // The exit sequence; the window always closes after it.
   void FormCloseQuery();
@@ -236,18 +238,26 @@ class TForm1 : public QMainWindow {
   void SpeedChange();
   void PTChange();
   void PTCloseUp();
+  // The settings of the section "Missivo".
+  bool SettingExists(std::string_view key) const;
+  std::string ReadSetting(std::string_view key, std::string_view fallback = {}) const;
   void WriteSetting(std::string_view key, std::string_view value);
   // Writes "true" or "false" as the box is checked or not.
   void WriteCheck(std::string_view key, const TCheckBox* box);
 
   // ---- Commands ----
   void N3Click();
+  // The password window, from the toolbar and from "Дополнительно".
+  void bsSkinSpeedButton1Click();
+  void N6Click();
   void N9Click();
   void bsSkinSpeedButton5Click();
   void bsSkinPageControl1Change();
   // Opens the serial port with the speed and device shown in the settings tab,
   // as the connect command does. Port failures leave by exception.
   virtual void ConnectPort();
+  // Closes the serial port when it is open.
+  void ClosePort();
   // The line speed Speed shows.
   int SpeedValue() const;
 
@@ -266,8 +276,9 @@ class TForm1 : public QMainWindow {
   void BuildAboutTab();
   void BuildDialogs();
   void ConnectSettingsHandlers();
-  void LoadArchiveSortSettings();
   void LoadOptions();
+  void LoadList(RowListModel* list, const std::filesystem::path& path);
+  bool PassFormOk();
   void LoadCheck(std::string_view key, TCheckBox* box);
   void MakeFolders();
 

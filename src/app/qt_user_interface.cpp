@@ -78,9 +78,9 @@ void QtUserInterface::SetProgressText(const std::string& text) {
   if (text_) text_->setText(ToQString(text));
 }
 
-std::optional<std::string> QtUserInterface::AskPassword(const QString& caption,
-                                                        const QString& prompt) {
+std::optional<std::string> QtUserInterface::AskPassword(const std::string& caption) {
   ++password_prompts_;
+  last_password_caption_ = caption;
   if (!passwords_.empty()) {
     auto password = std::move(passwords_.front());
     passwords_.pop_front();
@@ -88,7 +88,7 @@ std::optional<std::string> QtUserInterface::AskPassword(const QString& caption,
   }
   if (scripted_) return std::nullopt;
   TUnlockPrompt dialog(owner_);
-  dialog.SetTexts(caption, prompt);
+  dialog.SetTexts(ToQString(caption), QStringLiteral("Пароль:"));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return FromQString(dialog.Password());
 }

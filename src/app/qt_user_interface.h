@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/ui.h"
+#include "store/program_lock.h"
 
 class QLabel;
 class QProgressBar;
@@ -19,7 +20,7 @@ class QWidget;
 
 namespace missivo {
 
-class QtUserInterface : public UserInterface {
+class QtUserInterface : public UserInterface, public PasswordPrompt {
  public:
   QtUserInterface(QWidget* owner, QProgressBar* bar, QLabel* text);
 
@@ -33,9 +34,10 @@ class QtUserInterface : public UserInterface {
   void HideProgress() override;
   void SetProgressText(const std::string& text) override;
 
-  // The unlock prompt: a masked password field with OK and Cancel. The typed
-  // password (Windows-1251), or nothing when cancelled.
-  std::optional<std::string> AskPassword(const QString& caption, const QString& prompt);
+  // The unlock prompt CeloUnBlock: the caption (Windows-1251), "Пароль:" with a
+  // masked field, OK and Cancel. The typed password (Windows-1251), or nothing
+  // when cancelled.
+  std::optional<std::string> AskPassword(const std::string& caption) override;
 
   // Scripted mode: no box is shown. Messages are only recorded; a question
   // takes the next scripted answer (Yes when none is left); the password prompt
@@ -56,8 +58,9 @@ class QtUserInterface : public UserInterface {
   };
   // Every message and question asked so far, in order (questions as kInformation).
   const std::vector<Shown>& shown() const { return shown_; }
-  // How many password prompts were asked.
+  // How many password prompts were asked, and the caption of the last one.
   int password_prompts() const { return password_prompts_; }
+  const std::string& last_password_caption() const { return last_password_caption_; }
 
  private:
   QPointer<QWidget> owner_;
@@ -68,6 +71,7 @@ class QtUserInterface : public UserInterface {
   std::deque<std::optional<std::string>> passwords_;
   std::vector<Shown> shown_;
   int password_prompts_ = 0;
+  std::string last_password_caption_;
 };
 
 }  // namespace missivo

@@ -12,18 +12,19 @@ namespace missivo {
 
 RowListModel::RowListModel(int column_count, QObject* parent)
     : QAbstractTableModel(parent),
-      titles_(static_cast<std::size_t>(column_count)),
-      header_images_(static_cast<std::size_t>(column_count), -1) {}
+      list_(static_cast<std::size_t>(column_count)),
+      titles_(static_cast<std::size_t>(column_count)) {}
 
 void RowListModel::SetRows(std::vector<Row> rows) {
   beginResetModel();
-  rows_ = std::move(rows);
+  list_.rows = std::move(rows);
   endResetModel();
 }
 
 void RowListModel::Refresh() {
   beginResetModel();
   endResetModel();
+  emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
 void RowListModel::SetColumnTitle(int column, const QString& title) {
@@ -39,17 +40,17 @@ QString RowListModel::ColumnTitle(int column) const {
 
 void RowListModel::SetHeaderImage(int column, int image) {
   if (column < 0 || column >= columnCount()) return;
-  header_images_[static_cast<std::size_t>(column)] = image;
+  list_.markers[static_cast<std::size_t>(column)] = image;
   emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
 int RowListModel::HeaderImage(int column) const {
   if (column < 0 || column >= columnCount()) return -1;
-  return header_images_[static_cast<std::size_t>(column)];
+  return list_.markers[static_cast<std::size_t>(column)];
 }
 
 int RowListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  return parent.isValid() ? 0 : static_cast<int>(list_.rows.size());
 }
 
 int RowListModel::columnCount(const QModelIndex& parent) const {
@@ -58,8 +59,8 @@ int RowListModel::columnCount(const QModelIndex& parent) const {
 
 QVariant RowListModel::data(const QModelIndex& index, int role) const {
   // The rows may have been changed in place before Refresh(); never read past them.
-  if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) return {};
-  const Row& row = rows_[static_cast<std::size_t>(index.row())];
+  if (!index.isValid() || index.row() >= static_cast<int>(list_.rows.size())) return {};
+  const Row& row = list_.rows[static_cast<std::size_t>(index.row())];
   if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
     if (index.column() == 0) return ToQString(row.caption);
     return ToQString(SubItem(row, static_cast<std::size_t>(index.column() - 1)));
@@ -75,7 +76,7 @@ QVariant RowListModel::headerData(int section, Qt::Orientation orientation, int 
   if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
   if (role == Qt::DisplayRole) return titles_[static_cast<std::size_t>(section)];
   if (role == Qt::DecorationRole) {
-    const QIcon icon = ImageList::Icon(header_images_[static_cast<std::size_t>(section)]);
+    const QIcon icon = ImageList::Icon(list_.markers[static_cast<std::size_t>(section)]);
     if (!icon.isNull()) return icon;
   }
   return {};

@@ -10,25 +10,28 @@
 #include <vector>
 
 #include "store/row.h"
+#include "store/row_list.h"
 
 namespace missivo {
 
 // Column 0 shows a row's caption with its picture, column N its sub-item N - 1.
-// The model owns the rows; core operations change them through rows() and the
-// caller then calls Refresh(). A header may carry a picture of ImageList1
-// (the sort markers 31 and 32); -1 means none.
+// The model owns a core row list (rows and header markers); core operations
+// change it through list() and the caller then calls Refresh(). A header shows
+// its marker as a picture of ImageList1 (the sort markers 31 and 32; -1: none).
 class RowListModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
   RowListModel(int column_count, QObject* parent = nullptr);
 
-  std::vector<Row>& rows() { return rows_; }
-  const std::vector<Row>& rows() const { return rows_; }
+  RowList& list() { return list_; }
+  const RowList& list() const { return list_; }
+  std::vector<Row>& rows() { return list_.rows; }
+  const std::vector<Row>& rows() const { return list_.rows; }
 
   // Replaces every row.
   void SetRows(std::vector<Row> rows);
-  // Tells the views that rows() was changed in place.
+  // Tells the views that the list was changed in place (rows and markers).
   void Refresh();
 
   void SetColumnTitle(int column, const QString& title);
@@ -42,9 +45,8 @@ class RowListModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
-  std::vector<Row> rows_;
+  RowList list_;
   std::vector<QString> titles_;
-  std::vector<int> header_images_;
 };
 
 // Draws the cell as the style does, in bold while its row is selected, and a

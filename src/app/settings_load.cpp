@@ -15,8 +15,6 @@
 namespace missivo {
 namespace {
 
-constexpr std::string_view kSection = "Missivo";
-
 // A whole decimal number with an optional sign and nothing else.
 std::optional<int> DecimalOf(const std::string& text) {
   int value = 0;
@@ -30,34 +28,19 @@ std::optional<int> DecimalOf(const std::string& text) {
 
 }  // namespace
 
-void TForm1::LoadArchiveSortSettings() {
-  LastSortedColumn = -1;
-  NextSortDirection = 1;
-  if (!RzRegIniFile1.ValueExists(kSection, "List4")) return;
-  const auto column = DecimalOf(RzRegIniFile1.ReadString(kSection, "List4", "str"));
-  if (!column || *column < 0 || *column >= List4Rows->columnCount()) return;
-  LastSortedColumn = *column;
-  const auto image = DecimalOf(RzRegIniFile1.ReadString(kSection, "List4Image", "STR"));
-  if (image && (*image == kImageSortAscending || *image == kImageSortDescending)) {
-    List4Rows->SetHeaderImage(*column, *image);
-  }
-  const auto direction = DecimalOf(RzRegIniFile1.ReadString(kSection, "List4Direction", "Str"));
-  if (direction && (*direction == 0 || *direction == 1)) NextSortDirection = *direction;
-}
-
 void TForm1::LoadCheck(std::string_view key, TCheckBox* box) {
-  if (!RzRegIniFile1.ValueExists(kSection, key)) return;
-  box->SetChecked(RzRegIniFile1.ReadString(kSection, key, "") == "true");
+  if (!SettingExists(key)) return;
+  box->SetChecked(ReadSetting(key, "") == "true");
 }
 
 void TForm1::LoadOptions() {
   LoadCheck("Check3", Check3);
-  if (RzRegIniFile1.ValueExists(kSection, "COMPORTUser")) {
-    const QString port = ToQString(RzRegIniFile1.ReadString(kSection, "COMPORTUser", ""));
+  if (SettingExists("COMPORTUser")) {
+    const QString port = ToQString(ReadSetting("COMPORTUser", ""));
     if (PT->currentText() != port) PT->setEditText(port);
   }
-  if (RzRegIniFile1.ValueExists(kSection, "Check4")) {
-    const bool automatic = RzRegIniFile1.ReadString(kSection, "Check4", "") == "true";
+  if (SettingExists("Check4")) {
+    const bool automatic = ReadSetting("Check4", "") == "true";
     Check4->SetChecked(automatic);
     if (automatic) {
       try {
@@ -78,8 +61,8 @@ void TForm1::LoadOptions() {
     LoadCheck(key, box);
   }
   // Applied last: the automatic connection above uses the speed the window starts with.
-  if (RzRegIniFile1.ValueExists(kSection, "Speed")) {
-    const auto position = DecimalOf(RzRegIniFile1.ReadString(kSection, "Speed", ""));
+  if (SettingExists("Speed")) {
+    const auto position = DecimalOf(ReadSetting("Speed", ""));
     if (position && *position >= 0 && *position < Speed->count()) {
       Speed->setCurrentIndex(*position);
     }

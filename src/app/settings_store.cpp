@@ -19,13 +19,13 @@ QString TRzRegIniFile::DefaultSettingsFile() {
   return base + QStringLiteral("/Missivo/Missivo.conf");
 }
 
-QSettings& TRzRegIniFile::Storage() {
+QSettings& TRzRegIniFile::Storage() const {
   // Opened at the first operation and kept open for the run.
   if (!settings_) settings_ = std::make_unique<QSettings>(file_, QSettings::IniFormat);
   return *settings_;
 }
 
-QString TRzRegIniFile::StoredKey(std::string_view section, std::string_view key) {
+QString TRzRegIniFile::StoredKey(const std::string& section, const std::string& key) const {
   QSettings& settings = Storage();
   const QString wanted = ToQString(key);
   settings.beginGroup(ToQString(section));
@@ -38,14 +38,14 @@ QString TRzRegIniFile::StoredKey(std::string_view section, std::string_view key)
   return {};
 }
 
-bool TRzRegIniFile::ValueExists(std::string_view section, std::string_view key) {
+bool TRzRegIniFile::ValueExists(const std::string& section, const std::string& key) const {
   return !StoredKey(section, key).isEmpty();
 }
 
-std::string TRzRegIniFile::ReadString(std::string_view section, std::string_view key,
-                                      std::string_view fallback) {
+std::string TRzRegIniFile::ReadString(const std::string& section, const std::string& key,
+                                      const std::string& fallback) const {
   const QString stored = StoredKey(section, key);
-  if (stored.isEmpty()) return std::string(fallback);
+  if (stored.isEmpty()) return fallback;
   QSettings& settings = Storage();
   settings.beginGroup(ToQString(section));
   const QVariant value = settings.value(stored);
@@ -57,8 +57,8 @@ std::string TRzRegIniFile::ReadString(std::string_view section, std::string_view
   return FromQString(value.toString());
 }
 
-void TRzRegIniFile::WriteString(std::string_view section, std::string_view key,
-                                std::string_view text) {
+void TRzRegIniFile::WriteString(const std::string& section, const std::string& key,
+                                const std::string& text) {
   QSettings& settings = Storage();
   QString stored = StoredKey(section, key);
   if (stored.isEmpty()) stored = ToQString(key);

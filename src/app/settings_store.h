@@ -8,17 +8,18 @@
 #include <QString>
 #include <memory>
 #include <string>
-#include <string_view>
+
+#include "store/settings_store.h"
 
 class QSettings;
 
 namespace missivo {
 
-class TRzRegIniFile {
+class TRzRegIniFile : public SettingsStore {
  public:
   // The store in `file`; an empty name means DefaultSettingsFile().
   explicit TRzRegIniFile(QString file = {});
-  ~TRzRegIniFile();
+  ~TRzRegIniFile() override;
   TRzRegIniFile(const TRzRegIniFile&) = delete;
   TRzRegIniFile& operator=(const TRzRegIniFile&) = delete;
 
@@ -29,20 +30,22 @@ class TRzRegIniFile {
 
   // Whether the section holds a value of that name (names compared without
   // regard to case).
-  bool ValueExists(std::string_view section, std::string_view key);
+  bool ValueExists(const std::string& section, const std::string& key) const override;
   // The stored text, or `fallback` when the section or the value is missing.
-  std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback);
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& fallback) const override;
   // Stores the text and writes the file.
-  void WriteString(std::string_view section, std::string_view key, std::string_view text);
+  void WriteString(const std::string& section, const std::string& key,
+                   const std::string& text) override;
 
  private:
   // The stored name of `key` in `section`, matched without regard to case;
   // empty when there is none.
-  QString StoredKey(std::string_view section, std::string_view key);
-  QSettings& Storage();
+  QString StoredKey(const std::string& section, const std::string& key) const;
+  QSettings& Storage() const;
 
   QString file_;
-  std::unique_ptr<QSettings> settings_;
+  mutable std::unique_ptr<QSettings> settings_;
 };
 
 }  // namespace missivo

@@ -15,7 +15,7 @@
 namespace missivo {
 namespace {
 
-constexpr std::string_view kSection = "Missivo";
+const std::string kSection(kSettingsSection);
 
 QGroupBox* Group(QWidget* owner, const char* name, const QString& title) {
   auto* group = new QGroupBox(title, owner);
@@ -121,8 +121,16 @@ void TForm1::ConnectSettingsHandlers() {
   connect(PT, &QComboBox::activated, this, &TForm1::PTCloseUp);
 }
 
+bool TForm1::SettingExists(std::string_view key) const {
+  return RzRegIniFile1.ValueExists(kSection, std::string(key));
+}
+
+std::string TForm1::ReadSetting(std::string_view key, std::string_view fallback) const {
+  return RzRegIniFile1.ReadString(kSection, std::string(key), std::string(fallback));
+}
+
 void TForm1::WriteSetting(std::string_view key, std::string_view value) {
-  RzRegIniFile1.WriteString(kSection, key, value);
+  RzRegIniFile1.WriteString(kSection, std::string(key), std::string(value));
 }
 
 void TForm1::WriteCheck(std::string_view key, const TCheckBox* box) {

@@ -13,8 +13,6 @@
 namespace missivo {
 namespace {
 
-constexpr std::string_view kSection = "Missivo";
-
 // The caption of a skin: its descriptor's third line without its first nine
 // characters ("SkinName="); the skin's folder name when that line is missing.
 std::string SkinCaption(const std::string& descriptor) {
@@ -38,8 +36,8 @@ void TForm1::BuildSkinMenu() {
   connect(default_item, &QAction::triggered, this,
           [this, default_item] { DefaultSkinItemClick(default_item); });
 
-  if (!RzRegIniFile1.ValueExists(kSection, "SkinName")) return;
-  const std::string stored = RzRegIniFile1.ReadString(kSection, "SkinName", "");
+  if (!SettingExists("SkinName")) return;
+  const std::string stored = ReadSetting("SkinName", "");
   for (QAction* item : SkinMenu->actions()) {
     if (CaptionOf(item) == stored) item->trigger();
   }

@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/guard.h"
 #include "app/image_list.h"
 #include "app/main_window.h"
 #include "app/status_panel.h"
@@ -58,6 +59,8 @@ void TForm1::BuildFrame() {
   bsSkinSpeedButton1 = ToolButton(bsSkinToolBar1, "bsSkinSpeedButton1",
                                   QStringLiteral("Защита програмы"), QString(), kImageProtect);
   connect(bsSkinSpeedButton5, &QToolButton::clicked, this, &TForm1::bsSkinSpeedButton5Click);
+  connect(bsSkinSpeedButton1, &QToolButton::clicked, this,
+          Guarded([this] { bsSkinSpeedButton1Click(); }));
 
   auto* central = new QWidget(this);
   central->setObjectName(QStringLiteral("ClientArea"));

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/guard.h"
 #include "app/image_list.h"
 #include "app/main_window.h"
 
@@ -87,6 +88,7 @@ void TForm1::BuildMenus() {
 
   connect(N9, &QAction::triggered, this, &TForm1::N9Click);
   connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+  connect(N6, &QAction::triggered, this, Guarded([this] { N6Click(); }));
 
   bsSkinPopupMenu2 = Menu(this, "bsSkinPopupMenu2", QString());
   const char* const list1_names[4] = {"MenuItem1", "MenuItem2", "MenuItem3", "MenuItem4"};

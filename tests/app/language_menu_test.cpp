@@ -118,7 +118,6 @@ TEST_F(LanguageMenuTest, SwitchingToEnglishAppliesEveryText) {
   EXPECT_EQ(form.Check7->text(), Q("Read the phonebook every time messages are read"));
   EXPECT_EQ(form.CancelEdit->text(), Q("Cancel"));
   EXPECT_EQ(form.SkinMenu->actions().last()->text(), Q("Default"));
-  EXPECT_EQ(form.CeloUnBlockCaption, Q("Program locked"));
   EXPECT_EQ(form.PassForm->windowTitle(), Q("Program protection"));
   EXPECT_EQ(form.PassForm->C3->text(), Q("Repeat password:"));
   EXPECT_EQ(form.PassForm->B1->text(), Q("Cancel"));

@@ -122,8 +122,8 @@ TEST_F(SettingsTest, UnusableValuesKeepTheirDefaultsAndTheLoadGoesOn) {
     form.fail = true;
     form.FormShow();
     EXPECT_EQ(form.Speed->currentIndex(), c.speed_index);
-    EXPECT_EQ(form.LastSortedColumn, c.sort_column);
-    EXPECT_EQ(form.NextSortDirection, c.direction);
+    EXPECT_EQ(form.Sort.last_column, c.sort_column);
+    EXPECT_EQ(form.Sort.next_direction, c.direction);
     for (int column = 0; column < 6; ++column) {
       EXPECT_EQ(form.List4Rows->HeaderImage(column), column == c.sort_column ? c.header_image : -1);
     }
