@@ -48,12 +48,11 @@ const Node& Credits() {
   return credits;
 }
 
-QTreeWidgetItem* AddNode(QTreeWidget* tree, const Node& node, int image) {
-  auto* item = new QTreeWidgetItem(tree, {QString::fromUtf8(node.title)});
-  item->setIcon(0, ImageList::Icon(image));
-  for (const char* line : node.lines)
-    new QTreeWidgetItem(item, {QString::fromUtf8(line)});
-  return item;
+// A node with one child per line.
+QTreeWidgetItem* AddNode(QTreeWidgetItem* node, const Node& content) {
+  for (const char* line : content.lines)
+    new QTreeWidgetItem(node, {QString::fromUtf8(line)});
+  return node;
 }
 
 }  // namespace
@@ -71,12 +70,15 @@ void TForm1::BuildAboutTab() {
   auto* root = new QTreeWidgetItem(AboutTree, {QStringLiteral("Missivo 3.3")});
   root->setIcon(0, ImageList::Icon(kImageTabAbout));
   for (const Node& node : History()) {
-    auto* version = new QTreeWidgetItem(root, {QString::fromUtf8(node.title)});
-    for (const char* line : node.lines)
-      new QTreeWidgetItem(version, {QString::fromUtf8(line)});
+    AddNode(new QTreeWidgetItem(root, {QString::fromUtf8(node.title)}), node);
   }
-  AddNode(AboutTree, Credits(), kImageRowContact);
-  AboutTree->expandAll();
+  auto* credits = new QTreeWidgetItem(AboutTree, {QString::fromUtf8(Credits().title)});
+  credits->setIcon(0, ImageList::Icon(kImageRowContact));
+  AddNode(credits, Credits());
+  // The current version and the credits open; older versions fold away.
+  root->setExpanded(true);
+  root->child(0)->setExpanded(true);
+  credits->setExpanded(true);
   layout->addWidget(AboutTree);
 }
 

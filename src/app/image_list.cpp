@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <tuple>
@@ -23,6 +24,7 @@ const QColor kRed(0xcc, 0x3b, 0x33);
 const QColor kAmber(0xe0, 0x9a, 0x1a);
 const QColor kPaper(0xfd, 0xfd, 0xf8);
 const QColor kGrey(0x8a, 0x92, 0x9c);
+const QColor kMetal(0x90, 0x99, 0xa4);
 
 QPen Pen(const QColor& color, qreal width = 1.2) {
   return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -87,7 +89,7 @@ void Person(QPainter& p, const QColor& color) {
 }
 
 void Padlock(QPainter& p) {
-  p.setPen(Pen(kInk, 1.6));
+  p.setPen(Pen(kMetal, 1.7));
   p.setBrush(Qt::NoBrush);
   p.drawArc(QRectF(4.5, 1.5, 7, 8), 0, 180 * 16);
   p.drawLine(QPointF(4.5, 5.5), QPointF(4.5, 7.5));
@@ -103,7 +105,8 @@ void Plug(QPainter& p, const QColor& cable) {
   p.setPen(Pen(kInk));
   p.setBrush(kGrey.lighter(130));
   p.drawRoundedRect(QRectF(4, 5, 8, 6), 1.5, 1.5);
-  p.setPen(Pen(kInk, 1.5));
+  // Free-standing strokes are mid grey so that they read on light and dark skins.
+  p.setPen(Pen(kMetal, 1.7));
   p.drawLine(QPointF(6, 1.5), QPointF(6, 5));
   p.drawLine(QPointF(10, 1.5), QPointF(10, 5));
   p.setPen(Pen(cable, 2.0));
@@ -175,7 +178,7 @@ void Screen(QPainter& p) {
   p.setPen(Pen(QColor(0x6e, 0xe0, 0x8a), 1.3));
   p.drawPolyline(QPolygonF() << QPointF(4, 5.5) << QPointF(6.3, 7.5) << QPointF(4, 9.5));
   p.drawLine(QPointF(7.5, 9.8), QPointF(11, 9.8));
-  p.setPen(Pen(kInk, 1.4));
+  p.setPen(Pen(kMetal, 1.6));
   p.drawLine(QPointF(5, 14.5), QPointF(11, 14.5));
 }
 
@@ -192,7 +195,7 @@ void Info(QPainter& p) {
 
 void Phone(QPainter& p) {
   p.setPen(Pen(kInk));
-  p.setBrush(QColor(0x4a, 0x53, 0x60));
+  p.setBrush(QColor(0x5d, 0x67, 0x75));
   p.drawRoundedRect(QRectF(4, 1, 8, 14), 1.6, 1.6);
   p.setBrush(kPaleBlue);
   p.drawRect(QRectF(5.5, 3, 5, 6));
@@ -238,7 +241,7 @@ const std::map<int, Drawing>& Drawings() {
          Envelope(p, QRectF(1.5, 3.5, 13, 9), kPaper, kGrey.darker(120));
          p.setPen(Pen(kAmber.darker(130), 2.2));
          p.drawLine(QPointF(8, 13), QPointF(14, 7));
-         p.setPen(Pen(kInk, 1.0));
+         p.setPen(Pen(kMetal, 1.2));
          p.drawLine(QPointF(7.2, 14.2), QPointF(8, 13));
        }},
       {kImageRowIncoming,
@@ -354,8 +357,11 @@ class PaintedIconEngine : public QIconEngine {
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     if (mode == QIcon::Disabled) painter->setOpacity(0.4);
-    painter->translate(rect.topLeft());
-    painter->scale(rect.width() / 16.0, rect.height() / 16.0);
+    // Square pictures: a rectangle that is not square gets the picture centred.
+    const int side = std::min(rect.width(), rect.height());
+    painter->translate(rect.x() + (rect.width() - side) / 2.0,
+                       rect.y() + (rect.height() - side) / 2.0);
+    painter->scale(side / 16.0, side / 16.0);
     drawing_(*painter);
     painter->restore();
   }

@@ -1,7 +1,8 @@
 // The skin engine. A skin is a folder under "Skins" holding a descriptor
 // ("skin.ini": line 3 "SkinName=<caption>", and "StyleSheet=<file>") and the Qt
-// style sheet it names. Loading a skin applies its style sheet to the whole
-// application; clearing removes it, and the windows draw in their own look.
+// style sheet it names, with any pictures the style sheet uses. Loading a skin
+// applies its style sheet to the whole application; clearing removes it, and
+// the windows draw in their own look.
 #pragma once
 
 #include <QString>
@@ -25,6 +26,10 @@ class SkinEngine {
   std::filesystem::path loaded_;
   QString style_sheet_;
 };
+
+// The style sheet with every relative url(...) made absolute against `folder`,
+// so that a skin's pictures are found wherever the program runs from.
+QString ResolveStyleSheetUrls(const QString& style_sheet, const std::filesystem::path& folder);
 
 // The style sheet file a descriptor names: its "StyleSheet=" entry (key in any
 // letter case) taken beside the descriptor, or "skin.qss" there when it names none.

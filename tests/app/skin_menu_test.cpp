@@ -92,6 +92,17 @@ TEST_F(SkinMenuTest, DescriptorNamesAndTwins) {
   EXPECT_EQ(StoredSettings().at("SkinName"), "Mine");
 }
 
+TEST(SkinEngineTest, RelativePicturesAreTakenFromTheSkinFolder) {
+  const QString sheet =
+      Q("QComboBox::down-arrow { image: url(arrow.svg); }\n"
+        "QCheckBox::indicator { image: url( 'img/check.png' ); }\n"
+        "QWidget { background: url(:/built/in.png); border-image: url(/abs/frame.png); }");
+  EXPECT_EQ(ResolveStyleSheetUrls(sheet, "/skins/Dark"),
+            Q("QComboBox::down-arrow { image: url(\"/skins/Dark/arrow.svg\"); }\n"
+              "QCheckBox::indicator { image: url(\"/skins/Dark/img/check.png\"); }\n"
+              "QWidget { background: url(:/built/in.png); border-image: url(/abs/frame.png); }"));
+}
+
 TEST(SkinEngineTest, StyleSheetNamedByTheDescriptor) {
   TempFolder folder;
   WriteBytes(folder / "skin.ini", "[Skin]\r\nVersion=1\r\nSkinName=X\r\nstylesheet=dark.qss\r\n");
