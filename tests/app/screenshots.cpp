@@ -104,7 +104,7 @@ int main(int argc, char* argv[]) {
   // Every picture of ImageList1 at 16 and at 32 pixels (a screen at twice the
   // density), on a light and on a dark ground.
   {
-    const QList<int> indexes = {0, 1, 2, 28, 30, 25, 26, 27, 31, 32, 23, 3, 4, 5, 6,
+    const QList<int> indexes = {0, 1, 2, 28, 30, 25, 26, 27, 31, 32, 23, 3,  4,  5, 6,
                                 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
     QImage sheet(indexes.size() * 40 + 8, 4 * 40, QImage::Format_ARGB32);
     sheet.fill(Qt::white);
