@@ -10,8 +10,16 @@
 // content of the right length and wrong bytes, which the reader recognises by
 // its missing list file magic.
 //
-// Sealing and unsealing happen in memory; files are written all or nothing
-// (store/atomic_file.h), so no plain data file rests on disk at any moment.
+// Data files are sealed and unsealed in memory (WriteSealedFile, UnsealFile)
+// and every file is written all or nothing (store/atomic_file.h): the file
+// operations stream through a temporary file that replaces the target only
+// when complete, so no data file is ever left half-written. Only DecryptFile,
+// DecryptToSibling and DecryptInPlace produce plain files, as their callers
+// ask; data files are never opened that way.
+//
+// Salt and IV come from the kernel's secure random source, new for every
+// container; a salt beginning with "LVF" is drawn again, so a container can
+// never be taken for a plain list file.
 #pragma once
 
 #include <cstddef>
@@ -68,8 +76,9 @@ Result<std::filesystem::path> DecryptToSibling(const std::filesystem::path& path
                                         std::string_view password);
 
 // The container at `path` replaced, all or nothing, by its content: the outer
-// layer removed under `password` (DecryptInPlaceWith), or the file left plain
-// under the fixed passphrase (DecryptInPlace).
+// layer removed under `password` (DecryptInPlaceWith), or the content under
+// the fixed passphrase left plain on disk (DecryptInPlace; loading a list
+// file needs no such step, see LoadListFile).
 [[nodiscard]] Status DecryptInPlace(const std::filesystem::path& path);
 [[nodiscard]] Status DecryptInPlaceWith(const std::filesystem::path& path,
                                         std::string_view password);

@@ -46,6 +46,15 @@ class ProgramLockTest : public ::testing::Test {
     return PasswordDialogOk(state_, fields, files_.password, language_, ui_);
   }
 
+  // UnlockAtStart with the archive flagged (and the phonebook when asked),
+  // the user typing `typed` (nothing: Cancel).
+  UnlockResult Unlock(LockState& state, std::optional<std::string> typed, bool phonebook = false) {
+    state.archive_needs_password = true;
+    state.phonebook_needs_password = phonebook;
+    prompt_.answer = std::move(typed);
+    return UnlockAtStart(state, files_, prompt_, language_, ui_);
+  }
+
   std::string LastMessage() const {
     return ui_.messages.empty() ? std::string() : ui_.messages.back().text;
   }
@@ -54,6 +63,7 @@ class ProgramLockTest : public ::testing::Test {
   DataFiles files_{program_folder_.path()};
   LanguageLines language_ = test::RussianLanguage();
   ScriptedUserInterface ui_;
+  ScriptedPrompt prompt_;
   LockState state_;
 };
 
@@ -124,12 +134,8 @@ TEST_F(ProgramLockTest, LockAtExitThenUnlockWithTheRightPassword) {
 
   // The next start: the probe sets the flags, the right password opens both.
   LockState next;
-  next.archive_needs_password = true;
-  next.phonebook_needs_password = true;
-  ScriptedPrompt prompt;
-  prompt.answer = "pw";
-  EXPECT_EQ(UnlockAtStart(next, files_, prompt, language_, ui_), UnlockResult::kUnlocked);
-  EXPECT_EQ(prompt.captions, std::vector<std::string>{W("Программа заблокирована")});
+  EXPECT_EQ(Unlock(next, "pw", /*phonebook=*/true), UnlockResult::kUnlocked);
+  EXPECT_EQ(prompt_.captions, std::vector<std::string>{W("Программа заблокирована")});
   EXPECT_TRUE(next.locked);
   EXPECT_FALSE(next.terminate);
   EXPECT_EQ(next.password, "pw");
@@ -152,11 +158,8 @@ TEST_F(ProgramLockTest, WrongPasswordOrCancelEndsTheStartAndChangesNothing) {
   for (const std::optional<std::string>& answer :
        {std::optional<std::string>("PW"), std::optional<std::string>()}) {
     LockState state;
-    state.archive_needs_password = state.phonebook_needs_password = true;
-    ScriptedPrompt prompt;
-    prompt.answer = answer;
     ui_.messages.clear();
-    const UnlockResult result = UnlockAtStart(state, files_, prompt, language_, ui_);
+    const UnlockResult result = Unlock(state, answer, /*phonebook=*/true);
     EXPECT_TRUE(state.terminate);
     EXPECT_FALSE(state.locked);
     if (answer) {
@@ -179,10 +182,7 @@ TEST_F(ProgramLockTest, APasswordThatOpensOnlyOneFileOpensNone) {
   ASSERT_TRUE(EncryptInPlaceWith(files_.phonebook, "second").ok());
   const std::string archive_locked = ReadBytes(files_.archive);
   LockState state;
-  state.archive_needs_password = state.phonebook_needs_password = true;
-  ScriptedPrompt prompt;
-  prompt.answer = "first";
-  EXPECT_EQ(UnlockAtStart(state, files_, prompt, language_, ui_), UnlockResult::kWrongPassword);
+  EXPECT_EQ(Unlock(state, "first", /*phonebook=*/true), UnlockResult::kWrongPassword);
   EXPECT_TRUE(state.terminate);
   EXPECT_EQ(ReadBytes(files_.archive), archive_locked);
 }
@@ -195,10 +195,7 @@ TEST_F(ProgramLockTest, OnlyTheArchivePresent) {
   EXPECT_FALSE(CarriesOuterLayer(files_.phonebook).value());
 
   LockState state;
-  state.archive_needs_password = true;
-  ScriptedPrompt prompt;
-  prompt.answer = "pw";
-  EXPECT_EQ(UnlockAtStart(state, files_, prompt, language_, ui_), UnlockResult::kUnlocked);
+  EXPECT_EQ(Unlock(state, "pw"), UnlockResult::kUnlocked);
   EXPECT_FALSE(CarriesOuterLayer(files_.archive).value());
   RowList archive = MakeMessageList();
   ASSERT_TRUE(LoadListFile(archive, files_.archive, ui_).ok());
@@ -209,24 +206,17 @@ TEST_F(ProgramLockTest, CyrillicPasswordIsItsWindows1251Bytes) {
   WriteDataFile(files_.archive, {MessageRow("a", "+1")});
   ASSERT_TRUE(LockAtExit(LockState{W("пароль"), true}, files_, ui_).ok());
   LockState state;
-  state.archive_needs_password = true;
-  ScriptedPrompt prompt;
-  prompt.answer = "\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C";  // the UTF-8 bytes
-  EXPECT_EQ(UnlockAtStart(state, files_, prompt, language_, ui_), UnlockResult::kWrongPassword);
+  const std::string utf8 = "\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C";
+  EXPECT_EQ(Unlock(state, utf8), UnlockResult::kWrongPassword);
   state = LockState{};
-  state.archive_needs_password = true;
-  prompt.answer = W("пароль");
-  EXPECT_EQ(UnlockAtStart(state, files_, prompt, language_, ui_), UnlockResult::kUnlocked);
+  EXPECT_EQ(Unlock(state, W("пароль")), UnlockResult::kUnlocked);
 }
 
 TEST_F(ProgramLockTest, LockedFileTooShortIsReportedByName) {
   test::WriteBytes(files_.archive, "short");
   EXPECT_FALSE(CarriesOuterLayer(files_.archive).ok());
   LockState state;
-  state.archive_needs_password = true;
-  ScriptedPrompt prompt;
-  prompt.answer = "pw";
-  EXPECT_EQ(UnlockAtStart(state, files_, prompt, language_, ui_), UnlockResult::kFileError);
+  EXPECT_EQ(Unlock(state, "pw"), UnlockResult::kFileError);
   EXPECT_TRUE(state.terminate);
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_NE(ui_.messages[0].text.find("Messages.sms"), std::string::npos);
