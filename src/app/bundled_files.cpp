@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "app/text_files.h"
-#include "store/atomic_file.h"
+#include "core/atomic_file.h"
 
 namespace missivo {
 

@@ -4,7 +4,7 @@
 
 #include "app/bundled_files.h"
 #include "app/text_files.h"
-#include "store/atomic_file.h"
+#include "core/atomic_file.h"
 #include "text/default_language.h"
 
 namespace missivo {

@@ -14,7 +14,7 @@
 #include "app/row_model.h"
 #include "app/splash.h"
 #include "store/archive.h"
-#include "store/atomic_file.h"
+#include "core/atomic_file.h"
 #include "store/list_file.h"
 
 namespace missivo {

@@ -1,6 +1,6 @@
 #include "app/text_files.h"
 
-#include "store/atomic_file.h"
+#include "core/atomic_file.h"
 #include "text/lines.h"
 
 namespace missivo {

@@ -20,6 +20,7 @@
 #include "app_test_support.h"
 #include "text/default_language.h"
 #include "text/lines.h"
+#include "transfer/templates.h"
 
 namespace missivo::test {
 namespace {
