@@ -13,8 +13,8 @@
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "app/splash.h"
-#include "store/archive.h"
 #include "core/atomic_file.h"
+#include "store/archive.h"
 #include "store/list_file.h"
 
 namespace missivo {
