@@ -93,11 +93,12 @@ void TCustomComPort::Close() {
     thread->RunOnMainThread([this] { Close(); });
     return;
   }
-  DeliverPending();
   if (!Active()) return;
   BeforeClose(*this);
   Release();
   if (!Active()) AfterClose(*this);
+  // Events of this port still waiting were cancelled by the release; others run.
+  DeliverPending();
 }
 
 void TCustomComPort::OpenDevice() {

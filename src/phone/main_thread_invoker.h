@@ -6,8 +6,8 @@
 //   thread's own work (never inside another task unless ProcessPending is called
 //   from one), or be destroyed unrun when the invoker goes away.
 // - ProcessPending() is called on the main thread at safe points (the port calls
-//   it when it opens and closes, never inside a transfer, so no handler runs in
-//   the middle of an AT exchange); it runs the tasks queued so far.
+//   it before it opens and after it has closed, never inside a transfer, so no
+//   handler runs in the middle of an AT exchange); it runs the tasks queued so far.
 //   An implementation whose main thread runs an event loop that delivers posted
 //   tasks itself (the window program: a queued call to the GUI thread) may do
 //   nothing here.

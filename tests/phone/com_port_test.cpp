@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -215,6 +216,44 @@ TEST(ComPortTest, HangUpOfAnIdlePortIsReportedOnTheMainThread) {
     EXPECT_EQ(line_error_thread == std::this_thread::get_id(), synchronized);
     port.Close();  // closing again is harmless
   }
+}
+
+// Closing while the event thread waits for the main thread neither blocks nor
+// runs the waiting handler afterwards.
+TEST(ComPortTest, CloseDoesNotWaitForAnEventThreadWaitingForTheMainThread) {
+  auto phone = std::make_unique<PhoneSim>();
+  auto port = std::make_unique<TComPort>();
+  int line_errors = 0;
+  port->OnLineError = [&](TCustomComPort&, TLineErrors) { ++line_errors; };
+  port->SetDeviceName(phone->Device());
+  port->Open();
+  phone.reset();
+  // The event thread has seen the hang-up once its report waits in the queue.
+  pollfd queued{DefaultMainThreadInvoker().Descriptor(), POLLIN, 0};
+  ASSERT_EQ(::poll(&queued, 1, 5000), 1);
+  port->Close();
+  port->Close();
+  port.reset();
+  DefaultMainThreadInvoker().ProcessPending();
+  EXPECT_EQ(line_errors, 0);
+}
+
+TEST(ComPortTest, SystemErrorsKeepTheCodesTheHandlersTest) {
+  const struct {
+    int errno_value;
+    std::int32_t code;
+  } cases[] = {{ENOENT, 2},      {ENODEV, 2}, {ENXIO, 2},   {EBUSY, 5},
+               {EWOULDBLOCK, 5}, {EIO, 31},   {EACCES, 13}, {EINVAL, EINVAL}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ComErrorFromErrno(c.errno_value, "/dev/ttyUSB0").ErrorCode(), c.code)
+        << c.errno_value;
+  }
+  // Permission denied names the group that owns the device.
+  test::TempFolder folder;
+  test::WriteBytes(folder / "tty", "");
+  const std::string message = ComErrorFromErrno(EACCES, (folder / "tty").string()).what();
+  EXPECT_NE(message.find("group \"root\""), std::string::npos) << message;
+  EXPECT_NE(message.find("usermod -aG root"), std::string::npos) << message;
 }
 
 }  // namespace
