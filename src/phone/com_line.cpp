@@ -178,7 +178,8 @@ void TCustomComPort::ResetCounters() {
 
 bool TCustomComPort::CheckLineErrors(int device) {
   if (!Active()) RaiseError(EComError(kClosedPortMessage, 0));
-  const bool used = device_used_.exchange(false, std::memory_order_relaxed);
+  const bool used = device_used_.load(std::memory_order_relaxed) &&
+                    device_used_.exchange(false, std::memory_order_relaxed);
   const bool hang_up_new = hung_up_.load() && !hang_up_reported_.load();
   if (!used && !hang_up_new) return false;
   if (device < 0) device = fd_;

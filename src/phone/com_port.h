@@ -139,7 +139,8 @@ class TCustomComPort {
     char* buffer = nullptr;
     std::int32_t length = 0;
     std::int32_t done = 0;
-    std::optional<Clock::time_point> deadline;  // of the whole read
+    std::optional<Clock::duration> total;       // limit of the whole read
+    std::optional<Clock::time_point> deadline;  // set from `total` once the read must wait
     std::optional<Clock::duration> interval;    // between two bytes
     bool immediate = false;                     // take what is there and end
   };

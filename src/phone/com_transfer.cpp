@@ -42,7 +42,7 @@ void TCustomComPort::Read(void* buffer, std::int32_t length, bool wait_on_comple
       const long long total =
           static_cast<long long>(std::max(t.ReadMultiplier(), 0)) * std::max(length, 0) +
           std::max(t.ReadConstant(), 0);
-      request.deadline = Clock::now() + milliseconds(total);
+      request.total = milliseconds(total);
     }
     if (t.ReadInterval() > 0) request.interval = milliseconds(t.ReadInterval());
   }
@@ -58,7 +58,7 @@ char TCustomComPort::ReceiveChar() {
 char TCustomComPort::ReceiveCharWithin(std::chrono::milliseconds limit) {
   char c = 0;
   PendingRead request;
-  request.deadline = Clock::now() + limit;
+  request.total = limit;
   StartRead(&c, 1, true, request);
   return c;
 }
@@ -86,6 +86,8 @@ void TCustomComPort::FinishRead() {
         TakeBuffered();
         break;
       }
+      // The limits count from the moment the read has to wait.
+      if (read_.total && !read_.deadline) read_.deadline = Clock::now() + *read_.total;
       auto deadline = read_.deadline;
       if (read_.interval && last_byte) {
         const auto gap_end = *last_byte + *read_.interval;
