@@ -171,6 +171,7 @@ TEST(ComPortTest, ReadsAreBufferedInsideThePortAndTimeoutsHold) {
   TComPort port;
   port.SetDeviceName(phone.Device());
   port.SetOptions({TOption::opDiscardNullBytes});
+  port.Timeouts().SetReadConstant(5000);  // a hard deadline for a broken test
   port.Open();
   port.WriteText("AT+X\n\r");
   EXPECT_EQ(port.ReceiveChar(), 'a');
@@ -226,6 +227,7 @@ TEST(ComPortTest, ArrivingInputIsReportedByOnRxCharOnceUntilRead) {
   port.Open();  // no line handler yet: no event thread
   int arrivals = 0;
   port.OnRxChar = [&](TCustomComPort&) { ++arrivals; };  // starts the event thread
+  port.Timeouts().SetReadConstant(5000);                 // a hard deadline for a broken test
   port.WriteText("AT\n\r");
   ASSERT_TRUE(ProcessEventsUntil([&] { return arrivals == 1; }));
   char reply[6];
