@@ -11,9 +11,13 @@
 #include "app/file_dialog.h"
 #include "app/password_windows.h"
 #include "app/program.h"
+#include "app/qt_invoker.h"
 #include "app/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/splash.h"
+#include "app/terminal_view.h"
+#include "phone/at_exchange.h"
+#include "phone/com_port.h"
 
 namespace missivo {
 
@@ -36,6 +40,7 @@ TForm1::TForm1(Options options, QWidget* parent)
     for (TFileDialog* dialog : {Save, Save2, Open1})
       dialog->SetScripted(true);
   }
+  BuildPhoneLink();
 
   // Client area 758 x 600, centred on the screen.
   resize(758, 600);
@@ -53,6 +58,7 @@ TForm1::TForm1(Options options, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+  ShutDownPhoneLink();
   MissivoApplication::SetExceptionHandler({});
 }
 
@@ -135,6 +141,8 @@ void TForm1::ShowApplicationError(std::exception_ptr error) {
   std::string text;
   try {
     std::rethrow_exception(error);
+  } catch (const ESilentAbort&) {
+    return;  // the user has been told already, or need not be
   } catch (const std::exception& e) {
     text = e.what();
   } catch (...) {
