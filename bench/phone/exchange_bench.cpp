@@ -1,0 +1,99 @@
+// AT exchanges against phonesim: throughput on an unthrottled line, and the CPU
+// the program spends on an emulated 115200 baud line.
+//
+//   build-rel/bench/phone/phone_bench
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "core/ui.h"
+#include "phone/at_exchange.h"
+#include "phone/com_port.h"
+#include "support/phone_fixture.h"
+#include "text/default_language.h"
+#include "text/language.h"
+
+namespace missivo {
+namespace {
+
+class CountingTerminal : public TerminalSink {
+ public:
+  void AppendLine(const std::string& line) override { bytes += line.size(); }
+  std::size_t bytes = 0;
+};
+
+// About 2 KB of answer: information lines, then OK.
+std::string BigReply() {
+  std::string reply = "\r\n";
+  for (int i = 0; reply.size() < 2040; ++i) {
+    reply += "+CMGL: " + std::to_string(i) + ", \"REC READ\", \"+79161234567\"\r\n";
+    reply += "041F04400438043204350442002C0020043C04380440\r\n";
+  }
+  return reply + "\r\nOK\r\n";
+}
+
+double CpuSeconds() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void RunExchanges(benchmark::State& state, int line_speed) {
+  const std::string reply = BigReply();
+  const nlohmann::json scenario = {
+      {"echo", true},
+      {"line_speed", line_speed},
+      {"replies", {{{"command", "AT+BIG"}, {"reply", reply}}}},
+  };
+  test::PhoneSim phone(scenario.dump());
+  TComPort port;
+  CountingTerminal terminal;
+  SilentUserInterface ui;
+  LanguageLines language;
+  language.LoadFromBytes(DefaultRussianFileBytes());
+  AtExchange exchange(port, terminal, ui, language);
+  port.SetBaudRate(TBaudRate::brCustom);
+  port.SetCustomBaudRate(115200);
+  port.SetDeviceName(phone.Device());
+  port.OnLineError = [](TCustomComPort&, TLineErrors) {
+  };  // the event thread runs, as in the program
+  port.Open();
+
+  std::string answer;
+  std::size_t bytes = 0;
+  const double cpu_start = CpuSeconds();
+  const auto wall_start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    exchange.ExchangeCommand("AT+BIG", answer);
+    bytes += answer.size();
+  }
+  const double wall =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
+  const double cpu = CpuSeconds() - cpu_start;
+  if (answer.size() + 1 != reply.size()) state.SkipWithError("reply not collected whole");
+  const auto n = static_cast<double>(state.iterations());
+  state.SetItemsProcessed(state.iterations());
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+  state.counters["reply_bytes"] = static_cast<double>(answer.size());
+  state.counters["cpu_us_per_reply"] = cpu / n * 1e6;
+  state.counters["cpu_share_percent"] = cpu / wall * 100.0;
+}
+
+void BM_Exchange2KBUnthrottled(benchmark::State& state) {
+  RunExchanges(state, 0);
+}
+BENCHMARK(BM_Exchange2KBUnthrottled)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+void BM_Exchange2KBAt115200(benchmark::State& state) {
+  RunExchanges(state, 115200);
+}
+BENCHMARK(BM_Exchange2KBAt115200)->UseRealTime()->Iterations(25)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace missivo
+
+BENCHMARK_MAIN();

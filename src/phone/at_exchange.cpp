@@ -1,0 +1,79 @@
+#include "phone/at_exchange.h"
+
+#include "core/ui.h"
+#include "phone/com_port.h"
+#include "text/language.h"
+
+namespace missivo {
+
+namespace {
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+bool IsLineEnd(char c) {
+  return c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+bool IsFinalResultLine(std::string_view line) {
+  return line == "OK" || line == "ERROR" || StartsWith(line, "+CME ERROR:") ||
+         StartsWith(line, "+CMS ERROR:");
+}
+
+bool IsErrorReply(std::string_view reply) {
+  while (!reply.empty() && IsLineEnd(reply.back()))
+    reply.remove_suffix(1);
+  const std::size_t start = reply.find_last_of("\r\n");
+  const std::string_view last = start == std::string_view::npos ? reply : reply.substr(start + 1);
+  return last != "OK" && IsFinalResultLine(last);
+}
+
+AtExchange::AtExchange(TCustomComPort& port, TerminalSink& terminal, UserInterface& ui,
+                       const LanguageLines& language)
+    : port_(port), terminal_(terminal), ui_(ui), language_(language) {}
+
+bool AtExchange::IsOpen() const {
+  return port_.Active();
+}
+
+void AtExchange::ExchangeCommand(const std::string& command, std::string& reply) {
+  if (command.empty()) return;
+  reply.clear();
+  if (!port_.Active()) {
+    terminal_.AppendLine(language_.LangText("Str55"));
+    return;
+  }
+  // Clear first, then write: a quick phone's answer must not be thrown away.
+  port_.ClearInputBuffer();
+  port_.WriteText(command + "\n\r");
+  std::string collected = Collect();
+  terminal_.AppendLine(collected);
+  if (IsErrorReply(collected)) {
+    ui_.ShowMessage("AT Command Error:" + collected, MessageKind::kPlain);
+  }
+  reply = std::move(collected);
+  terminal_.AppendLine("");
+}
+
+// Bytes up to and including the line end that follows the final result line;
+// the rest of that line end (the LF after CR) is cleared by the next exchange.
+std::string AtExchange::Collect() {
+  std::string reply;
+  std::size_t line_start = 0;
+  for (;;) {
+    const char c = port_.ReceiveCharWithin(silence_limit_);
+    reply.push_back(c);
+    if (IsLineEnd(c)) {
+      const std::string_view line(reply.data() + line_start, reply.size() - 1 - line_start);
+      if (IsFinalResultLine(line)) return reply;
+      line_start = reply.size();
+    } else if (reply.size() == 2 && reply == "OK") {
+      return reply;
+    }
+  }
+}
+
+}  // namespace missivo

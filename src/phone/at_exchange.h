@@ -1,0 +1,64 @@
+// The AT exchange over the serial port: one command line out, the phone's reply
+// back, copied to the terminal.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+#include "phone/at_channel.h"
+
+namespace missivo {
+
+class LanguageLines;
+class TCustomComPort;
+class UserInterface;
+
+// Where every reply goes as it is shown to the user: the terminal view, a
+// recorder in tests.
+class TerminalSink {
+ public:
+  virtual ~TerminalSink() = default;
+  // One line; CR LF pairs inside it show as line breaks.
+  virtual void AppendLine(const std::string& line) = 0;
+};
+
+// Whether `line` (without its line end) is a final result: exactly "OK" or
+// "ERROR", or an extended error "+CME ERROR:..." or "+CMS ERROR:...".
+bool IsFinalResultLine(std::string_view line);
+
+// Whether a reply ends with an error result line ("ERROR", "+CME ERROR: n",
+// "+CMS ERROR: n"), its line end not counted.
+bool IsErrorReply(std::string_view reply);
+
+class AtExchange : public AtChannel {
+ public:
+  static constexpr std::chrono::milliseconds kDefaultSilenceLimit{30000};
+
+  AtExchange(TCustomComPort& port, TerminalSink& terminal, UserInterface& ui,
+             const LanguageLines& language);
+
+  // Clears the input, writes the command followed by LF CR, and collects the
+  // reply up to the line end after its final result line (a reply that is just
+  // "OK" ends at the "K"). The reply goes to the terminal, followed by an empty
+  // line; an error reply is also shown as "AT Command Error:" + reply. With the
+  // port closed the terminal gets the "no connection" line and `reply` stays
+  // empty. When no byte comes for SilenceLimit(), the port fails with "Timeout"
+  // (code 0) through its raise path.
+  void ExchangeCommand(const std::string& command, std::string& reply) override;
+  bool IsOpen() const override;
+
+  std::chrono::milliseconds SilenceLimit() const { return silence_limit_; }
+  void SetSilenceLimit(std::chrono::milliseconds limit) { silence_limit_ = limit; }
+
+ private:
+  std::string Collect();
+
+  TCustomComPort& port_;
+  TerminalSink& terminal_;
+  UserInterface& ui_;
+  const LanguageLines& language_;
+  std::chrono::milliseconds silence_limit_ = kDefaultSilenceLimit;
+};
+
+}  // namespace missivo

@@ -1,0 +1,171 @@
+#include "phone/at_exchange.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "phone_link.h"
+
+namespace missivo {
+namespace {
+
+using test::PhoneLink;
+using test::W;
+
+TEST(AtExchangeTest, RepliesEndAfterTheirFinalResultLine) {
+  const struct {
+    const char* name;
+    const char* scenario;
+    const char* command;
+    std::string reply;
+    bool error_box;
+  } cases[] = {
+      {"echo, then OK", "{}", "AT", "AT\r\r\nOK\r", false},
+      {"echo off", R"({"echo": false})", "AT", "\r\nOK\r", false},
+      {"a reply of just OK", R"({"replies": [{"command": "AT", "reply": "OK"}]})", "AT", "OK",
+       false},
+      {"OK and ERROR inside senders",
+       R"({"messages": [{"index": 1, "status": "REC READ", "sender": "OK", "text": "a"},
+                        {"index": 2, "status": "REC READ", "sender": "ERROR", "text": "b"}]})",
+       "at+cmgl=\"ALL\"\r\n",
+       "at+cmgl=\"ALL\"\r\r\n+CMGL: 1, \"REC READ\", \"OK\"\r\n0061\r\n"
+       "+CMGL: 2, \"REC READ\", \"ERROR\"\r\n0062\r\n\r\nOK\r",
+       false},
+      {"OK inside the echo", "{}", "AT+CPBS=\"OK\"", "AT+CPBS=\"OK\"\r\r\nOK\r", false},
+      {"plain ERROR", "{}", "AT+UNKNOWN", "AT+UNKNOWN\r\r\nERROR\r", true},
+      {"extended error",
+       R"({"faults": [{"command": "AT+CMGR=*", "action": "cms_error", "code": 321}]})",
+       "AT+CMGR=5\r\n", "AT+CMGR=5\r\r\n+CMS ERROR: 321\r", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PhoneLink link(c.scenario);
+    EXPECT_EQ(link.Exchange(c.command), c.reply);
+    EXPECT_EQ(link.terminal.lines, (std::vector<std::string>{c.reply, ""}));
+    if (c.error_box) {
+      ASSERT_EQ(link.ui.messages.size(), 1u);
+      EXPECT_EQ(link.ui.messages[0].text, "AT Command Error:" + c.reply);
+      EXPECT_EQ(link.ui.messages[0].kind, MessageKind::kPlain);
+    } else {
+      EXPECT_TRUE(link.ui.messages.empty());
+    }
+    EXPECT_TRUE(link.port.Active());
+  }
+}
+
+TEST(AtExchangeTest, ClosedPortGivesTheNoConnectionLineAndAnEmptyReply) {
+  PhoneLink link("{}");
+  link.port.Close();
+  EXPECT_EQ(link.Exchange("AT"), "");
+  EXPECT_EQ(link.Exchange("AT"), "");
+  EXPECT_EQ(link.terminal.lines, (std::vector<std::string>{W("Нет связи"), W("Нет связи")}));
+  // An empty command does nothing at all.
+  EXPECT_EQ(link.Exchange(""), "unchanged");
+  EXPECT_EQ(link.terminal.lines.size(), 2u);
+}
+
+TEST(AtExchangeTest, SendsTheCommandFollowedByLfCr) {
+  PhoneLink link("{}");
+  link.Exchange("AT+CMGF=1\r\n");
+  link.Exchange("AT+CMGD=3");
+  link.Exchange("AT");  // by its answer phonesim has read everything before it
+  EXPECT_TRUE(link.phone.Received().starts_with("AT+CMGF=1\r\n\n\rAT+CMGD=3\n\rAT\n"))
+      << link.phone.Received();
+  EXPECT_EQ(link.phone.Commands(), (std::vector<std::string>{"AT+CMGF=1", "AT+CMGD=3", "AT"}));
+}
+
+TEST(AtExchangeTest, TheRestOfThePreviousReplyIsThrownAway) {
+  PhoneLink link(R"({"replies": [{"command": "AT+NOISY", "reply": "\r\nOK\r\nstray bytes"}]})");
+  EXPECT_EQ(link.Exchange("AT+NOISY"), "\r\nOK\r");
+  EXPECT_EQ(link.Exchange("AT"), "AT\r\r\nOK\r");
+}
+
+TEST(AtExchangeTest, SilentPhoneEndsWithTheTimeoutError) {
+  PhoneLink link(R"({"faults": [{"command": "AT+CMGL*", "action": "silent"}]})");
+  link.exchange.SetSilenceLimit(std::chrono::milliseconds(200));
+  std::string reply = "unchanged";
+  try {
+    link.exchange.ExchangeCommand("AT+CMGL=\"ALL\"", reply);
+    FAIL() << "no time-out";
+  } catch (const EComError& e) {
+    EXPECT_EQ(e.ErrorCode(), 0);
+    EXPECT_STREQ(e.what(), "Timeout");
+  }
+  EXPECT_EQ(reply, "");
+  EXPECT_TRUE(link.terminal.lines.empty());
+  EXPECT_EQ(link.events, (std::vector<std::string>{"open", "error 0", "close"}));
+}
+
+TEST(AtExchangeTest, HangUpInTheMiddleOfAReplyClosesThePortThroughLineBreak) {
+  nlohmann::json scenario = {{"hang_up_after", 2}, {"messages", nlohmann::json::array()}};
+  for (int i = 1; i <= 40; ++i) {
+    scenario["messages"].push_back(
+        {{"index", i}, {"status", "REC READ"}, {"sender", "+79161234567"}, {"text", "Hello"}});
+  }
+  PhoneLink link(scenario.dump());
+  EXPECT_EQ(link.Exchange("AT"), "AT\r\r\nOK\r");
+  std::string reply = "unchanged";
+  try {
+    link.exchange.ExchangeCommand("at+cmgl=\"ALL\"\r\n", reply);
+    FAIL() << "the hang-up went unnoticed";
+  } catch (const EComError& e) {
+    EXPECT_EQ(e.ErrorCode(), 31);
+  }
+  EXPECT_EQ(reply, "");
+  EXPECT_FALSE(link.port.Active());
+  // leBreak is bit 0 of the line errors.
+  EXPECT_EQ(link.events, (std::vector<std::string>{"open", "line errors 1", "close", "error 31"}));
+  EXPECT_EQ(link.terminal.lines.size(), 2u);
+}
+
+// Each captured reply, served as the answer to a command, comes back whole.
+TEST(AtExchangeTest, CapturedRepliesAreCollectedWhole) {
+  std::vector<std::string> served;
+  nlohmann::json scenario = {{"replies", nlohmann::json::array()}};
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::filesystem::path(MISSIVO_TEST_DATA) / "replies")) {
+    if (entry.path().extension() != ".txt") continue;
+    // The phones sent CR LF where a capture kept only LF; a capture cut before its
+    // final result line gets one.
+    std::string lines;
+    for (char c : test::ReadBytes(entry.path())) {
+      if (c == '\n' && (lines.empty() || lines.back() != '\r')) lines += '\r';
+      lines += c;
+    }
+    lines.erase(lines.find_last_not_of("\r\n") + 1);
+    if (!IsFinalResultLine(lines.substr(lines.find_last_of('\n') + 1))) lines += "\r\n\r\nOK";
+    const std::string command = "AT+F" + std::to_string(served.size());
+    scenario["replies"].push_back({{"command", command}, {"reply", lines + "\r\n"}});
+    served.push_back(lines);
+  }
+  ASSERT_EQ(served.size(), 12u);
+  PhoneLink link(scenario.dump());
+  for (std::size_t i = 0; i < served.size(); ++i) {
+    SCOPED_TRACE(served[i]);
+    // The reply ends at the CR after its final line; the LF stays behind.
+    EXPECT_EQ(link.Exchange("AT+F" + std::to_string(i)), served[i] + "\r");
+  }
+}
+
+TEST(AtExchangeTest, ErrorReplies) {
+  const struct {
+    const char* reply;
+    bool error;
+  } cases[] = {
+      {"AT\r\r\nOK\r", false},
+      {"OK", false},
+      {"AT\r\r\nERROR\r", true},
+      {"ERROR", true},
+      {"AT+CMGR=5\r\r\n+CMS ERROR: 321\r", true},
+      {"AT+CPIN?\r\r\n+CME ERROR: 10\r\n", true},
+      {"+CMGL: 1, \"REC READ\", \"ERROR\"\r\n\r\nOK\r", false},
+      {"ERRORS\r", false},
+      {"", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(IsErrorReply(c.reply), c.error) << c.reply;
+}
+
+}  // namespace
+}  // namespace missivo

@@ -1,0 +1,201 @@
+#include "phone_model.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <vector>
+
+namespace phonesim {
+
+namespace {
+
+const std::string kOk = "\r\nOK\r\n";
+const std::string kError = "\r\nERROR\r\n";
+
+std::string Upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// Information lines, then the final "OK".
+std::string WithOk(const std::vector<std::string>& lines) {
+  if (lines.empty()) return kOk;
+  std::string out = "\r\n";
+  for (const auto& line : lines)
+    out += line + "\r\n";
+  return out + kOk;
+}
+
+std::string CmsError(int code) {
+  return "\r\n+CMS ERROR: " + std::to_string(code) + "\r\n";
+}
+
+// A decimal number, or -1.
+int Number(std::string_view text) {
+  int value = -1;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return -1;
+  return value;
+}
+
+std::string Unquoted(std::string_view text) {
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+    text = text.substr(1, text.size() - 2);
+  }
+  return std::string(text);
+}
+
+bool Starts(const std::string& upper, std::string_view prefix) {
+  return upper.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  std::u16string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    char32_t cp = extra == 0   ? lead
+                  : extra == 1 ? lead & 0x1F
+                  : extra == 2 ? lead & 0x0F
+                               : lead & 7;
+    bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < utf8.size();
+    for (int k = 1; ok && k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
+      ok = (next & 0xC0) == 0x80;
+      cp = (cp << 6) | (next & 0x3F);
+    }
+    if (!ok || cp > 0x10FFFF) {
+      out.push_back(u'\uFFFD');
+      ++i;
+      continue;
+    }
+    i += static_cast<std::size_t>(extra) + 1;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+  }
+  return out;
+}
+
+std::string Ucs2Hex(std::u16string_view units) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(units.size() * 4);
+  for (char16_t u : units) {
+    for (int shift = 12; shift >= 0; shift -= 4)
+      out.push_back(kDigits[(u >> shift) & 0xF]);
+  }
+  return out;
+}
+
+Answer PhoneModel::Handle(const std::string& command) {
+  for (const auto& canned : s_.replies) {
+    if (CommandMatches(canned.command, command)) return {"", canned.reply};
+  }
+  Answer answer;
+  if (s_.echo) answer.echo = command + "\r";
+  for (const auto& fault : s_.faults) {
+    if (!CommandMatches(fault.command, command)) continue;
+    if (fault.action == FaultAction::kCmsError) answer.response = CmsError(fault.code);
+    return answer;  // a silent command gets its echo only
+  }
+  answer.response = Respond(command);
+  return answer;
+}
+
+std::string PhoneModel::Respond(const std::string& command) {
+  const std::string upper = Upper(command);
+  const auto argument = [&](std::size_t prefix) {
+    return std::string_view(command).substr(std::min(prefix, command.size()));
+  };
+  if (upper == "AT") return kOk;
+  if (upper == "ATE0" || upper == "ATE1") {
+    s_.echo = upper == "ATE1";
+    return kOk;
+  }
+  if (Starts(upper, "AT+CMGF=") || Starts(upper, "AT+CSCS=") || Starts(upper, "AT+CPBS=")) {
+    return kOk;
+  }
+  if (upper == "AT+CMGL") return ListMessages("");
+  if (Starts(upper, "AT+CMGL=")) return ListMessages(argument(8));
+  if (Starts(upper, "AT+CMGR=")) return ReadMessage(Number(argument(8)));
+  if (Starts(upper, "AT+CMGD=")) return DeleteMessage(Number(argument(8)));
+  if (upper == "AT+MPBR=?") return WithOk({"+MPBR: " + s_.phonebook_range});
+  if (Starts(upper, "AT+MPBR=")) return ReadPhonebook(argument(8));
+  return kError;
+}
+
+// A header line and the text in hexadecimal, over two lines when it is long.
+std::string PhoneModel::MessageLines(const Message& message, std::string_view header) const {
+  const std::u16string units = Utf8ToUtf16(message.text);
+  std::string out = std::string(header) + "\r\n";
+  if (s_.split_length > 0 && units.size() > s_.split_length) {
+    const std::u16string_view all(units);
+    out += Ucs2Hex(all.substr(0, s_.split_length)) + "\r\n";
+    out += Ucs2Hex(all.substr(s_.split_length));
+  } else {
+    out += Ucs2Hex(units);
+  }
+  return out;
+}
+
+std::string PhoneModel::ListMessages(std::string_view argument) const {
+  static const char* const kByNumber[] = {"REC UNREAD", "REC READ", "STO UNSENT", "STO SENT",
+                                          "ALL"};
+  std::string wanted = Upper(Unquoted(argument));
+  if (const int n = Number(wanted); n >= 0 && n <= 4) wanted = kByNumber[n];
+  if (wanted.empty()) wanted = "ALL";
+  const std::string& sep = s_.separator;
+  std::vector<std::string> lines;
+  for (const auto& m : s_.messages) {
+    if (wanted != "ALL" && Upper(m.status) != wanted) continue;
+    std::string header = s_.family + "MGL: " + std::to_string(m.index) + sep + "\"" + m.status +
+                         "\"" + sep + "\"" + m.sender + "\"";
+    if (!m.date.empty()) header += sep + "\"" + m.date + "\"";
+    lines.push_back(MessageLines(m, header));
+  }
+  return WithOk(lines);
+}
+
+std::string PhoneModel::ReadMessage(int index) {
+  const auto it = std::find_if(s_.messages.begin(), s_.messages.end(),
+                               [&](const Message& m) { return m.index == index; });
+  if (it == s_.messages.end()) return CmsError(321);
+  const std::string& sep = s_.separator;
+  std::string header = s_.family + "MGR: \"" + it->status + "\"" + sep + "\"" + it->sender + "\"";
+  if (!it->date.empty()) header += sep + "\"" + it->date + "\"";
+  const std::string lines = MessageLines(*it, header);
+  if (it->status == "REC UNREAD") it->status = "REC READ";  // as a phone does once it is read
+  return WithOk({lines});
+}
+
+std::string PhoneModel::DeleteMessage(int index) {
+  const auto removed =
+      std::erase_if(s_.messages, [&](const Message& m) { return m.index == index; });
+  return removed > 0 ? kOk : CmsError(321);
+}
+
+std::string PhoneModel::ReadPhonebook(std::string_view argument) const {
+  const std::size_t comma = argument.find(',');
+  const int first = Number(argument.substr(0, comma));
+  const int last = comma == std::string_view::npos ? first : Number(argument.substr(comma + 1));
+  if (first < 0 || last < 0) return kError;
+  std::vector<std::string> lines;
+  for (const auto& c : s_.phonebook) {
+    if (c.index < first || c.index > last) continue;
+    lines.push_back("+MPBR: " + std::to_string(c.index) + ",\"" + c.number + "\"," +
+                    std::to_string(c.type) + "," + Ucs2Hex(Utf8ToUtf16(c.name)) +
+                    ",8,0,255,0,1,1,255,255,0,,0,0,,,,,,,,\"\",\"\"");
+  }
+  return WithOk(lines);
+}
+
+}  // namespace phonesim

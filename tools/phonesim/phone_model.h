@@ -1,0 +1,42 @@
+// The simulated phone's answers: the echo and the answer for one command line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "scenario.h"
+
+namespace phonesim {
+
+struct Answer {
+  std::string echo;      // sent at once
+  std::string response;  // sent after the latency
+};
+
+class PhoneModel {
+ public:
+  explicit PhoneModel(Scenario scenario) : s_(std::move(scenario)) {}
+
+  // The answer to one command line (without its line end).
+  Answer Handle(const std::string& command);
+
+  const Scenario& scenario() const { return s_; }
+
+ private:
+  std::string Respond(const std::string& command);
+  std::string ListMessages(std::string_view argument) const;
+  std::string ReadMessage(int index);
+  std::string DeleteMessage(int index);
+  std::string ReadPhonebook(std::string_view argument) const;
+  std::string MessageLines(const Message& message, std::string_view header) const;
+
+  Scenario s_;
+};
+
+// UTF-8 to UTF-16 code units; malformed sequences give U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+
+// Four upper-case hexadecimal digits per UTF-16 code unit.
+std::string Ucs2Hex(std::u16string_view units);
+
+}  // namespace phonesim

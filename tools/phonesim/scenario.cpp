@@ -1,0 +1,104 @@
+#include "scenario.h"
+
+#include <algorithm>
+#include <cctype>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+
+namespace phonesim {
+
+namespace {
+
+using nlohmann::json;
+
+template <typename T>
+T Get(const json& object, const char* key, T fallback) {
+  if (!object.contains(key)) return fallback;
+  try {
+    return object.at(key).get<T>();
+  } catch (const json::exception&) {
+    throw std::runtime_error(std::string("scenario: \"") + key + "\" has the wrong type");
+  }
+}
+
+char Upper(char c) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+}  // namespace
+
+bool CommandMatches(std::string_view pattern, std::string_view command) {
+  const bool prefix = !pattern.empty() && pattern.back() == '*';
+  if (prefix) pattern.remove_suffix(1);
+  if (prefix ? command.size() < pattern.size() : command.size() != pattern.size()) return false;
+  return std::equal(pattern.begin(), pattern.end(), command.begin(),
+                    [](char a, char b) { return Upper(a) == Upper(b); });
+}
+
+Scenario ParseScenario(const std::string& json_text) {
+  json root;
+  try {
+    root = json::parse(json_text);
+  } catch (const json::parse_error& e) {
+    throw std::runtime_error(std::string("scenario is not valid JSON: ") + e.what());
+  }
+  if (!root.is_object()) throw std::runtime_error("scenario: the top level must be an object");
+
+  Scenario s;
+  s.family = Get(root, "family", s.family);
+  if (s.family != "+C" && s.family != "+M")
+    throw std::runtime_error("scenario: family is +C or +M");
+  s.separator = Get(root, "separator", s.separator);
+  s.echo = Get(root, "echo", s.echo);
+  s.split_length = Get<std::size_t>(root, "split_length", 0);
+  s.latency_ms = Get(root, "latency_ms", 0);
+  if (root.contains("line_speed") && root["line_speed"].is_string()) {
+    if (root["line_speed"] != "device") {
+      throw std::runtime_error("scenario: line_speed is a number or \"device\"");
+    }
+    s.line_speed_from_device = true;
+  } else {
+    s.line_speed = Get<std::uint32_t>(root, "line_speed", 0);
+  }
+  s.phonebook_range = Get(root, "phonebook_range", s.phonebook_range);
+  s.hang_up_after = Get(root, "hang_up_after", 0);
+  s.replug_after_hang_up = Get<std::string>(root, "after_hang_up", "exit") == "replug";
+
+  for (const json& m : Get(root, "messages", json::array())) {
+    Message message;
+    message.index = Get(m, "index", 0);
+    message.status = Get<std::string>(m, "status", "REC READ");
+    message.sender = Get<std::string>(m, "sender", "");
+    message.date = Get<std::string>(m, "date", "");
+    message.text = Get<std::string>(m, "text", "");
+    s.messages.push_back(message);
+  }
+  for (const json& c : Get(root, "phonebook", json::array())) {
+    Contact contact;
+    contact.index = Get(c, "index", 0);
+    contact.number = Get<std::string>(c, "number", "");
+    contact.type = Get(c, "type", !contact.number.empty() && contact.number[0] == '+' ? 145 : 129);
+    contact.name = Get<std::string>(c, "name", "");
+    s.phonebook.push_back(contact);
+  }
+  for (const json& f : Get(root, "faults", json::array())) {
+    Fault fault;
+    fault.command = Get<std::string>(f, "command", "");
+    const std::string action = Get<std::string>(f, "action", "silent");
+    if (action == "silent") {
+      fault.action = FaultAction::kSilent;
+    } else if (action == "cms_error") {
+      fault.action = FaultAction::kCmsError;
+      fault.code = Get(f, "code", 500);
+    } else {
+      throw std::runtime_error("scenario: fault action is \"silent\" or \"cms_error\"");
+    }
+    s.faults.push_back(fault);
+  }
+  for (const json& r : Get(root, "replies", json::array())) {
+    s.replies.push_back({Get<std::string>(r, "command", ""), Get<std::string>(r, "reply", "")});
+  }
+  return s;
+}
+
+}  // namespace phonesim

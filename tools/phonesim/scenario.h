@@ -1,0 +1,62 @@
+// What the simulated phone holds and how it behaves: read from a JSON scenario
+// (format in README.md).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace phonesim {
+
+struct Message {
+  int index = 0;
+  std::string status;  // "REC READ", "REC UNREAD", "STO SENT", "STO UNSENT"
+  std::string sender;
+  std::string date;  // "yyyy/mm/dd,hh:mm:ss"; empty: the header has no time stamp
+  std::string text;  // UTF-8
+};
+
+struct Contact {
+  int index = 0;
+  std::string number;
+  int type = 129;
+  std::string name;  // UTF-8
+};
+
+enum class FaultAction { kSilent, kCmsError };
+
+struct Fault {
+  std::string command;  // pattern: case-insensitive, a trailing '*' matches any rest
+  FaultAction action = FaultAction::kSilent;
+  int code = 0;
+};
+
+struct CannedReply {
+  std::string command;  // pattern as for faults
+  std::string reply;    // sent as it is, instead of echo and answer
+};
+
+struct Scenario {
+  std::string family = "+C";     // "+C" or "+M": header family of message listings and reads
+  std::string separator = ", ";  // between the fields of message headers
+  bool echo = true;
+  std::size_t split_length = 0;  // texts longer than this many UTF-16 units use two lines
+  int latency_ms = 0;
+  std::uint32_t line_speed = 0;  // bits per second; 0 unthrottled
+  bool line_speed_from_device = false;
+  std::vector<Message> messages;
+  std::vector<Contact> phonebook;
+  std::string phonebook_range = "1-1000,40,24";
+  int hang_up_after = 0;  // hang up while answering this command (counted from 1); 0 never
+  bool replug_after_hang_up = false;
+  std::vector<Fault> faults;
+  std::vector<CannedReply> replies;
+};
+
+// Throws std::runtime_error with a message naming what is wrong.
+Scenario ParseScenario(const std::string& json_text);
+
+bool CommandMatches(std::string_view pattern, std::string_view command);
+
+}  // namespace phonesim
