@@ -1,7 +1,7 @@
 // AT exchanges against phonesim: throughput on an unthrottled line, and the CPU
 // the program spends on an emulated 115200 baud line.
 //
-//   build-rel/bench/phone/phone_bench
+//   build-rel/bench/phone/phone_exchange_bench
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 

@@ -1,11 +1,12 @@
-#include <QApplication>
-
-#include "app/main_window.h"
+#include "app/program.h"
+#include "core/program_folder.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Missivo"));
-  missivo::TForm1 window;
-  window.show();
-  return QApplication::exec();
+  missivo::MissivoApplication app(argc, argv);
+  missivo::TForm1::Options options;
+  options.program_folder = missivo::ResolveProgramFolder();
+  missivo::Program program(std::move(options));
+  // A start that ends the program (a refused password) saves nothing.
+  if (!program.Start()) return 0;
+  return missivo::MissivoApplication::exec();
 }

@@ -1,10 +1,146 @@
 #include "app/main_window.h"
 
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "app/file_dialog.h"
+#include "app/password_windows.h"
+#include "app/program.h"
+#include "app/qt_text.h"
+#include "app/qt_user_interface.h"
+#include "app/splash.h"
+
 namespace missivo {
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(Options options, QWidget* parent)
+    : QMainWindow(parent),
+      RzRegIniFile1(options.settings_file),
+      program_folder_(std::move(options.program_folder)) {
+  setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Missivo 3.3"));
+  BuildFrame();
+  BuildMenus();
+  BuildMessageTabs();
+  BuildTerminalTab();
+  BuildSettingsTab();
+  BuildAboutTab();
+  BuildDialogs();
+  bsSkinMessage1 = std::make_unique<QtUserInterface>(this, ProgressBar, ProgressText);
+  bsSkinMessage1->SetScripted(options.scripted_dialogs);
+  if (options.scripted_dialogs) {
+    for (TFileDialog* dialog : {Save, Save2, Open1})
+      dialog->SetScripted(true);
+  }
+
+  // Client area 758 x 600, centred on the screen.
   resize(758, 600);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame(QPoint(0, 0), size());
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+
+  Timer3 = new QTimer(this);
+  Timer3->setObjectName(QStringLiteral("Timer3"));
+  Timer3->setInterval(1);
+  connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+  FormCreate();
+}
+
+TForm1::~TForm1() {
+  MissivoApplication::SetExceptionHandler({});
+}
+
+void TForm1::AttachWindows(TForm2* splash, TPassForm* password_window) {
+  Form2 = splash;
+  PassForm = password_window;
+  PassForm->OnOk = [this] { return PassFormOk(); };
+}
+
+void TForm1::bsSkinSpeedButton1Click() {
+  if (PassForm == nullptr) return;
+  PassForm->PrepareToShow(!Lock.password.empty());
+  PassForm->exec();
+}
+
+void TForm1::N6Click() {
+  bsSkinSpeedButton1Click();
+}
+
+bool TForm1::PassFormOk() {
+  const PasswordDialogFields fields = {
+      FromQString(PassForm->E1->text()), FromQString(PassForm->P2->text()),
+      FromQString(PassForm->P3->text()), FromQString(PassForm->KQ->text()),
+      FromQString(PassForm->KA->text())};
+  switch (PasswordDialogOk(Lock, fields, Files().password, Lang, *bsSkinMessage1)) {
+    case PasswordDialogResult::kWrongOldPassword:
+      return false;
+    case PasswordDialogResult::kMismatch:
+      PassForm->P2->clear();
+      PassForm->P3->clear();
+      return false;
+    case PasswordDialogResult::kRemoved:
+    case PasswordDialogResult::kSet:
+      break;
+  }
+  return true;
+}
+
+QString TForm1::LangString(std::string_view key) const {
+  return ToQString(Lang.LangText(key));
+}
+
+void TForm1::BuildDialogs() {
+  Save = new TFileDialog(TFileDialog::Kind::kSave, QStringLiteral("Save"), this);
+  Save->DefaultExt = QStringLiteral("*.txt");
+  Save->Filter = QStringLiteral("Текстовый файл (*.txt)|*.txt|Все файлы (*.*)|*.*");
+  Save2 = new TFileDialog(TFileDialog::Kind::kSave, QStringLiteral("Save2"), this);
+  Save2->DefaultExt = QStringLiteral("*.html");
+  Save2->Filter = QStringLiteral("Html файл (*.html)|*.html|Текстовый файл (*.txt)|*.txt");
+  Open1 = new TFileDialog(TFileDialog::Kind::kOpen, QStringLiteral("Open1"), this);
+  Open1->Filter = QStringLiteral(
+      "Сообщения P2kTools (*.txt)|*.txt|Сообщения Missivo 1.x входящие (*.msg)|*.msg");
+}
+
+void TForm1::N3Click() {
+  bsSkinPageControl1->setCurrentWidget(bsSkinTabSheet2);
+}
+
+void TForm1::N9Click() {
+  close();
+}
+
+void TForm1::bsSkinSpeedButton5Click() {
+  close();
+}
+
+void TForm1::bsSkinPageControl1Change() {
+  Text1->clear();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!closing_done_) {
+    closing_done_ = true;
+    FormCloseQuery();
+  }
+  event->accept();
+}
+
+void TForm1::ShowApplicationError(std::exception_ptr error) {
+  std::string text;
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    text = e.what();
+  } catch (...) {
+    text = "Unknown error";
+  }
+  bsSkinMessage1->ShowMessage(text, MessageKind::kError);
 }
 
 }  // namespace missivo

@@ -1,15 +1,289 @@
-// The program's main window.
+// TForm1: the program's main window. It owns what lives for the whole run (the
+// row lists, the settings store, the language lines, the dialogs) and its
+// handlers call the core. The controls are public members under their names,
+// and each carries its name as objectName too.
+//
+// The window is built by several files: window_frame.cpp (toolbar, progress,
+// tabs, preview, status bar), window_menus.cpp, window_tabs.cpp (the lists, the
+// archive edit panel, the terminal), settings_tab.cpp, about_tab.cpp; the
+// start and exit sequences are in startup.cpp, the languages in
+// language_menu.cpp, the skins in skin_menu.cpp.
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/settings_store.h"
+#include "app/skin_engine.h"
+#include "store/data_files.h"
+#include "store/program_lock.h"
+#include "store/row_list.h"
+#include "text/language.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+class QTreeWidget;
 
 namespace missivo {
+
+class QtUserInterface;
+class RowListModel;
+class StatusPanel;
+class TCheckBox;
+class TFileDialog;
+class TForm2;
+class TPassForm;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TForm1(QWidget* parent = nullptr);
+  struct Options {
+    // The folder holding Data, Language and Skins.
+    std::filesystem::path program_folder;
+    // The settings file; empty for the user's own (TRzRegIniFile::DefaultSettingsFile()).
+    QString settings_file;
+    // Tests: no dialog or message box is ever shown; messages are recorded,
+    // questions and dialogs take their scripted answers (see QtUserInterface,
+    // TFileDialog).
+    bool scripted_dialogs = false;
+  };
+
+  // Builds the window and runs FormCreate.
+  explicit TForm1(Options options, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // ---- Controls, top to bottom ----
+  // "Файл"
+  QMenu* FIle1 = nullptr;
+  QAction* new1 = nullptr;  // "Сохранить"
+  QAction* N4 = nullptr;    // "Сохранить все"
+  QAction* N9 = nullptr;    // "Выход"
+  // "Телефон"
+  QMenu* N1 = nullptr;
+  QAction* N10 = nullptr;  // "Подключить"
+  QAction* N11 = nullptr;  // "Отключить"
+  QAction* N18 = nullptr;  // "Считать сообщения"
+  QAction* N19 = nullptr;  // "Считать справочник"
+  // "Дополнительно"
+  QMenu* N2 = nullptr;
+  QMenu* N14 = nullptr;  // "Язык", filled at start
+  QMenu* N17 = nullptr;  // "Конвертировать"
+  QAction* P2kTools1 = nullptr;
+  QAction* Missivo11 = nullptr;
+  QMenu* SkinMenu = nullptr;  // "Оформление", filled at start
+  QAction* N6 = nullptr;      // "Защита программы"
+  QAction* N3 = nullptr;      // "О Программе"
+  // Popup menu of List1.
+  QMenu* bsSkinPopupMenu2 = nullptr;
+  QAction* MenuItem1 = nullptr;  // "Удалить"
+  QAction* MenuItem2 = nullptr;  // "Удалить все"
+  QAction* MenuItem3 = nullptr;  // "Сохранить"
+  QAction* MenuItem4 = nullptr;  // "Сохранить все"
+  // Popup menu of List4.
+  QMenu* bsSkinPopupMenu1 = nullptr;
+  QAction* N21 = nullptr;  // "Удалить"
+  QAction* N22 = nullptr;  // "Удалить все"
+  QAction* N23 = nullptr;  // "Сохранить"
+  QAction* N24 = nullptr;  // "Сохранить все"
+
+  QToolBar* bsSkinToolBar1 = nullptr;
+  QToolButton* ConnB = nullptr;               // "Подключить"
+  QToolButton* bsSkinSpeedButton2 = nullptr;  // "Отключить"
+  QToolButton* bsSkinSpeedButton3 = nullptr;  // "Считать"
+  QToolButton* bsSkinSpeedButton5 = nullptr;  // "Выход"
+  QToolButton* bsSkinSpeedButton1 = nullptr;  // "Защита програмы"
+
+  QProgressBar* ProgressBar = nullptr;
+  QSplitter* bsSkinSplitter1 = nullptr;
+  QTabWidget* bsSkinPageControl1 = nullptr;
+  QWidget* SMSTAB = nullptr;
+  QWidget* ARCHIVETAB = nullptr;
+  QWidget* bsSkinTabSheet1 = nullptr;  // "Справочник"
+  QWidget* bsSkinTabSheet6 = nullptr;  // "Терминал"
+  QWidget* bsSkinTabSheet5 = nullptr;  // "Настройки"
+  QWidget* bsSkinTabSheet2 = nullptr;  // "О Программе"
+  QPlainTextEdit* Text1 = nullptr;     // preview of the current message
+  QStatusBar* bsSkinStatusBar1 = nullptr;
+  StatusPanel* Panel1 = nullptr;
+  QLabel* ProgressText = nullptr;
+
+  // The lists and their rows (List1: messages read, List4: archive, List2: phonebook).
+  QTreeView* List1 = nullptr;
+  QTreeView* List4 = nullptr;
+  QTreeView* List2 = nullptr;
+  RowListModel* List1Rows = nullptr;
+  RowListModel* List4Rows = nullptr;
+  RowListModel* List2Rows = nullptr;
+
+  // The archive edit panel, hidden until F2.
+  QWidget* SMSEdit = nullptr;
+  QLabel* Label3 = nullptr;           // "Дата/Время:"
+  QLabel* bsSkinStdLabel5 = nullptr;  // "Индекс:"
+  QLabel* bsSkinStdLabel6 = nullptr;  // "Тип:"
+  QLabel* bsSkinStdLabel7 = nullptr;  // "Сообщение:"
+  QLineEdit* E2 = nullptr;
+  QLineEdit* E3 = nullptr;
+  QLineEdit* E4 = nullptr;
+  QPlainTextEdit* M1 = nullptr;
+  QPushButton* bsSkinButton4 = nullptr;  // "Сохранить"
+  QPushButton* CancelEdit = nullptr;     // "Отмена"
+
+  // The terminal.
+  QComboBox* ATField = nullptr;
+  QPushButton* bsSkinButton1 = nullptr;  // "Отправить"
+  QPushButton* bsSkinButton2 = nullptr;  // "Очистить"
+  QPushButton* bsSkinButton3 = nullptr;  // "Сохранить"
+  QPlainTextEdit* TermSkrin = nullptr;
+
+  // The settings tab.
+  QGroupBox* bsSkinGroupBox1 = nullptr;  // "Настройки порта"
+  QLabel* bsSkinStdLabel2 = nullptr;     // "Скорость:"
+  QComboBox* Speed = nullptr;
+  QLabel* bsSkinStdLabel4 = nullptr;  // "Порт:"
+  QComboBox* PT = nullptr;
+  TCheckBox* Check4 = nullptr;
+  QGroupBox* bsSkinGroupBox2 = nullptr;  // "Настройки чтения"
+  TCheckBox* Check6 = nullptr;
+  TCheckBox* Check7 = nullptr;
+  TCheckBox* Check8 = nullptr;
+  TCheckBox* Check9 = nullptr;
+  TCheckBox* Check10 = nullptr;
+  TCheckBox* Check13 = nullptr;
+  QGroupBox* bsSkinGroupBox3 = nullptr;  // "Настройка программы"
+  TCheckBox* Check3 = nullptr;
+  TCheckBox* Check11 = nullptr;
+
+  QTreeWidget* AboutTree = nullptr;
+
+  // ---- Non-visual members ----
+  TRzRegIniFile RzRegIniFile1;
+  LanguageLines Lang;
+  SkinEngine Skins;
+  TFileDialog* Save = nullptr;   // terminal save
+  TFileDialog* Save2 = nullptr;  // export
+  TFileDialog* Open1 = nullptr;  // imports
+  QTimer* Timer3 = nullptr;
+  // The message boxes, questions, progress and password prompt of the window.
+  std::unique_ptr<QtUserInterface> bsSkinMessage1;
+
+  // The windows made after this one (the program start attaches them).
+  TForm2* Form2 = nullptr;
+  TPassForm* PassForm = nullptr;
+  void AttachWindows(TForm2* splash, TPassForm* password_window);
+
+  // ---- Run state ----
+  const std::filesystem::path& ProgramFolder() const { return program_folder_; }
+  std::filesystem::path DataFolder() const { return Files().folder; }
+  // Language file list and skin file list, by menu position.
+  std::vector<std::string> LanguageFiles;
+  std::vector<std::string> SkinFiles;
+  // The sort state the three lists share.
+  SortState Sort;
+  // The program lock: password in force, lock flag, needs-password flags and
+  // the terminate request of the start.
+  LockState Lock;
+  DataFiles Files() const { return DataFiles(program_folder_); }
+
+  // Text of a language key ("Str81"), Windows-1251 and for widgets.
+  std::string LangText(std::string_view key) const { return Lang.LangText(key); }
+  QString LangString(std::string_view key) const;
+
+  // ---- Start and exit ----
+  void FormCreate();
+  // The start sequence; false when the program must end at once (nothing saved).
+  bool FormShow();
+  void Timer3Timer();
+  void BuildLanguageMenu();
+  void LanguageItemClick(QAction* item);
+  void ApplyLanguage();
+  void BuildSkinMenu();
+  void SkinItemClick(QAction* item);
+  void DefaultSkinItemClick(QAction* item);
+  void ProbeDataFiles();
+  void LoadSettingsAndLists();
+  // The exit sequence; the window always closes after it.
+  void FormCloseQuery();
+
+  // ---- Settings handlers: each writes its key at once ----
+  void Check3Click();
+  void Check4Click();
+  void Check6Click();
+  void Check7Click();
+  void Check8Click();
+  void Check9Click();
+  void Check10Click();
+  void Check11Click();
+  void Check13Click();
+  void SpeedChange();
+  void PTChange();
+  void PTCloseUp();
+  // The settings of the section "Missivo".
+  bool SettingExists(std::string_view key) const;
+  std::string ReadSetting(std::string_view key, std::string_view fallback = {}) const;
+  void WriteSetting(std::string_view key, std::string_view value);
+  // Writes "true" or "false" as the box is checked or not.
+  void WriteCheck(std::string_view key, const TCheckBox* box);
+
+  // ---- Commands ----
+  void N3Click();
+  // The password window, from the toolbar and from "Дополнительно".
+  void bsSkinSpeedButton1Click();
+  void N6Click();
+  void N9Click();
+  void bsSkinSpeedButton5Click();
+  void bsSkinPageControl1Change();
+  // Opens the serial port with the speed and device shown in the settings tab,
+  // as the connect command does. Port failures leave by exception.
+  virtual void ConnectPort();
+  // Closes the serial port when it is open.
+  void ClosePort();
+  // The line speed Speed shows.
+  int SpeedValue() const;
+
+  // Shows an exception that reached the application loop in the error box.
+  void ShowApplicationError(std::exception_ptr error);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildFrame();
+  void BuildMessageTabs();
+  void BuildTerminalTab();
+  void BuildSettingsTab();
+  void BuildAboutTab();
+  void BuildDialogs();
+  void ConnectSettingsHandlers();
+  void LoadOptions();
+  void LoadList(RowListModel* list, const std::filesystem::path& path);
+  bool PassFormOk();
+  void LoadCheck(std::string_view key, TCheckBox* box);
+  void MakeFolders();
+
+  std::filesystem::path program_folder_;
+  bool closing_done_ = false;
 };
 
 }  // namespace missivo

@@ -183,9 +183,7 @@ void TCustomComPort::Reapply(ComSettingGroup group) {
 }
 
 void TCustomComPort::SetBaudRate(TBaudRate value) {
-  if (value == baud_rate_) return;
-  baud_rate_ = value;
-  Reapply(ComSettingGroup::kLine);
+  ChangeLineSetting(baud_rate_, value);
 }
 
 std::int32_t TCustomComPort::CustomBaudRate() const {
@@ -201,27 +199,19 @@ void TCustomComPort::SetCustomBaudRate(std::int32_t value) {
 }
 
 void TCustomComPort::SetDataBits(TDataBits value) {
-  if (value == data_bits_) return;
-  data_bits_ = value;
-  Reapply(ComSettingGroup::kLine);
+  ChangeLineSetting(data_bits_, value);
 }
 
 void TCustomComPort::SetParity(TParity value) {
-  if (value == parity_) return;
-  parity_ = value;
-  Reapply(ComSettingGroup::kLine);
+  ChangeLineSetting(parity_, value);
 }
 
 void TCustomComPort::SetStopBits(TStopBits value) {
-  if (value == stop_bits_) return;
-  stop_bits_ = value;
-  Reapply(ComSettingGroup::kLine);
+  ChangeLineSetting(stop_bits_, value);
 }
 
 void TCustomComPort::SetOptions(TOptions value) {
-  if (value == options_) return;
-  options_ = value;
-  Reapply(ComSettingGroup::kLine);
+  ChangeLineSetting(options_, value);
 }
 
 void TCustomComPort::SetDeviceName(const std::string& value) {

@@ -2,9 +2,11 @@
 // writes its line settings into it, reads and writes bytes for the calling
 // (main) thread, and runs one event thread that reports line events.
 //
-// Create, use and destroy a port on one thread, the main thread. Event handlers
-// run on the main thread while SynchronizeEvents is true (through the port's
-// MainThreadInvoker), otherwise on the event thread.
+// Create, use and destroy a port on one thread, the main thread, and assign its
+// handlers there. Event handlers run on the main thread while SynchronizeEvents
+// is true (through the port's MainThreadInvoker), otherwise on the event thread;
+// then assign the line handlers while the port is closed, and mind that they
+// race with the main thread's use of the port.
 //
 // Every failure goes through the raise path: OnError runs with caFail; caAbort
 // turns the EComError into ESilentAbort, otherwise the EComError continues.
@@ -158,6 +160,12 @@ class TCustomComPort {
   }
 
   // Settings into the device (open port only).
+  template <typename T>
+  void ChangeLineSetting(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    Reapply(ComSettingGroup::kLine);
+  }
   void Reapply(ComSettingGroup group);
   void ApplyLineSettings();
   void ApplyModemLines();

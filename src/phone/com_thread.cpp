@@ -146,9 +146,15 @@ void TComThread::Execute() {
 
     std::uint32_t events = 0;
     if (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) {
-      // The device has hung up: from now on only the wake-up counts.
+      // The device has hung up: from now on only the wake-up counts. The mark
+      // goes on the port only while this thread is still its thread (Stop takes
+      // the same lock before the port is released and maybe opened again).
       device_gone = true;
-      port_.hung_up_ = true;
+      {
+        std::lock_guard lock(mutex_);
+        if (stopping_) continue;
+        port_.hung_up_ = true;
+      }
       events |= event_mask::kError;
     } else if (fds[1].revents & POLLIN) {
       receive_armed_ = false;

@@ -241,7 +241,7 @@ void TCustomComPort::ClearInputBuffer() {
 // Handlers may have closed the port, and a hung-up device takes no more transfers.
 void TCustomComPort::RequireUsable() {
   if (!Active()) RaiseError(EComError(kClosedPortMessage, 0));
-  if (hung_up_) RaiseErrno(EIO);
+  if (hung_up_) HangUp();
 }
 
 void TCustomComPort::HangUp() {

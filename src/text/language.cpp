@@ -1,19 +1,16 @@
 #include "text/language.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
 
+#include "core/atomic_file.h"
 #include "text/lines.h"
 
 namespace missivo {
 
 bool LanguageLines::LoadLanguageLines(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
-  LoadFromBytes(bytes);
+  const Result<std::string> bytes = ReadWholeFile(path);
+  if (!bytes.ok()) return false;
+  LoadFromBytes(bytes.value());
   return true;
 }
 

@@ -167,9 +167,11 @@ TEST(ComPortTest, SettingsOfAnOpenPortAndOfAClosedOne) {
 }
 
 TEST(ComPortTest, ReadsAreBufferedInsideThePortAndTimeoutsHold) {
-  PhoneSim phone(R"({"replies": [{"command": "AT+X", "reply": "abcdef"}]})");
+  PhoneSim phone(R"({"replies": [{"command": "AT+X", "reply": "a\u0000bcdef"}]})");
   TComPort port;
   port.SetDeviceName(phone.Device());
+  port.SetOptions({TOption::opDiscardNullBytes});
+  port.Timeouts().SetReadConstant(5000);  // a hard deadline for a broken test
   port.Open();
   port.WriteText("AT+X\n\r");
   EXPECT_EQ(port.ReceiveChar(), 'a');
@@ -216,6 +218,26 @@ TEST(ComPortTest, HangUpOfAnIdlePortIsReportedOnTheMainThread) {
     EXPECT_EQ(line_error_thread == std::this_thread::get_id(), synchronized);
     port.Close();  // closing again is harmless
   }
+}
+
+TEST(ComPortTest, ArrivingInputIsReportedByOnRxCharOnceUntilRead) {
+  PhoneSim phone(R"({"echo": false})");
+  TComPort port;
+  port.SetDeviceName(phone.Device());
+  port.Open();  // no line handler yet: no event thread
+  int arrivals = 0;
+  port.OnRxChar = [&](TCustomComPort&) { ++arrivals; };  // starts the event thread
+  port.Timeouts().SetReadConstant(5000);                 // a hard deadline for a broken test
+  port.WriteText("AT\n\r");
+  ASSERT_TRUE(ProcessEventsUntil([&] { return arrivals == 1; }));
+  char reply[6];
+  port.Read(reply, 6, true);
+  EXPECT_EQ(std::string(reply, 6), "\r\nOK\r\n");
+  port.WriteText("AT\n\r");
+  ASSERT_TRUE(ProcessEventsUntil([&] { return arrivals == 2; }));
+  port.OnRxChar = nullptr;  // the last line handler gone: the thread stops
+  port.Read(reply, 6, true);
+  EXPECT_EQ(arrivals, 2);
 }
 
 // Closing while the event thread waits for the main thread neither blocks nor

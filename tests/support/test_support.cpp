@@ -3,7 +3,7 @@
 #include <stdlib.h>
 
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 #include "text/cp1251.h"
@@ -23,7 +23,9 @@ TempFolder::~TempFolder() {
 
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ostringstream bytes;
+  if (in) bytes << in.rdbuf();
+  return bytes.str();
 }
 
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {

@@ -1,0 +1,284 @@
+// The store at the list file's limit: an archive of 65,535 message rows with
+// texts of 70 to 160 Cyrillic letters. Loading, saving, sorting, appending,
+// the memory the archive takes, and the container's speed against nettle's
+// raw Blowfish.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <stdlib.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/ui.h"
+#include "store/archive.h"
+#include "store/container.h"
+#include "store/crypto.h"
+#include "store/list_file.h"
+#include "store/row_list.h"
+
+// Every allocation through operator new is counted, to know the peak.
+namespace {
+std::atomic<std::size_t> g_live_bytes{0};
+std::atomic<std::size_t> g_peak_bytes{0};
+
+void* Allocate(std::size_t size) {
+  void* block = std::malloc(size + sizeof(std::max_align_t));
+  if (block == nullptr) throw std::bad_alloc();
+  *static_cast<std::size_t*>(block) = size;
+  const std::size_t live = g_live_bytes.fetch_add(size) + size;
+  std::size_t peak = g_peak_bytes.load();
+  while (live > peak && !g_peak_bytes.compare_exchange_weak(peak, live)) {
+  }
+  return static_cast<char*>(block) + sizeof(std::max_align_t);
+}
+
+void Release(void* pointer) {
+  if (pointer == nullptr) return;
+  void* block = static_cast<char*>(pointer) - sizeof(std::max_align_t);
+  g_live_bytes.fetch_sub(*static_cast<std::size_t*>(block));
+  std::free(block);
+}
+}  // namespace
+
+void* operator new(std::size_t size) {
+  return Allocate(size);
+}
+void* operator new[](std::size_t size) {
+  return Allocate(size);
+}
+void operator delete(void* pointer) noexcept {
+  Release(pointer);
+}
+void operator delete[](void* pointer) noexcept {
+  Release(pointer);
+}
+void operator delete(void* pointer, std::size_t) noexcept {
+  Release(pointer);
+}
+void operator delete[](void* pointer, std::size_t) noexcept {
+  Release(pointer);
+}
+
+namespace missivo {
+namespace {
+
+constexpr std::size_t kRows = 65535;
+
+std::string Digits(std::mt19937& random, int count) {
+  std::string digits;
+  for (int i = 0; i < count; ++i)
+    digits.push_back(static_cast<char>('0' + random() % 10));
+  return digits;
+}
+
+std::string TwoDigits(unsigned value) {
+  return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10);
+}
+
+// A message as a phone delivers it: Cyrillic words, blanks, some punctuation.
+Row RealisticRow(std::mt19937& random) {
+  const std::size_t length = 70 + random() % 91;
+  std::string text;
+  while (text.size() < length) {
+    const unsigned pick = random() % 12;
+    if (pick == 0 && !text.empty() && text.back() != ' ') {
+      text.push_back(' ');
+    } else if (pick == 1 && !text.empty() && text.back() != ' ') {
+      text.push_back(",.!?"[random() % 4]);
+    } else {
+      text.push_back(static_cast<char>(0xC0 + random() % 64));  // А..я
+    }
+  }
+  std::string from = "+7916" + Digits(random, 7);
+  if (random() % 3 == 0) from = "\xC8\xE2\xE0\xED (" + from.substr(2) + ")";  // "Иван (…)"
+  const std::string date = TwoDigits(1 + random() % 28) + "/" + TwoDigits(1 + random() % 12) +
+                           "/200" + std::to_string(5 + random() % 3) + "," +
+                           TwoDigits(random() % 24) + ":" + TwoDigits(random() % 60) + ":" +
+                           TwoDigits(random() % 60);
+  const bool incoming = random() % 4 != 0;
+  return Row{
+      text,
+      {from, date, std::to_string(text.size()), std::to_string(1 + random() % 350),
+       incoming ? "\xC2\xF5\xEE\xE4\xFF\xF9\xE8\xE5" : "\xC8\xF1\xF5\xEE\xE4\xFF\xF9\xE8\xE5"},
+      incoming ? kImageIncoming : kImageOutgoing};
+}
+
+const std::vector<Row>& ArchiveRows() {
+  static const std::vector<Row> rows = [] {
+    std::mt19937 random(20060517);
+    std::vector<Row> made;
+    made.reserve(kRows);
+    for (std::size_t i = 0; i < kRows; ++i)
+      made.push_back(RealisticRow(random));
+    return made;
+  }();
+  return rows;
+}
+
+// A folder for the benchmark's files, removed at exit.
+const std::filesystem::path& BenchFolder() {
+  static const std::filesystem::path folder = [] {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "missivo-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    std::atexit([] { std::filesystem::remove_all(BenchFolder()); });
+    return std::filesystem::path(pattern);
+  }();
+  return folder;
+}
+
+const std::filesystem::path& ArchiveFile() {
+  static const std::filesystem::path path = [] {
+    std::filesystem::path file = BenchFolder() / "Messages.sms";
+    if (!WriteListFile(ArchiveRows(), file).ok()) std::abort();
+    return file;
+  }();
+  return path;
+}
+
+void BM_LoadArchive(benchmark::State& state) {
+  const auto& path = ArchiveFile();
+  SilentUserInterface ui;
+  for (auto _ : state) {
+    RowList archive = MakeMessageList();
+    if (!LoadListFile(archive, path, ui).ok()) state.SkipWithError("load failed");
+    benchmark::DoNotOptimize(archive.rows.data());
+    state.PauseTiming();
+    archive.rows = {};
+    state.ResumeTiming();
+  }
+  state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+BENCHMARK(BM_LoadArchive)->Unit(benchmark::kMillisecond);
+
+void BM_SaveArchive(benchmark::State& state) {
+  const std::vector<Row>& rows = ArchiveRows();
+  const auto path = BenchFolder() / "Saved.sms";
+  for (auto _ : state) {
+    if (!WriteListFile(rows, path).ok()) state.SkipWithError("save failed");
+  }
+}
+BENCHMARK(BM_SaveArchive)->Unit(benchmark::kMillisecond);
+
+// Encoding and sealing alone, without the disk.
+void BM_EncodeAndSealArchive(benchmark::State& state) {
+  const std::vector<Row>& rows = ArchiveRows();
+  for (auto _ : state) {
+    std::string sealed = SealBytes(EncodeListFile(rows).value(), kFixedPassphrase);
+    benchmark::DoNotOptimize(sealed.data());
+  }
+}
+BENCHMARK(BM_EncodeAndSealArchive)->Unit(benchmark::kMillisecond);
+
+void BM_SortArchive(benchmark::State& state) {
+  const int column = static_cast<int>(state.range(0));
+  RowList archive = MakeMessageList();
+  for (auto _ : state) {
+    state.PauseTiming();
+    archive.rows = ArchiveRows();
+    SortState sort;
+    state.ResumeTiming();
+    SortListByColumn(archive, column, sort);
+    benchmark::DoNotOptimize(archive.rows.data());
+  }
+}
+BENCHMARK(BM_SortArchive)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
+// 200 rows read from the phone, half of them already archived, into a full archive.
+void BM_AppendToArchive(benchmark::State& state) {
+  std::mt19937 random(7);
+  std::vector<Row> incoming;
+  for (int i = 0; i < 100; ++i)
+    incoming.push_back(RealisticRow(random));
+  for (int i = 0; i < 100; ++i)
+    incoming.push_back(ArchiveRows()[static_cast<std::size_t>(i) * 600]);
+  RowList archive = MakeMessageList();
+  archive.rows = ArchiveRows();
+  archive.rows.reserve(kRows + incoming.size());
+  SilentUserInterface ui;
+  std::size_t appended = 0;
+  for (auto _ : state) {
+    appended = AppendToArchive(archive, incoming, ui);
+    state.PauseTiming();
+    archive.rows.resize(kRows);
+    state.ResumeTiming();
+  }
+  state.counters["appended"] = static_cast<double>(appended);
+}
+BENCHMARK(BM_AppendToArchive)->Unit(benchmark::kMillisecond);
+
+// The memory the loaded archive holds (malloc's own count, overhead
+// included) and the peak of the live allocations while it loads.
+void BM_ArchiveMemory(benchmark::State& state) {
+  const auto& path = ArchiveFile();
+  SilentUserInterface ui;
+  double held_mb = 0;
+  double peak_mb = 0;
+  for (auto _ : state) {
+    const std::size_t heap_before = mallinfo2().uordblks;
+    const std::size_t live_before = g_live_bytes.load();
+    g_peak_bytes.store(live_before);
+    RowList archive = MakeMessageList();
+    if (!LoadListFile(archive, path, ui).ok()) state.SkipWithError("load failed");
+    held_mb = static_cast<double>(mallinfo2().uordblks - heap_before) / 1e6;
+    peak_mb = static_cast<double>(g_peak_bytes.load() - live_before) / 1e6;
+  }
+  state.counters["held_MB"] = held_mb;
+  state.counters["peak_MB"] = peak_mb;
+}
+BENCHMARK(BM_ArchiveMemory)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+std::string Buffer() {
+  return std::string(16 << 20, '\x5A');
+}
+
+void BM_ContainerSeal(benchmark::State& state) {
+  std::string plain = Buffer();
+  for (auto _ : state) {
+    std::string sealed = SealBytes(plain, kFixedPassphrase);
+    benchmark::DoNotOptimize(sealed.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * plain.size()));
+}
+BENCHMARK(BM_ContainerSeal)->Unit(benchmark::kMillisecond);
+
+void BM_ContainerUnseal(benchmark::State& state) {
+  const std::string sealed = SealBytes(Buffer(), kFixedPassphrase);
+  for (auto _ : state) {
+    Result<std::string> plain = UnsealBytes(sealed, kFixedPassphrase);
+    benchmark::DoNotOptimize(plain.value().data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * (sealed.size() - 16)));
+}
+BENCHMARK(BM_ContainerUnseal)->Unit(benchmark::kMillisecond);
+
+// nettle's Blowfish on whole blocks, with no chaining: the practical limit.
+// Argument 0 encrypts, 1 decrypts.
+void BM_RawBlowfish(benchmark::State& state) {
+  std::string data = Buffer();
+  const std::uint8_t key[56] = {1, 2, 3};
+  const Blowfish cipher(key);
+  auto* bytes = reinterpret_cast<std::uint8_t*>(data.data());
+  const bool decrypt = state.range(0) == 1;
+  for (auto _ : state) {
+    if (decrypt) {
+      cipher.Decrypt(bytes, bytes, data.size());
+    } else {
+      cipher.Encrypt(bytes, bytes, data.size());
+    }
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.size()));
+}
+BENCHMARK(BM_RawBlowfish)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace missivo
+
+BENCHMARK_MAIN();

@@ -1,0 +1,18 @@
+// The language files under the program folder's "Language": the default
+// Russian file and the other languages shipped with the program.
+#pragma once
+
+#include <filesystem>
+
+namespace missivo {
+
+// Makes sure "Language" holds the default "Russian.lng": creates the folder
+// when it is missing and writes the file when it is not there, in the same
+// start, so that a first start already has its texts.
+void WriteDefaultLanguage(const std::filesystem::path& program_folder);
+
+// Writes each language file shipped with the program (English.lng,
+// Ukrainian.lng) into "Language" when no file of that name is there.
+void InstallBundledLanguages(const std::filesystem::path& program_folder);
+
+}  // namespace missivo

@@ -1,0 +1,147 @@
+#include "app/row_model.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QPainter>
+#include <algorithm>
+
+#include "app/image_list.h"
+#include "app/qt_text.h"
+
+namespace missivo {
+
+RowListModel::RowListModel(int column_count, QObject* parent)
+    : QAbstractTableModel(parent),
+      list_(static_cast<std::size_t>(column_count)),
+      titles_(static_cast<std::size_t>(column_count)) {}
+
+void RowListModel::SetRows(std::vector<Row> rows) {
+  beginResetModel();
+  list_.rows = std::move(rows);
+  endResetModel();
+}
+
+void RowListModel::Refresh() {
+  beginResetModel();
+  endResetModel();
+  emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+void RowListModel::SetColumnTitle(int column, const QString& title) {
+  if (column < 0 || column >= columnCount()) return;
+  titles_[static_cast<std::size_t>(column)] = title;
+  emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+QString RowListModel::ColumnTitle(int column) const {
+  if (column < 0 || column >= columnCount()) return {};
+  return titles_[static_cast<std::size_t>(column)];
+}
+
+void RowListModel::SetHeaderImage(int column, int image) {
+  if (column < 0 || column >= columnCount()) return;
+  list_.markers[static_cast<std::size_t>(column)] = image;
+  emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+int RowListModel::HeaderImage(int column) const {
+  if (column < 0 || column >= columnCount()) return -1;
+  return list_.markers[static_cast<std::size_t>(column)];
+}
+
+int RowListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(list_.rows.size());
+}
+
+int RowListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(titles_.size());
+}
+
+QVariant RowListModel::data(const QModelIndex& index, int role) const {
+  // The rows may have been changed in place before Refresh(); never read past them.
+  if (!index.isValid() || index.row() >= static_cast<int>(list_.rows.size())) return {};
+  const Row& row = list_.rows[static_cast<std::size_t>(index.row())];
+  if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+    if (index.column() == 0) return ToQString(row.caption);
+    return ToQString(SubItem(row, static_cast<std::size_t>(index.column() - 1)));
+  }
+  if (role == Qt::DecorationRole && index.column() == 0) {
+    const QIcon icon = ImageList::Icon(row.image);
+    if (!icon.isNull()) return icon;
+  }
+  return {};
+}
+
+QVariant RowListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
+  if (role == Qt::DisplayRole) return titles_[static_cast<std::size_t>(section)];
+  if (role == Qt::DecorationRole) {
+    const QIcon icon = ImageList::Icon(list_.markers[static_cast<std::size_t>(section)]);
+    if (!icon.isNull()) return icon;
+  }
+  return {};
+}
+
+void ListRowDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                      const QModelIndex& index) const {
+  QStyledItemDelegate::initStyleOption(option, index);
+  if (option->state & QStyle::State_Selected) option->font.setBold(true);
+  // A message text may span several lines; the list shows it on one.
+  option->text.replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
+}
+
+void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const {
+  QStyledItemDelegate::paint(painter, option, index);
+  painter->save();
+  QColor grid = option.palette.color(QPalette::Mid);
+  grid.setAlpha(110);
+  painter->setPen(grid);
+  const QRect r = option.rect;
+  painter->drawLine(r.bottomLeft(), r.bottomRight());
+  painter->drawLine(r.topRight(), r.bottomRight());
+  painter->restore();
+}
+
+void SetUpListView(QTreeView* view, RowListModel* model, const std::vector<ListColumn>& columns) {
+  view->setModel(model);
+  view->setItemDelegate(new ListRowDelegate(view));
+  view->setRootIsDecorated(false);
+  view->setItemsExpandable(false);
+  view->setUniformRowHeights(true);
+  view->setAllColumnsShowFocus(true);
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setIconSize(QSize(ImageList::kSmallSize, ImageList::kSmallSize));
+  view->setSortingEnabled(false);
+  view->setTextElideMode(Qt::ElideRight);
+  QHeaderView* header = view->header();
+  header->setStretchLastSection(false);
+  header->setSectionsMovable(false);
+  header->setSectionsClickable(true);
+  header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
+    const ListColumn& spec = columns[static_cast<std::size_t>(column)];
+    model->SetColumnTitle(column, spec.title);
+    if (spec.width == 0) {
+      header->setSectionResizeMode(column, QHeaderView::Stretch);
+    } else {
+      header->setSectionResizeMode(column, QHeaderView::Interactive);
+      header->resizeSection(column, spec.width);
+    }
+  }
+}
+
+std::vector<std::size_t> SelectedRows(const QTreeView* view) {
+  std::vector<std::size_t> rows;
+  const QItemSelectionModel* selection = view->selectionModel();
+  if (selection == nullptr) return rows;
+  for (const QModelIndex& index : selection->selectedRows()) {
+    rows.push_back(static_cast<std::size_t>(index.row()));
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+}  // namespace missivo

@@ -1,0 +1,113 @@
+// The start sequence (FormCreate, FormShow) and the exit sequence (FormCloseQuery).
+#include <QTabWidget>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/bundled_files.h"
+#include "app/check_box.h"
+#include "app/default_templates.h"
+#include "app/language_files.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "app/qt_text.h"
+#include "app/qt_user_interface.h"
+#include "app/row_model.h"
+#include "app/splash.h"
+#include "core/atomic_file.h"
+#include "store/archive.h"
+#include "store/list_file.h"
+
+namespace missivo {
+
+void TForm1::FormCreate() {
+  WriteDefaultLanguage(program_folder_);
+  InstallBundledLanguages(program_folder_);
+  Lang = LanguageLines();
+  Timer3->start();
+}
+
+void TForm1::Timer3Timer() {
+  Timer3->stop();
+  if (Form2 != nullptr) Form2->ShowSplash();
+}
+
+void TForm1::MakeFolders() {
+  std::error_code error;
+  const auto skins = program_folder_ / "Skins";
+  if (!std::filesystem::exists(skins, error)) {
+    std::filesystem::create_directories(skins, error);
+    // The skins shipped with the program arrive with the folder, on the first start.
+    if (!error) CopyMissingResourceFiles(QStringLiteral(":/skins"), skins);
+  }
+  std::filesystem::create_directories(DataFolder(), error);
+}
+
+bool TForm1::FormShow() {
+  MakeFolders();
+  BuildLanguageMenu();
+  BuildSkinMenu();
+  Lock.locked = false;
+  ProbeDataFiles();
+  if (Lock.archive_needs_password || Lock.phonebook_needs_password) {
+    UnlockAtStart(Lock, Files(), *bsSkinMessage1, Lang, *bsSkinMessage1);
+  }
+  if (Lock.terminate) return false;
+  LoadSettingsAndLists();
+  WriteDefaultTemplates(DataFolder(), Lang);
+  return true;
+}
+
+void TForm1::ProbeDataFiles() {
+  const DataFiles files = Files();
+  // A plain list file, left by an older version, is sealed before anything else.
+  for (const auto* path : {&files.archive, &files.phonebook}) {
+    const Result<bool> sealed = SealIfPlainListFile(*path);
+    if (!sealed.ok()) bsSkinMessage1->ShowMessage(sealed.message(), MessageKind::kError);
+  }
+  const struct {
+    const std::filesystem::path* path;
+    bool* flag;
+  } probes[] = {{&files.phonebook, &Lock.phonebook_needs_password},
+                {&files.archive, &Lock.archive_needs_password}};
+  for (const auto& probe : probes) {
+    const Result<bool> locked = CarriesOuterLayer(*probe.path);
+    *probe.flag = locked.ok() && locked.value();
+    // A file that cannot be read is reported; loading it later reports it again
+    // and leaves its list empty.
+    if (!locked.ok()) bsSkinMessage1->ShowMessage(locked.message(), MessageKind::kError);
+  }
+}
+
+void TForm1::LoadList(RowListModel* list, const std::filesystem::path& path) {
+  if (!FileExists(path)) return;
+  (void)LoadListFile(list->list(), path, *bsSkinMessage1);
+  list->Refresh();
+}
+
+void TForm1::LoadSettingsAndLists() {
+  RestoreArchiveSort(RzRegIniFile1, List4Rows->list(), Sort);
+  List4Rows->Refresh();
+  MissivoApplication::SetExceptionHandler(
+      [this](std::exception_ptr error) { ShowApplicationError(error); });
+  const DataFiles files = Files();
+  LoadList(List2Rows, files.phonebook);
+  LoadList(List4Rows, files.archive);
+  const std::string archive = LangText("Str80");
+  const auto rows = List4Rows->rows().size();
+  bsSkinPageControl1->setTabText(
+      bsSkinPageControl1->indexOf(ARCHIVETAB),
+      ToQString(rows == 0 ? archive : archive + " (" + std::to_string(rows) + ")"));
+  LoadOptions();
+}
+
+void TForm1::FormCloseQuery() {
+  ClosePort();
+  const DataFiles files = Files();
+  // An empty archive is not written: the file keeps what was saved last.
+  if (!List4Rows->rows().empty())
+    (void)SaveListFile(List4Rows->list(), files.archive, *bsSkinMessage1);
+  if (Check11->isChecked()) (void)RemoveFile(program_folder_ / "Terminal.log");
+  (void)LockAtExit(Lock, files, *bsSkinMessage1);
+}
+
+}  // namespace missivo

@@ -1,0 +1,158 @@
+// The archive's commands: the remembered sort order, the edit panel's save
+// and the deletions.
+#include <charconv>
+#include <string>
+
+#include "core/atomic_file.h"
+#include "store/archive.h"
+#include "store/list_file.h"
+
+namespace missivo {
+namespace {
+
+const std::string kSection(kSettingsSection);
+
+bool ParseInt(const std::string& text, int& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+// The settings value `key` as a whole number, or `fallback`.
+int ReadInt(const SettingsStore& settings, std::string_view key, int fallback) {
+  int value = 0;
+  return ParseInt(settings.ReadString(kSection, std::string(key), ""), value) ? value : fallback;
+}
+
+bool Confirm(const LanguageLines& language, std::string_view key, UserInterface& ui) {
+  return ui.AskYesNo(language.LangText(key));
+}
+
+// Saves the list, or removes its file when `remove_when_empty` and no row is left.
+void WriteOrRemove(const RowList& list, const std::filesystem::path& path, bool remove_when_empty,
+                   UserInterface& ui, DeleteOutcome& outcome) {
+  if (remove_when_empty && list.rows.empty()) {
+    outcome.file = FileEffect::kRemoved;
+    outcome.status = RemoveFile(path);
+    if (!outcome.status.ok()) {
+      ui.ShowMessage(outcome.status.message(), MessageKind::kError, std::string(kIoErrorCaption));
+    }
+    return;
+  }
+  outcome.file = FileEffect::kSaved;
+  outcome.status = SaveListFile(list, path, ui);
+}
+
+// Delete released in a list: removes the selection, then the file goes when
+// the list is empty, otherwise the list is saved.
+DeleteOutcome DeleteOnKey(RowList& list, std::span<const std::size_t> selected,
+                          const std::filesystem::path& path, std::string_view question,
+                          const LanguageLines& language, UserInterface& ui) {
+  DeleteOutcome outcome;
+  if (!Confirm(language, question, ui)) return outcome;
+  outcome.confirmed = true;
+  RemoveRowsAt(list, selected);
+  WriteOrRemove(list, path, /*remove_when_empty=*/true, ui, outcome);
+  return outcome;
+}
+
+}  // namespace
+
+void RestoreArchiveSort(const SettingsStore& settings, RowList& archive, SortState& state) {
+  state = SortState{};
+  if (!settings.ValueExists(kSection, std::string(kArchiveSortColumnKey))) return;
+  const int column = ReadInt(settings, kArchiveSortColumnKey, -1);
+  if (column < 0 || static_cast<std::size_t>(column) >= archive.markers.size()) return;
+  state.last_column = column;
+  int marker = ReadInt(settings, kArchiveSortMarkerKey, kNoMarker);
+  if (marker != kMarkerAscending && marker != kMarkerDescending) marker = kNoMarker;
+  archive.markers[static_cast<std::size_t>(column)] = marker;
+  const int direction = ReadInt(settings, kArchiveSortDirectionKey, -1);
+  if (direction == 0 || direction == 1) {
+    state.next_direction = direction;
+  } else {
+    state.next_direction = marker == kMarkerAscending ? 0 : 1;
+  }
+}
+
+Status SortArchiveByColumn(RowList& archive, int column, SortState& state, SettingsStore& settings,
+                           const std::filesystem::path& archive_path, UserInterface& ui) {
+  SortListByColumn(archive, column, state);
+  for (std::size_t i = 0; i < archive.markers.size(); ++i) {
+    if (archive.markers[i] == kNoMarker) continue;
+    settings.WriteString(kSection, std::string(kArchiveSortColumnKey), std::to_string(i));
+    settings.WriteString(kSection, std::string(kArchiveSortMarkerKey),
+                         std::to_string(archive.markers[i]));
+    settings.WriteString(kSection, std::string(kArchiveSortDirectionKey),
+                         std::to_string(state.next_direction));
+  }
+  return SaveListFile(archive, archive_path, ui);
+}
+
+ArchiveEditFields EditFieldsOf(const Row& row) {
+  return {SubItem(row, kDateTime), SubItem(row, kIndex), SubItem(row, kType), row.caption};
+}
+
+ArchiveEditResult SaveArchiveEdit(RowList& archive, std::size_t row,
+                                  const ArchiveEditFields& fields,
+                                  const std::filesystem::path& archive_path,
+                                  const LanguageLines& language, UserInterface& ui) {
+  if (fields.date_time.empty() || fields.index.empty() || fields.type.empty() ||
+      fields.text.empty()) {
+    ui.ShowMessage(language.LangText("Str95"), MessageKind::kPlain);
+    return ArchiveEditResult::kIncomplete;
+  }
+  if (fields.date_time.size() < 19) {
+    ui.ShowMessage(language.LangText("Str94"), MessageKind::kPlain);
+    return ArchiveEditResult::kBadDate;
+  }
+  if (row >= archive.rows.size()) return ArchiveEditResult::kNoRow;
+  Row& target = archive.rows[row];
+  if (target.sub_items.size() < kMessageFieldCount) target.sub_items.resize(kMessageFieldCount);
+  target.caption = fields.text;
+  target.sub_items[kDateTime] = fields.date_time;
+  target.sub_items[kIndex] = fields.index;
+  target.sub_items[kType] = fields.type;
+  return SaveListFile(archive, archive_path, ui).ok() ? ArchiveEditResult::kSaved
+                                                      : ArchiveEditResult::kSaveFailed;
+}
+
+DeleteOutcome DeleteArchiveRowsOnKey(RowList& archive, std::span<const std::size_t> selected,
+                                     const std::filesystem::path& archive_path,
+                                     const LanguageLines& language, UserInterface& ui) {
+  DeleteOutcome outcome = DeleteOnKey(archive, selected, archive_path, "Str77", language, ui);
+  outcome.empty_preview = outcome.confirmed;
+  return outcome;
+}
+
+DeleteOutcome DeleteArchiveRowsFromMenu(RowList& archive, std::span<const std::size_t> selected,
+                                        const std::filesystem::path& archive_path,
+                                        const LanguageLines& language, UserInterface& ui) {
+  DeleteOutcome outcome;
+  if (!Confirm(language, "Str77", ui)) return outcome;
+  outcome.confirmed = true;
+  if (selected.empty()) return outcome;
+  RemoveRowsAt(archive, selected);
+  WriteOrRemove(archive, archive_path, /*remove_when_empty=*/false, ui, outcome);
+  outcome.empty_preview = true;
+  return outcome;
+}
+
+DeleteOutcome DeleteAllArchiveRows(RowList& archive, const std::filesystem::path& archive_path,
+                                   const LanguageLines& language, UserInterface& ui) {
+  DeleteOutcome outcome;
+  if (!Confirm(language, "Str75", ui)) return outcome;
+  outcome.confirmed = true;
+  if (archive.rows.empty()) return outcome;
+  archive.rows.clear();
+  WriteOrRemove(archive, archive_path, /*remove_when_empty=*/false, ui, outcome);
+  outcome.empty_preview = true;
+  return outcome;
+}
+
+DeleteOutcome DeletePhonebookRowsOnKey(RowList& phonebook, std::span<const std::size_t> selected,
+                                       const std::filesystem::path& phonebook_path,
+                                       const LanguageLines& language, UserInterface& ui) {
+  return DeleteOnKey(phonebook, selected, phonebook_path, "Str78", language, ui);
+}
+
+}  // namespace missivo

@@ -1,0 +1,203 @@
+#include "store/list_file.h"
+
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+#include "core/atomic_file.h"
+#include "store/container.h"
+
+namespace missivo {
+namespace {
+
+constexpr std::size_t kCountSize = 2;
+constexpr std::size_t kImageSize = 4;
+
+void PutU16(std::string& out, std::size_t value) {
+  out.push_back(static_cast<char>(value & 0xFF));
+  out.push_back(static_cast<char>((value >> 8) & 0xFF));
+}
+
+void PutI32(std::string& out, std::int32_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  for (int shift = 0; shift < 32; shift += 8)
+    out.push_back(static_cast<char>((bits >> shift) & 0xFF));
+}
+
+void PutText(std::string& out, const std::string& text) {
+  PutU16(out, text.size());
+  out += text;
+}
+
+// The encoded size of `rows`, or a failure when a count or length is too big.
+Result<std::size_t> EncodedSize(const std::vector<Row>& rows) {
+  if (rows.size() > kListFileLimit) {
+    return Status::Failure("The list has " + std::to_string(rows.size()) +
+                           " rows; a list file holds at most 65535.");
+  }
+  std::size_t size = kListFileMagic.size() + kCountSize;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const Row& row = rows[r];
+    const std::string row_name = "Row " + std::to_string(r + 1);
+    if (row.sub_items.size() > kListFileLimit) {
+      return Status::Failure(row_name + " has " + std::to_string(row.sub_items.size()) +
+                             " sub-items; a list file holds at most 65535 per row.");
+    }
+    size += kCountSize + kImageSize + kCountSize + row.caption.size();
+    bool too_long = row.caption.size() > kListFileLimit;
+    for (const std::string& text : row.sub_items) {
+      size += kCountSize + text.size();
+      too_long = too_long || text.size() > kListFileLimit;
+    }
+    if (too_long) {
+      return Status::Failure(row_name +
+                             " holds a text longer than 65535 bytes, the most a list file holds.");
+    }
+  }
+  return size;
+}
+
+// Reads the fields of a list file front to back; every read checks that the
+// bytes are there.
+class Reader {
+ public:
+  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+
+  bool U16(std::size_t& value) {
+    if (!Has(2)) return false;
+    value = Byte(0) | (Byte(1) << 8);
+    bytes_.remove_prefix(2);
+    return true;
+  }
+
+  bool I32(std::int32_t& value) {
+    if (!Has(4)) return false;
+    const std::uint32_t bits = Byte(0) | (Byte(1) << 8) | (Byte(2) << 16) | (Byte(3) << 24);
+    value = static_cast<std::int32_t>(bits);
+    bytes_.remove_prefix(4);
+    return true;
+  }
+
+  // A text field: all L bytes are consumed, the text ends at the first zero byte.
+  bool Text(std::string& text) {
+    std::size_t length = 0;
+    if (!U16(length) || !Has(length)) return false;
+    const std::string_view field = bytes_.substr(0, length);
+    const void* zero = std::memchr(field.data(), 0, field.size());
+    text.assign(field.data(),
+                zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - field.data())
+                     : field.size());
+    bytes_.remove_prefix(length);
+    return true;
+  }
+
+ private:
+  bool Has(std::size_t count) const { return bytes_.size() >= count; }
+  std::uint32_t Byte(std::size_t i) const { return static_cast<unsigned char>(bytes_[i]); }
+
+  std::string_view bytes_;
+};
+
+bool ReadRow(Reader& reader, Row& row) {
+  std::size_t count = 0;
+  if (!reader.U16(count) || !reader.I32(row.image) || !reader.Text(row.caption)) return false;
+  row.sub_items.resize(count);
+  for (std::string& text : row.sub_items) {
+    if (!reader.Text(text)) return false;
+  }
+  return true;
+}
+
+std::string Prefixed(const std::filesystem::path& path, const std::string& reason) {
+  return QuotedFileName(path) + ": " + reason;
+}
+
+}  // namespace
+
+bool StartsWithListFileMagic(std::string_view bytes) {
+  return bytes.starts_with(kListFileMagic);
+}
+
+Result<std::string> EncodeListFile(const std::vector<Row>& rows) {
+  const Result<std::size_t> size = EncodedSize(rows);
+  if (!size.ok()) return size.status();
+  std::string out;
+  out.reserve(size.value());
+  out += kListFileMagic;
+  PutU16(out, rows.size());
+  for (const Row& row : rows) {
+    PutU16(out, row.sub_items.size());
+    PutI32(out, row.image);
+    PutText(out, row.caption);
+    for (const std::string& text : row.sub_items)
+      PutText(out, text);
+  }
+  return out;
+}
+
+Result<std::vector<Row>> DecodeListFile(std::string_view plain) {
+  if (!StartsWithListFileMagic(plain)) {
+    return Status::Failure(
+        "The content does not begin with \"LVF\": it is no list file, or it is locked under "
+        "another password.");
+  }
+  Reader reader(plain.substr(kListFileMagic.size()));
+  std::size_t count = 0;
+  if (!reader.U16(count)) return Status::Failure("The list file ends before its row count.");
+  std::vector<Row> rows(count);
+  for (std::size_t r = 0; r < count; ++r) {
+    if (!ReadRow(reader, rows[r])) {
+      return Status::Failure("The list file ends inside row " + std::to_string(r + 1) + " of " +
+                             std::to_string(count) + ".");
+    }
+  }
+  return rows;
+}
+
+Status WriteListFile(const std::vector<Row>& rows, const std::filesystem::path& path) {
+  Result<std::string> plain = EncodeListFile(rows);
+  if (!plain.ok()) {
+    return Status::Failure("Cannot save " + QuotedFileName(path) + ": " + plain.message() +
+                           " The file was left as it was.");
+  }
+  return WriteSealedFile(path, std::move(plain).value(), kFixedPassphrase);
+}
+
+Result<std::vector<Row>> ReadListFile(const std::filesystem::path& path) {
+  Result<std::string> plain = UnsealFile(path, kFixedPassphrase);
+  if (!plain.ok()) return plain.status();
+  Result<std::vector<Row>> rows = DecodeListFile(plain.value());
+  if (!rows.ok()) return Status::Failure(Prefixed(path, rows.message()));
+  return rows;
+}
+
+Status SaveListFile(const RowList& list, const std::filesystem::path& path, UserInterface& ui) {
+  Status status = WriteListFile(list.rows, path);
+  if (!status.ok())
+    ui.ShowMessage(status.message(), MessageKind::kError, std::string(kIoErrorCaption));
+  return status;
+}
+
+Status LoadListFile(RowList& list, const std::filesystem::path& path, UserInterface& ui) {
+  Result<std::vector<Row>> rows = ReadListFile(path);
+  if (!rows.ok()) {
+    ui.ShowMessage(std::string(kIoErrorText), MessageKind::kError, std::string(kIoErrorCaption));
+    return rows.status();
+  }
+  list.rows = std::move(rows).value();
+  return {};
+}
+
+Result<bool> SealIfPlainListFile(const std::filesystem::path& path) {
+  if (!FileExists(path)) return false;
+  Result<std::string> bytes = ReadWholeFile(path);
+  if (!bytes.ok()) return bytes.status();
+  if (!StartsWithListFileMagic(bytes.value())) return false;
+  if (Status status = WriteSealedFile(path, std::move(bytes).value(), kFixedPassphrase);
+      !status.ok()) {
+    return status;
+  }
+  return true;
+}
+
+}  // namespace missivo

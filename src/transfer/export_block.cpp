@@ -1,0 +1,64 @@
+#include "transfer/export_block.h"
+
+#include "transfer/line_breaks.h"
+#include "transfer/replace_all.h"
+
+namespace missivo {
+namespace {
+
+constexpr std::string_view kHtmlSpecial = "&<>\"";
+
+const char* Entity(char c) {
+  switch (c) {
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    default:
+      return "&quot;";
+  }
+}
+
+}  // namespace
+
+std::string EscapeHtml(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  std::size_t start = 0;
+  for (std::size_t at = value.find_first_of(kHtmlSpecial); at != std::string_view::npos;
+       at = value.find_first_of(kHtmlSpecial, start)) {
+    out.append(value.substr(start, at - start));
+    out += Entity(value[at]);
+    start = at + 1;
+  }
+  out.append(value.substr(start));
+  return out;
+}
+
+std::string PrepareTemplateLines(std::string_view template_buffer) {
+  return BreaksToCrLf(template_buffer, /*end_with_break=*/true);
+}
+
+std::string FillBlock(std::string block, const Row& row, TemplateKind kind) {
+  const std::string* const fields[] = {&SubItem(row, kFrom), &SubItem(row, kDateTime),
+                                       &SubItem(row, kSize), &SubItem(row, kIndex),
+                                       &SubItem(row, kType), &row.caption};
+  std::string escaped;
+  for (std::size_t i = 0; i < std::size(kPlaceholders); ++i) {
+    std::string_view value = *fields[i];
+    if (kind == TemplateKind::kHtml && value.find_first_of(kHtmlSpecial) != std::string_view::npos)
+      value = escaped = EscapeHtml(value);
+    block = ReplaceAll(block, kPlaceholders[i], value);
+    // The lines split and joined again: only a value with a break can change them.
+    if (HasLineBreak(value)) block = BreaksToCrLf(block, /*end_with_break=*/true);
+  }
+  return block;
+}
+
+std::string BuildBlock(std::string_view template_buffer, const Row& row, TemplateKind kind) {
+  return FillBlock(PrepareTemplateLines(template_buffer), row, kind);
+}
+
+}  // namespace missivo

@@ -1,0 +1,30 @@
+// One message row written through the template buffer.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "store/row.h"
+#include "transfer/templates.h"
+
+namespace missivo {
+
+// `value` with &, <, > and " written as the entities &amp; &lt; &gt; &quot;.
+std::string EscapeHtml(std::string_view value);
+
+// The block of one row: the template's lines, each ended by CR LF, with the
+// placeholders replaced in this order, each pass working on the result of the
+// one before: "$Number" by From, "$Date" by Date/Time, "$Size" by Size,
+// "$Index" by Index, "$Type" by Type and "$Message" by the caption. After every
+// pass the line breaks are written as CR LF again, so a break inside a field
+// becomes CR LF. A missing sub-item counts as empty. For the HTML kind the
+// field values are escaped first; the template's own text stays as it is.
+std::string BuildBlock(std::string_view template_buffer, const Row& row, TemplateKind kind);
+
+// The two halves of BuildBlock, so that an export prepares the template once:
+// the template's lines, each ended by CR LF; then that text with the fields
+// of one row filled in.
+std::string PrepareTemplateLines(std::string_view template_buffer);
+std::string FillBlock(std::string template_lines, const Row& row, TemplateKind kind);
+
+}  // namespace missivo

@@ -1,0 +1,87 @@
+#include "transfer/export_rows.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "core/atomic_file.h"
+#include "text/cp1251.h"
+#include "transfer/export_block.h"
+#include "transfer/progress_scope.h"
+
+namespace missivo {
+namespace {
+
+// A new export holds messages and is readable by the user only; a file that is
+// replaced keeps its permission bits, so one the user chose to share stays shared.
+mode_t ExportFileMode(const std::filesystem::path& output) {
+  struct stat info {};
+  if (::stat(output.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return info.st_mode & 07777;
+  return kDataFileMode;
+}
+
+std::vector<bool> SelectedMask(std::size_t row_count, const RowSelection& selection) {
+  std::vector<bool> mask(row_count, selection.all);
+  if (!selection.all) {
+    for (const std::size_t position : selection.positions)
+      if (position < row_count) mask[position] = true;
+  }
+  return mask;
+}
+
+std::size_t CountSelected(const std::vector<bool>& mask) {
+  return static_cast<std::size_t>(std::count(mask.begin(), mask.end(), true));
+}
+
+}  // namespace
+
+bool HasRowsToExport(std::span<const Row> rows, const RowSelection& selection) {
+  return CountSelected(SelectedMask(rows.size(), selection)) != 0;
+}
+
+std::string ExportBytes(std::span<const Row> rows, const RowSelection& selection,
+                        std::string_view template_buffer, TemplateKind kind,
+                        const std::function<void(std::size_t)>& on_row) {
+  const std::vector<bool> selected = SelectedMask(rows.size(), selection);
+  const std::size_t selected_count = CountSelected(selected);
+  const std::string template_lines = PrepareTemplateLines(template_buffer);
+  std::string out;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (selected[i]) {
+      const std::string block = FillBlock(template_lines, rows[i], kind);
+      // Room for every block at about this one's size: one growth for most exports.
+      if (out.empty()) out.reserve((block.size() + 2) * selected_count * 5 / 4);
+      out += block;
+      out += "\r\n";
+    }
+    if (on_row) on_row(i);
+  }
+  return out;
+}
+
+ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection, TemplateKind kind,
+                        const std::filesystem::path& data_folder,
+                        const std::filesystem::path& output, const LanguageLines& language,
+                        UserInterface& ui) {
+  ExportResult result;
+  const std::size_t exported = CountSelected(SelectedMask(rows.size(), selection));
+  if (exported == 0) return result;
+
+  // Read once per export, not once per row.
+  const std::string template_buffer = LoadTemplateBuffer(data_folder, kind, language);
+  ProgressScope progress(ui, static_cast<int>(rows.size()) - 1, language.LangText("Str79"));
+  const std::string bytes = ExportBytes(rows, selection, template_buffer, kind, [&](std::size_t i) {
+    progress.SetPosition(static_cast<int>(i));
+  });
+  const Status written = WriteFileAtomically(output, bytes, ExportFileMode(output));
+  progress.End();
+  if (!written.ok()) {
+    result.error = written.message();
+    ui.ShowMessage(result.error, MessageKind::kError, "I/O Error");
+    return result;
+  }
+  result.exported = exported;
+  return result;
+}
+
+}  // namespace missivo
