@@ -11,8 +11,9 @@
 namespace missivo {
 namespace {
 
-std::string Digits(std::mt19937& random, int count) {
-  std::string digits;
+// `prefix` followed by `count` random digits.
+std::string Digits(std::mt19937& random, std::string prefix, int count) {
+  std::string digits = std::move(prefix);
   for (int i = 0; i < count; ++i)
     digits.push_back(static_cast<char>('0' + random() % 10));
   return digits;
@@ -30,23 +31,27 @@ Lists MakeLists(std::size_t rows, std::size_t contacts) {
   Lists lists;
   std::vector<std::string> numbers;
   for (std::size_t i = 0; i < contacts; ++i) {
-    const std::string core = "9" + Digits(random, 9);
-    const char* prefix = i % 3 == 0 ? "+7" : (i % 3 == 1 ? "8" : "");
+    const std::string core = Digits(random, "9", 9);
+    std::string number = i % 3 == 0 ? "+7" : (i % 3 == 1 ? "8" : "");
+    number.append(core);
     numbers.push_back(core);
-    lists.contacts.push_back(MakeContactRow("Contact " + std::to_string(i), prefix + core));
+    std::string name = "Contact ";
+    name.append(std::to_string(i));
+    lists.contacts.push_back(MakeContactRow(std::move(name), std::move(number)));
   }
   for (std::size_t i = 0; i < rows; ++i) {
     std::string from;
     switch (random() % 4) {
       case 0:
       case 1:
-        from = "+7" + numbers[random() % numbers.size()];
+        from = "+7";
+        from.append(numbers[random() % numbers.size()]);
         break;
       case 2:
-        from = "+7" + Digits(random, 10);
+        from = Digits(random, "+7", 10);
         break;
       default:
-        from = Digits(random, 4);
+        from = Digits(random, "", 4);
     }
     lists.archive.push_back(Row{"text", {from, "17/05/2006,14:03:59", "4", "1", "t"}, 2});
   }
