@@ -149,6 +149,7 @@ void TForm1::N11Click() {
 }
 
 void TForm1::CommAfterOpen() {
+  hang_up_shown_ = false;
   Panel1->SetImage(kImageStatusConnected);
   Panel1->SetText(LangString("Str61"));
   Speed->setEnabled(false);
@@ -163,6 +164,7 @@ void TForm1::CommAfterClose() {
 void TForm1::CommLineError(TLineErrors errors) {
   if (errors.Contains(TLineError::leBreak)) {
     bsSkinMessage1->ShowMessage(LangText("Str62"), MessageKind::kError);
+    hang_up_shown_ = true;
     Comm->SetActive(false);
   }
   for (const auto& [error, text] : kLineErrorTexts) {
@@ -176,6 +178,10 @@ void TForm1::CommError(const EComError& error, TComAction& action) {
     case 0:
     case kErrorNoDevice:
       Comm->SetActive(false);
+      // The failed transfer of a hang-up: "device not found" has just been
+      // shown, so the error ends its command silently instead of a second box.
+      if (error.ErrorCode() == kErrorDeviceNotWorking && std::exchange(hang_up_shown_, false))
+        action = TComAction::caAbort;
       return;
     case kErrorBusy:
       Panel1->SetImage(kImageStatusBusy);

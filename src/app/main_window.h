@@ -369,6 +369,7 @@ class TForm1 : public QMainWindow {
   void ShowPreview(const RowListModel* list, std::ptrdiff_t row);
   bool phone_command_running_ = false;
   bool connect_pending_ = false;  // a device-watch connect waits for the running command
+  bool hang_up_shown_ = false;    // "device not found" was shown for the port's hang-up
   std::size_t edit_row_ = 0;      // the archive row the edit panel shows
 };
 
