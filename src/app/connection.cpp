@@ -229,6 +229,10 @@ bool TForm1::BeginPhoneCommand() {
 void TForm1::EndPhoneCommand() {
   phone_command_running_ = false;
   EnablePhoneCommands(*this, true);
+  if (std::exchange(close_after_command_, false)) {
+    QMetaObject::invokeMethod(this, &TForm1::close, Qt::QueuedConnection);
+    return;
+  }
   // A device that came or went meanwhile gets its connect now.
   if (std::exchange(connect_pending_, false)) {
     QMetaObject::invokeMethod(

@@ -130,6 +130,14 @@ void TForm1::bsSkinPageControl1Change() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // A phone command still running would save after the exit sequence: the
+  // window closes when it has ended, which closing the port hurries.
+  if (PhoneCommandRunning()) {
+    close_after_command_ = true;
+    ClosePort();
+    event->ignore();
+    return;
+  }
   if (!closing_done_) {
     closing_done_ = true;
     FormCloseQuery();

@@ -368,9 +368,10 @@ class TForm1 : public QMainWindow {
   Status SaveArchive();
   void ShowPreview(const RowListModel* list, std::ptrdiff_t row);
   bool phone_command_running_ = false;
-  bool connect_pending_ = false;  // a device-watch connect waits for the running command
-  bool hang_up_shown_ = false;    // "device not found" was shown for the port's hang-up
-  std::size_t edit_row_ = 0;      // the archive row the edit panel shows
+  bool connect_pending_ = false;      // a device-watch connect waits for the running command
+  bool hang_up_shown_ = false;        // "device not found" was shown for the port's hang-up
+  bool close_after_command_ = false;  // the window was closed while a phone command ran
+  std::size_t edit_row_ = 0;          // the archive row the edit panel shows
 };
 
 }  // namespace missivo

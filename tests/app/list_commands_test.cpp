@@ -39,6 +39,13 @@ std::vector<std::string> Captions(const RowListModel* list) {
   return captions;
 }
 
+// The three messages in List1 and List4, two contacts in List2.
+void FillLists(TForm1& form) {
+  form.List1Rows->SetRows(ThreeMessages());
+  form.List4Rows->SetRows(ThreeMessages());
+  form.List2Rows->SetRows({Row{"b", {"1"}, 30}, Row{"a", {"2"}, 30}});
+}
+
 void Select(QTreeView* view, std::initializer_list<int> rows) {
   QItemSelectionModel* selection = view->selectionModel();
   selection->clearSelection();
@@ -106,9 +113,7 @@ TEST_F(ListCommandsTest, EachArchiveColumnSortsUpThenDownAndIsRemembered) {
 TEST_F(ListCommandsTest, SortStateIsSharedAndOnlyTheArchiveIsStored) {
   auto program = StartProgram();
   TForm1& form = program->form1();
-  form.List1Rows->SetRows(ThreeMessages());
-  form.List4Rows->SetRows(ThreeMessages());
-  form.List2Rows->SetRows({Row{"b", {"1"}, 30}, Row{"a", {"2"}, 30}});
+  FillLists(form);
 
   form.List1ColumnClick(2);
   EXPECT_EQ(form.List1Rows->HeaderImage(2), kMarkerAscending);
@@ -129,9 +134,7 @@ TEST_F(ListCommandsTest, SortStateIsSharedAndOnlyTheArchiveIsStored) {
 TEST_F(ListCommandsTest, CtrlASelectsEveryRowAndSelectedRowsAreBold) {
   auto program = StartProgram();
   TForm1& form = program->form1();
-  form.List1Rows->SetRows(ThreeMessages());
-  form.List4Rows->SetRows(ThreeMessages());
-  form.List2Rows->SetRows({Row{"b", {"1"}, 30}, Row{"a", {"2"}, 30}});
+  FillLists(form);
   for (QTreeView* view : {form.List1, form.List4, form.List2}) {
     SCOPED_TRACE(view->objectName().toStdString());
     QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);

@@ -185,6 +185,25 @@ TEST_F(PhoneCommandsTest, OtherPhoneCommandsWaitWhileOneRuns) {
     EXPECT_TRUE(item->isEnabled());
 }
 
+TEST_F(PhoneCommandsTest, ClosingDuringAReadWaitsForItsEnd) {
+  PhoneSim phone(ScenarioWithMessages(6));
+  auto program = StartOn(phone.Device());
+  TForm1& form = program->form1();
+  bool visible_after_close = false;
+  QTimer::singleShot(0, &form, [&] {
+    form.close();
+    visible_after_close = form.isVisible();
+  });
+  form.N18->trigger();
+  EXPECT_TRUE(visible_after_close);
+  EXPECT_FALSE(form.Comm->Active());  // closing the port ended the read early
+  // The close came while the first message was read; the others met a closed port.
+  EXPECT_EQ(form.List1Rows->rows().size(), 1u);
+  ASSERT_TRUE(WaitFor([&] { return !form.isVisible(); }));
+  // The exit sequence ran after the read: the archive holds what the read kept.
+  EXPECT_EQ(ArchiveFile(form), form.List4Rows->rows());
+}
+
 TEST_F(PhoneCommandsTest, DeletingTheMessagesOfTheListInThePhone) {
   PhoneSim phone(ScenarioWithMessages(5));
   auto program = StartOn(phone.Device());

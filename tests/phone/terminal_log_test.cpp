@@ -78,7 +78,7 @@ TEST(TerminalLogTest, AddedLinesAreAppendedOtherChangesRewrite) {
   EXPECT_EQ(ReadBytes(file), "");
 }
 
-TEST(TerminalLogTest, PausedLogIsLeftAloneAndRewrittenAtTheNextChange) {
+TEST(TerminalLogTest, PausedOrRemovedLogIsWrittenWholeAtTheNextChange) {
   TempFolder folder;
   const auto file = folder / "Terminal.log";
   TerminalLog log(file);
@@ -88,18 +88,10 @@ TEST(TerminalLogTest, PausedLogIsLeftAloneAndRewrittenAtTheNextChange) {
   // Lines added while the log was off are in the file after the next change.
   ASSERT_TRUE(log.LinesAdded({"a", "b", "c"}, 2).ok());
   EXPECT_EQ(ReadBytes(file), "a\r\nb\r\nc\r\n");
-}
-
-TEST(TerminalLogTest, LogRemovedBehindItsBackComesBackWhole) {
-  TempFolder folder;
-  const auto file = folder / "Terminal.log";
-  TerminalLog log(file);
-  ASSERT_TRUE(log.LinesAdded({"a"}, 0).ok());
-  log.Pause();  // the appending descriptor is closed
-  ASSERT_TRUE(log.Rewrite({"a"}).ok());
+  // Removed while it was being appended to: it comes back with every line.
   std::filesystem::remove(file);
-  ASSERT_TRUE(log.LinesAdded({"a", "b"}, 1).ok());
-  EXPECT_EQ(ReadBytes(file), "a\r\nb\r\n");
+  ASSERT_TRUE(log.LinesAdded({"a", "b", "c", "d"}, 3).ok());
+  EXPECT_EQ(ReadBytes(file), "a\r\nb\r\nc\r\nd\r\n");
 }
 
 TEST(TerminalLogTest, UnwritableFolderIsAFailureNamingTheFile) {
