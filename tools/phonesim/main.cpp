@@ -21,9 +21,11 @@
 #include <cstring>
 #include <ctime>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "core/atomic_file.h"
 #include "line.h"
@@ -55,8 +57,8 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
 }
 
 std::string ReadFile(const std::string& path) {
-  missivo::Result<std::string> bytes = missivo::ReadWholeFile(path);
-  if (!bytes.ok()) throw std::runtime_error("cannot read the scenario " + path);
+  auto bytes = missivo::ReadWholeFile(path);
+  if (!bytes.ok()) throw std::runtime_error("cannot read the scenario: " + bytes.message());
   return std::move(bytes).value();
 }
 
