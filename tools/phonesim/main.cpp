@@ -20,13 +20,13 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 
+#include "core/atomic_file.h"
 #include "line.h"
 #include "phone_model.h"
 #include "scenario.h"
@@ -56,9 +56,9 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read the scenario " + path);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  missivo::Result<std::string> bytes = missivo::ReadWholeFile(path);
+  if (!bytes.ok()) throw std::runtime_error("cannot read the scenario: " + bytes.message());
+  return std::move(bytes).value();
 }
 
 }  // namespace
