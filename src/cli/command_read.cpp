@@ -94,8 +94,8 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
   } catch (const EComError& error) {
     std::string message = PortFailure(error, device, exchange.SilenceLimit());
     if (options.check13 && !list1.rows.empty()) {
-      message += "; the " + Counted(list1.rows.size(), "message") +
-                 " read before were kept in the archive";
+      message +=
+          "; kept in the archive: " + Counted(list1.rows.size(), "message") + " read before it";
     }
     port.Close();
     session.Close();
