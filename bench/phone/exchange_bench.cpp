@@ -46,38 +46,53 @@ double CpuSeconds() {
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-void RunExchanges(benchmark::State& state, int line_speed) {
-  const std::string reply = BigReply();
-  const nlohmann::json scenario = {
-      {"echo", true},
-      {"line_speed", line_speed},
-      {"replies", {{{"command", "AT+BIG"}, {"reply", reply}}}},
-  };
-  test::PhoneSim phone(scenario.dump());
+// phonesim with a scenario, and the program's port and exchange open on it.
+struct BenchLink {
+  explicit BenchLink(const nlohmann::json& scenario) : phone(scenario.dump()) {
+    language.LoadFromBytes(DefaultRussianFileBytes());
+    port.SetBaudRate(TBaudRate::brCustom);
+    port.SetCustomBaudRate(115200);
+    port.SetDeviceName(phone.Device());
+    port.OnLineError = [](TCustomComPort&, TLineErrors) {
+    };  // the event thread runs, as in the program
+    port.Open();
+  }
+
+  test::PhoneSim phone;
   TComPort port;
   CountingTerminal terminal;
   SilentUserInterface ui;
   LanguageLines language;
-  language.LoadFromBytes(DefaultRussianFileBytes());
-  AtExchange exchange(port, terminal, ui, language);
-  port.SetBaudRate(TBaudRate::brCustom);
-  port.SetCustomBaudRate(115200);
-  port.SetDeviceName(phone.Device());
-  port.OnLineError = [](TCustomComPort&, TLineErrors) {
-  };  // the event thread runs, as in the program
-  port.Open();
+  AtExchange exchange{port, terminal, ui, language};
+};
 
+// Wall and CPU time from construction on.
+struct Clocks {
+  double WallSeconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
+  }
+  double CpuSecondsSpent() const { return CpuSeconds() - cpu_start; }
+
+  double cpu_start = CpuSeconds();
+  std::chrono::steady_clock::time_point wall_start = std::chrono::steady_clock::now();
+};
+
+void RunExchanges(benchmark::State& state, int line_speed) {
+  const std::string reply = BigReply();
+  BenchLink link({
+      {"echo", true},
+      {"line_speed", line_speed},
+      {"replies", {{{"command", "AT+BIG"}, {"reply", reply}}}},
+  });
   std::string answer;
   std::size_t bytes = 0;
-  const double cpu_start = CpuSeconds();
-  const auto wall_start = std::chrono::steady_clock::now();
+  const Clocks clocks;
   for (auto _ : state) {
-    exchange.ExchangeCommand("AT+BIG", answer);
+    link.exchange.ExchangeCommand("AT+BIG", answer);
     bytes += answer.size();
   }
-  const double wall =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
-  const double cpu = CpuSeconds() - cpu_start;
+  const double wall = clocks.WallSeconds();
+  const double cpu = clocks.CpuSecondsSpent();
   if (answer.size() + 1 != reply.size()) state.SkipWithError("reply not collected whole");
   const auto n = static_cast<double>(state.iterations());
   state.SetItemsProcessed(state.iterations());
@@ -118,49 +133,30 @@ nlohmann::json HundredTwentyMessages() {
 }
 
 // ReadMessages of all 120 messages, each iteration one whole read.
-void RunMessageRead(benchmark::State& state, int line_speed) {
-  test::PhoneSim phone(nlohmann::json{
-      {"echo", true}, {"line_speed", line_speed}, {"messages", HundredTwentyMessages()}}
-                           .dump());
-  TComPort port;
-  CountingTerminal terminal;
-  SilentUserInterface ui;
-  LanguageLines language;
-  language.LoadFromBytes(DefaultRussianFileBytes());
-  AtExchange exchange(port, terminal, ui, language);
-  port.SetBaudRate(TBaudRate::brCustom);
-  port.SetCustomBaudRate(115200);
-  port.SetDeviceName(phone.Device());
-  port.OnLineError = [](TCustomComPort&, TLineErrors) {};
-  port.Open();
-
+void BM_ReadMessages120(benchmark::State& state, int line_speed) {
+  BenchLink link(
+      {{"echo", true}, {"line_speed", line_speed}, {"messages", HundredTwentyMessages()}});
   std::size_t rows = 0;
-  const double cpu_start = CpuSeconds();
-  const auto wall_start = std::chrono::steady_clock::now();
+  const Clocks clocks;
   for (auto _ : state) {
-    const MessageReadResult result = ReadMessages(exchange, {}, language, ui);
+    const MessageReadResult result = ReadMessages(link.exchange, {}, link.language, link.ui);
     rows = result.rows.size();
   }
-  const double wall =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
-  const double cpu = CpuSeconds() - cpu_start;
+  const double wall = clocks.WallSeconds();
+  const double cpu = clocks.CpuSecondsSpent();
   if (rows != 120) state.SkipWithError("not every message was read");
   const auto messages = static_cast<double>(state.iterations()) * 120;
   state.counters["messages_per_s"] = messages / wall;
-  state.counters["line_bytes"] = static_cast<double>(terminal.bytes) / state.iterations();
+  state.counters["line_bytes"] = static_cast<double>(link.terminal.bytes) / state.iterations();
   state.counters["cpu_us_per_message"] = cpu / messages * 1e6;
   state.counters["cpu_share_percent"] = cpu / wall * 100.0;
 }
 
-void BM_ReadMessages120Unthrottled(benchmark::State& state) {
-  RunMessageRead(state, 0);
-}
-BENCHMARK(BM_ReadMessages120Unthrottled)->UseRealTime()->Unit(benchmark::kMillisecond);
-
-void BM_ReadMessages120At115200(benchmark::State& state) {
-  RunMessageRead(state, 115200);
-}
-BENCHMARK(BM_ReadMessages120At115200)->UseRealTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadMessages120, Unthrottled, 0)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadMessages120, At115200, 115200)
+    ->UseRealTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace missivo

@@ -22,7 +22,6 @@
 #include "app/row_model.h"
 #include "app/status_panel.h"
 #include "app/text_files.h"
-#include "text/lines.h"
 
 namespace missivo {
 void TForm1::BuildLanguageMenu() {

@@ -39,9 +39,11 @@ std::string AsText(const std::vector<Row>& rows) {
   std::string out;
   for (const Row& row : rows) {
     out += TextField(row.caption);
-    for (const std::string& sub_item : row.sub_items)
-      out += "\t" + TextField(sub_item);
-    out += "\n";
+    for (const std::string& sub_item : row.sub_items) {
+      out += '\t';
+      out += TextField(sub_item);
+    }
+    out += '\n';
   }
   return out;
 }

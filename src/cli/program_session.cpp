@@ -84,21 +84,8 @@ ProgramSession::~ProgramSession() {
 }
 
 void ProgramSession::Unlock() {
-  // A plain list file, left by an older version, is sealed before anything else.
-  for (const auto* path : {&files_.archive, &files_.phonebook}) {
-    const Result<bool> sealed = SealIfPlainListFile(*path);
-    if (!sealed.ok()) throw DataFileError(sealed.status());
-  }
-  const struct {
-    const std::filesystem::path* path;
-    bool* flag;
-  } probes[] = {{&files_.phonebook, &lock_.phonebook_needs_password},
-                {&files_.archive, &lock_.archive_needs_password}};
-  for (const auto& probe : probes) {
-    const Result<bool> locked = CarriesOuterLayer(*probe.path);
-    if (!locked.ok()) throw DataFileError(locked.status());
-    *probe.flag = locked.value();
-  }
+  const std::vector<Status> failures = ProbeDataFiles(files_, lock_);
+  if (!failures.empty()) throw DataFileError(failures.front());
   if (!lock_.phonebook_needs_password && !lock_.archive_needs_password) return;
 
   switch (UnlockAtStart(lock_, files_, ui_, language_, ui_)) {

@@ -141,7 +141,10 @@ void TerminalUserInterface::Draw() {
   if (!progress_to_terminal_) return;
   std::string line = "\r\x1b[K" + text_;
   if (gauge_shown_) {
-    line += (text_.empty() ? "" : " ") + std::to_string(position_) + "/" + std::to_string(maximum_);
+    if (!text_.empty()) line += ' ';
+    line += std::to_string(position_);
+    line += '/';
+    line += std::to_string(maximum_);
   }
   line_drawn_ = line.size() > 4;
   WriteErr(line);

@@ -57,7 +57,7 @@ struct ReadCommandResult {
   bool port_open = false;               // the phone was read (the port was open)
   std::size_t messages_read = 0;        // rows of List1 made by this read
   std::size_t archived = 0;             // rows appended to the archive
-  std::size_t deleted = 0;              // messages deleted on the phone
+  std::size_t deleted = 0;              // messages the phone was told to delete
   std::optional<std::size_t> contacts;  // contacts read, when the phonebook was read
   Status save;  // the first failed save of a data file (already shown), or success
 };

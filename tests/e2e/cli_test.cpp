@@ -15,6 +15,7 @@
 #include "store/list_file.h"
 #include "store/program_lock.h"
 #include "support/phone_fixture.h"
+#include "support/phone_scenario.h"
 #include "support/test_support.h"
 #include "text/cp1251.h"
 
@@ -24,22 +25,15 @@ namespace {
 using nlohmann::json;
 using test::ReadBytes;
 using test::RunCli;
+using test::SimMessage;
 using test::W;
 using test::WriteBytes;
 
-json Message(int index, const char* status, const char* sender, const char* text) {
-  return {{"index", index},
-          {"status", status},
-          {"sender", sender},
-          {"date", "24/05/01,12:00:00+12"},
-          {"text", text}};
-}
-
 json Phone() {
   return {{"messages",
-           {Message(1, "REC READ", "+79161234567", "Привет <b>"),
-            Message(2, "REC UNREAD", "+79160000000", "Второе"),
-            Message(5, "STO SENT", "+79161234567", "Ответ")}},
+           {SimMessage(1, "REC READ", "+79161234567", "Привет <b>"),
+            SimMessage(2, "REC UNREAD", "+79160000000", "Второе"),
+            SimMessage(5, "STO SENT", "+79161234567", "Ответ")}},
           {"phonebook_range", "1-100,40,24"},
           {"phonebook", {{{"index", 1}, {"number", "+79161234567"}, {"name", "Иван"}}}}};
 }

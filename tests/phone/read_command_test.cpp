@@ -12,6 +12,7 @@
 #include "phone/com_error.h"
 #include "phone_link.h"
 #include "store/list_file.h"
+#include "support/phone_scenario.h"
 #include "support/test_support.h"
 
 namespace missivo {
@@ -19,26 +20,18 @@ namespace {
 
 using nlohmann::json;
 using test::PhoneLink;
+using test::SimMessage;
 using test::W;
 
-const std::vector<std::string> kSetUp = {"AT+CMGF=1", "AT+CSCS=UCS2", "AT+CPBS=\"MT\"",
-                                         "at+cmgl=\"ALL\""};
-
-json Message(int index, const char* status, const char* sender, const char* text) {
-  return {{"index", index},
-          {"status", status},
-          {"sender", sender},
-          {"date", "24/05/01,12:00:00+12"},
-          {"text", text}};
-}
+constexpr char kListing[] = "at+cmgl=\"ALL\"";
 
 // Four messages, the draft at an index the options may skip; one contact.
 json Phone() {
   return {{"messages",
-           {Message(2, "REC READ", "+79161234567", "first"),
-            Message(4, "REC UNREAD", "+79160000000", "second"),
-            Message(6, "STO SENT", "+79161234567", "reply"),
-            Message(9, "STO UNSENT", "+79160000000", "draft")}},
+           {SimMessage(2, "REC READ", "+79161234567", "first"),
+            SimMessage(4, "REC UNREAD", "+79160000000", "second"),
+            SimMessage(6, "STO SENT", "+79161234567", "reply"),
+            SimMessage(9, "STO UNSENT", "+79160000000", "draft")}},
           {"phonebook_range", "1-100,40,24"},
           {"phonebook", {{{"index", 1}, {"number", "+79161234567"}, {"name", "Иван"}}}}};
 }
@@ -100,7 +93,7 @@ struct ReadFixture {
   // The commands phonesim got after the listing.
   std::vector<std::string> CommandsAfterListing() const {
     const std::vector<std::string> all = link.phone.Commands();
-    const auto listing = std::find(all.begin(), all.end(), kSetUp.back());
+    const auto listing = std::find(all.begin(), all.end(), kListing);
     return listing == all.end() ? all : std::vector<std::string>(listing + 1, all.end());
   }
 
