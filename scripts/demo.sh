@@ -21,7 +21,13 @@ trap 'kill $phonesim_pid 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "$demo/phone" ] && break; sleep 0.1; done
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "No display found: starting Missivo under Xvfb (screen :99)."
-  exec xvfb-run -n 99 -s "-screen 0 1280x900x24" env XDG_CONFIG_HOME="$demo/config" "$demo/missivo"
+  # No desktop: a virtual screen. Look at it with
+  #   DISPLAY=:99 import -window root shot.png
+  echo "No display found: Missivo runs on the virtual screen :99."
+  Xvfb :99 -screen 0 1280x900x24 -nolisten tcp &
+  xvfb_pid=$!
+  trap 'kill $phonesim_pid $xvfb_pid 2>/dev/null || true' EXIT
+  export DISPLAY=:99
+  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X99 ] && break; sleep 0.1; done
 fi
 XDG_CONFIG_HOME="$demo/config" "$demo/missivo"

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
+  chromium
 )
 
 missing=()

@@ -53,6 +53,8 @@ bool TFileDialog::Execute() {
     const Scripted next = script_.front();
     script_.pop_front();
     if (!next.file) return false;
+    // As a user would: picking another type first, then confirming.
+    if (next.filter_index != FilterIndex && OnTypeChange) OnTypeChange(next.filter_index);
     FilterIndex = next.filter_index;
     FileName = WithDefaultExtension(*next.file);
     return true;

@@ -49,7 +49,8 @@ class TFileDialog : public QObject {
   bool Execute();
 
   // Scripting for tests: the next Execute() chooses `file` with file type
-  // `filter_index` without showing anything.
+  // `filter_index` without showing anything; a type other than the one shown
+  // is picked first (OnTypeChange runs).
   void SetNextFile(const QString& file, int filter_index = 1);
   // The next Execute() is cancelled without showing anything.
   void SetNextCancel();

@@ -31,6 +31,7 @@ TForm1::TForm1(Options options, QWidget* parent)
   BuildAboutTab();
   BuildDialogs();
   bsSkinMessage1 = std::make_unique<QtUserInterface>(this, ProgressBar, ProgressText);
+  ConnectTransferCommands();
   bsSkinMessage1->SetScripted(options.scripted_dialogs);
   if (options.scripted_dialogs) {
     for (TFileDialog* dialog : {Save, Save2, Open1})

@@ -25,6 +25,7 @@
 #include "store/program_lock.h"
 #include "store/row_list.h"
 #include "text/language.h"
+#include "transfer/save2_choice.h"
 
 class QAction;
 class QComboBox;
@@ -264,6 +265,24 @@ class TForm1 : public QMainWindow {
   // Shows an exception that reached the application loop in the error box.
   void ShowApplicationError(std::exception_ptr error);
 
+  // ---- Export and import (transfer_commands.cpp) ----
+  // "Сохранить" and "Сохранить все" of the "Файл" menu: List1 on SMSTAB, List4
+  // on ARCHIVETAB, nothing on the other tabs.
+  void new1Click();
+  void N4Click();
+  // The same items of the popup menus of List1 and List4.
+  void MenuItem3Click();
+  void MenuItem4Click();
+  void N23Click();
+  void N24Click();
+  // The user picked another file type in Save2.
+  void Save2TypeChange(int file_type);
+  // "Конвертировать": append a P2kTools file or a version 1.x inbox to List4.
+  void P2kTools1Click();
+  void Missivo11Click();
+  // The file type and default extension Save2 keeps between exports.
+  Save2Choice Save2Type;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -281,6 +300,7 @@ class TForm1 : public QMainWindow {
   bool PassFormOk();
   void LoadCheck(std::string_view key, TCheckBox* box);
   void MakeFolders();
+  void ConnectTransferCommands();  // transfer_commands.cpp
 
   std::filesystem::path program_folder_;
   bool closing_done_ = false;

@@ -31,4 +31,8 @@ std::size_t AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows,
   return rows.size();
 }
 
+std::string ImportedCountText(std::size_t added, const LanguageLines& language) {
+  return language.LangText("Str71") + ": " + std::to_string(added);
+}
+
 }  // namespace missivo

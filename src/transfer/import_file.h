@@ -58,4 +58,8 @@ std::size_t AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows,
                                int step, const LanguageLines& language, UserInterface& ui,
                                const std::function<void()>& resolve_names);
 
+// The status text after an import: Str71, ": " and the number of messages
+// added ("Импорт: 3" in Russian), so an import that found nothing says so.
+std::string ImportedCountText(std::size_t added, const LanguageLines& language);
+
 }  // namespace missivo

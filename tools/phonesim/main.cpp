@@ -21,6 +21,7 @@
 #include <cstring>
 #include <ctime>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -56,7 +57,7 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
 }
 
 std::string ReadFile(const std::string& path) {
-  missivo::Result<std::string> bytes = missivo::ReadWholeFile(path);
+  auto bytes = missivo::ReadWholeFile(path);
   if (!bytes.ok()) throw std::runtime_error("cannot read the scenario: " + bytes.message());
   return std::move(bytes).value();
 }
