@@ -63,6 +63,7 @@ void TForm1::BuildPhoneLink() {
   CommInvoker = std::make_unique<QtMainThreadInvoker>();
   Comm = std::make_unique<TComPort>();
   Comm->SetMainThreadInvoker(CommInvoker.get());
+  PhoneGuard.on_change = [this](bool busy) { PhoneGuardChange(busy); };
   Comm->AfterOpen = [this](TCustomComPort&) { CommAfterOpen(); };
   Comm->AfterClose = [this](TCustomComPort&) { CommAfterClose(); };
   Comm->OnLineError = [this](TCustomComPort&, TLineErrors errors) { CommLineError(errors); };
@@ -100,6 +101,7 @@ void TForm1::BuildPhoneLink() {
 void TForm1::ShutDownPhoneLink() {
   // The window's widgets and texts must not be touched by a port that closes
   // after them.
+  PhoneGuard.on_change = nullptr;
   if (Comm) {
     Comm->AfterOpen = nullptr;
     Comm->AfterClose = nullptr;
@@ -219,16 +221,9 @@ void TForm1::CeloCom1USBRemove() {
   if (Check4->isChecked()) ConnectFromDeviceWatch();
 }
 
-bool TForm1::BeginPhoneCommand() {
-  if (phone_command_running_) return false;
-  phone_command_running_ = true;
-  EnablePhoneCommands(*this, false);
-  return true;
-}
-
-void TForm1::EndPhoneCommand() {
-  phone_command_running_ = false;
-  EnablePhoneCommands(*this, true);
+void TForm1::PhoneGuardChange(bool busy) {
+  EnablePhoneCommands(*this, !busy);
+  if (busy) return;
   if (std::exchange(close_after_command_, false)) {
     QMetaObject::invokeMethod(this, &TForm1::close, Qt::QueuedConnection);
     return;

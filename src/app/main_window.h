@@ -24,6 +24,7 @@
 #include "app/skin_engine.h"
 #include "core/status.h"
 #include "phone/com_types.h"
+#include "phone/phone_command_guard.h"
 #include "store/data_files.h"
 #include "store/program_lock.h"
 #include "store/row_list.h"
@@ -316,10 +317,10 @@ class TForm1 : public QMainWindow {
   void ResolveMessageNames();
   void MenuItem1Click();
   void MenuItem2Click();
-  // Whether a phone command runs; Begin is false when one does already.
-  bool PhoneCommandRunning() const { return phone_command_running_; }
-  bool BeginPhoneCommand();
-  void EndPhoneCommand();
+  // One phone command at a time: while one holds the guard the others are
+  // disabled (PhoneCommandScope, phone_command_scope.h).
+  PhoneCommandGuard PhoneGuard;
+  bool PhoneCommandRunning() const { return PhoneGuard.Busy(); }
 
   void List1ColumnClick(int column);
   void List4ColumnClick(int column);
@@ -383,11 +384,10 @@ class TForm1 : public QMainWindow {
   void ShutDownPhoneLink();
   void ConnectListHandlers();
   void ConnectFromDeviceWatch();
-  void ReadMessagesAndKeep();
+  void PhoneGuardChange(bool busy);
   void DeleteOnPhone(bool ask, bool every_row);
   Status SaveArchive();
   void ShowPreview(const RowListModel* list, std::ptrdiff_t row);
-  bool phone_command_running_ = false;
   bool connect_pending_ = false;      // a device-watch connect waits for the running command
   bool hang_up_shown_ = false;        // "device not found" was shown for the port's hang-up
   bool close_after_command_ = false;  // the window was closed while a phone command ran

@@ -204,11 +204,14 @@ TEST_F(ConnectionTest, DeviceArrivalDuringAPhoneCommandConnectsAfterIt) {
   TForm1& form = program->form1();
   form.Check4->SetChecked(true);
 
-  ASSERT_TRUE(form.BeginPhoneCommand());
-  EXPECT_FALSE(form.BeginPhoneCommand());
-  form.CeloCom1->DeviceChange("usb", "usb_device", "add");
-  EXPECT_FALSE(form.Comm->Active());
-  form.EndPhoneCommand();
+  {
+    const PhoneCommandGuard::Hold command = form.PhoneGuard.TryStart();
+    ASSERT_TRUE(command);
+    EXPECT_FALSE(form.ConnB->isEnabled());
+    form.CeloCom1->DeviceChange("usb", "usb_device", "add");
+    EXPECT_FALSE(form.Comm->Active());
+  }
+  EXPECT_TRUE(form.ConnB->isEnabled());
   EXPECT_TRUE(WaitFor([&] { return form.Comm->Active(); }));
 }
 
