@@ -11,8 +11,16 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMISSIVO_BUILD_TESTS=O
 cmake --build "$build" -j"$(nproc)" --target missivo phonesim
 
 demo="$PWD/$build/demo"
-mkdir -p "$demo/config"
+mkdir -p "$demo/config/Missivo"
 cp "$build/src/app/missivo" "$demo/missivo"
+
+# The demo's settings: the port is the simulated phone's link, connected at
+# start. Other settings you change in the demo stay.
+settings="$demo/config/Missivo/Missivo.conf"
+touch "$settings"
+grep -q '^\[Missivo\]' "$settings" || printf '[Missivo]\n' >> "$settings"
+sed -i -e '/^COMPORTUser=/d' -e '/^Check4=/d' "$settings"
+sed -i "/^\[Missivo\]/a COMPORTUser=$demo/phone\nCheck4=true" "$settings"
 
 "$build/tools/phonesim/phonesim" --scenario resources/demo/scenario.json \
   --link "$demo/phone" --log "$demo/phonesim.log" &

@@ -91,12 +91,3 @@ BENCHMARK(BM_StartWithFullArchive)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 }  // namespace
 }  // namespace missivo
-
-int main(int argc, char** argv) {
-  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  missivo::MissivoApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

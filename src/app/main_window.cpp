@@ -11,9 +11,13 @@
 #include "app/file_dialog.h"
 #include "app/password_windows.h"
 #include "app/program.h"
+#include "app/qt_invoker.h"
 #include "app/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/splash.h"
+#include "app/terminal_view.h"
+#include "phone/at_exchange.h"
+#include "phone/com_port.h"
 
 namespace missivo {
 
@@ -37,6 +41,7 @@ TForm1::TForm1(Options options, QWidget* parent)
     for (TFileDialog* dialog : {Save, Save2, Open1})
       dialog->SetScripted(true);
   }
+  BuildPhoneLink();
 
   // Client area 758 x 600, centred on the screen.
   resize(758, 600);
@@ -54,6 +59,7 @@ TForm1::TForm1(Options options, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+  ShutDownPhoneLink();
   MissivoApplication::SetExceptionHandler({});
 }
 
@@ -125,6 +131,14 @@ void TForm1::bsSkinPageControl1Change() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // A phone command still running would save after the exit sequence: the
+  // window closes when it has ended, which closing the port hurries.
+  if (PhoneCommandRunning()) {
+    close_after_command_ = true;
+    ClosePort();
+    event->ignore();
+    return;
+  }
   if (!closing_done_) {
     closing_done_ = true;
     FormCloseQuery();
@@ -136,6 +150,8 @@ void TForm1::ShowApplicationError(std::exception_ptr error) {
   std::string text;
   try {
     std::rethrow_exception(error);
+  } catch (const ESilentAbort&) {
+    return;  // the user has been told already, or need not be
   } catch (const std::exception& e) {
     text = e.what();
   } catch (...) {

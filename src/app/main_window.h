@@ -12,6 +12,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <cstddef>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -21,6 +22,9 @@
 
 #include "app/settings_store.h"
 #include "app/skin_engine.h"
+#include "core/status.h"
+#include "phone/com_types.h"
+#include "phone/phone_command_guard.h"
 #include "store/data_files.h"
 #include "store/program_lock.h"
 #include "store/row_list.h"
@@ -47,6 +51,12 @@ class QTreeWidget;
 
 namespace missivo {
 
+class AtExchange;
+class EComError;
+class QtMainThreadInvoker;
+class TCeloCom;
+class TComPort;
+class TerminalView;
 class QtUserInterface;
 class RowListModel;
 class StatusPanel;
@@ -265,6 +275,70 @@ class TForm1 : public QMainWindow {
   // Shows an exception that reached the application loop in the error box.
   void ShowApplicationError(std::exception_ptr error);
 
+  // ---- Phone link, phone commands and list commands ----
+  // connection.cpp: the serial port with its invoker onto this thread, the
+  // device watch and the port list; terminal.cpp: the terminal and its log;
+  // phone_commands.cpp: reading, the phonebook, deleting on the phone and one
+  // phone command at a time; list_commands.cpp: sorting, keys, preview, the
+  // edit panel, deleting list rows and the tab captions.
+  std::unique_ptr<QtMainThreadInvoker> CommInvoker;
+  std::unique_ptr<TComPort> Comm;
+  TCeloCom* CeloCom1 = nullptr;
+  std::unique_ptr<TerminalView> Terminal;  // TermSkrin's lines and the log
+  std::unique_ptr<AtExchange> Exchange;    // every conversation with the phone
+
+  void ConnBClick();
+  void N10Click();
+  void bsSkinSpeedButton2Click();
+  void N11Click();
+  void CommAfterOpen();
+  void CommAfterClose();
+  void CommLineError(TLineErrors errors);
+  void CommError(const EComError& error, TComAction& action);
+  void CeloCom1USBArrival();
+  void CeloCom1USBRemove();
+  // PT lists the serial devices present; the text in it stays.
+  void RefreshPortList();
+
+  void bsSkinButton1Click();
+  void ATFieldKeyUp(int key);
+  void bsSkinButton2Click();
+  void bsSkinButton3Click();
+  void TermSkrinChange();
+  void SaveTypeChange();
+
+  void bsSkinSpeedButton3Click();
+  void N18Click();
+  void N19Click();
+  // The phonebook read into List2 and saved; false when the phone's range
+  // reply was unusable (List2 and its file stay as they were).
+  bool ReadPhonebook();
+  void ResolveArchiveNames();
+  void ResolveMessageNames();
+  void MenuItem1Click();
+  void MenuItem2Click();
+  // One phone command at a time: while one holds the guard the others are
+  // disabled (PhoneCommandScope, phone_command_scope.h).
+  PhoneCommandGuard PhoneGuard;
+  bool PhoneCommandRunning() const { return PhoneGuard.Busy(); }
+
+  void List1ColumnClick(int column);
+  void List4ColumnClick(int column);
+  void List2ColumnClick(int column);
+  void List1KeyDown(int key);
+  void List1KeyUp(int key);
+  void List4KeyDown(int key);
+  void List4KeyUp(int key);
+  void List2KeyUp(int key);
+  void List1Click();
+  void List4Click();
+  void List1SelectItem(int row);
+  void N21Click();
+  void N22Click();
+  void bsSkinButton4Click();
+  void CancelEditClick();
+  void UpdateTabCaptions();
+
   // ---- Export and import (transfer_commands.cpp) ----
   // "Сохранить" and "Сохранить все" of the "Файл" menu: List1 on SMSTAB, List4
   // on ARCHIVETAB, nothing on the other tabs.
@@ -304,6 +378,20 @@ class TForm1 : public QMainWindow {
 
   std::filesystem::path program_folder_;
   bool closing_done_ = false;
+
+  // Phone link and list commands.
+  void BuildPhoneLink();
+  void ShutDownPhoneLink();
+  void ConnectListHandlers();
+  void ConnectFromDeviceWatch();
+  void PhoneGuardChange(bool busy);
+  void DeleteOnPhone(bool ask, bool every_row);
+  Status SaveArchive();
+  void ShowPreview(const RowListModel* list, std::ptrdiff_t row);
+  bool connect_pending_ = false;      // a device-watch connect waits for the running command
+  bool hang_up_shown_ = false;        // "device not found" was shown for the port's hang-up
+  bool close_after_command_ = false;  // the window was closed while a phone command ran
+  std::size_t edit_row_ = 0;          // the archive row the edit panel shows
 };
 
 }  // namespace missivo

@@ -48,9 +48,9 @@ void TForm1::BuildSettingsTab() {
   PT->setObjectName(QStringLiteral("PT"));
   PT->setEditable(true);
   PT->setInsertPolicy(QComboBox::NoInsert);
-  for (int i = 1; i <= 10; ++i)
-    PT->addItem(QStringLiteral("COM%1").arg(i));
-  PT->setCurrentIndex(0);
+  // The serial devices present; the first is the one shown.
+  RefreshPortList();
+  if (PT->count() > 0) PT->setCurrentIndex(0);
   bsSkinStdLabel4->setBuddy(PT);
   Check4 = new TCheckBox(QStringLiteral("Автоподключение к порту"), QStringLiteral("Check4"), false,
                          bsSkinGroupBox1);

@@ -23,6 +23,7 @@
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "app_test_support.h"
+#include "phone/serial_devices.h"
 
 namespace missivo::test {
 namespace {
@@ -182,8 +183,12 @@ TEST_F(WindowLayoutTest, FrameToolbarTabsAndLists) {
   EXPECT_EQ(form.E2->text(), Q(".."));
   EXPECT_EQ(form.Speed->currentText(), Q("115200"));
   EXPECT_EQ(form.Speed->count(), 9);
-  EXPECT_EQ(form.PT->currentText(), Q("COM1"));
-  EXPECT_EQ(form.PT->itemText(9), Q("COM10"));
+  // PT lists the serial devices of this machine and shows the first.
+  const std::vector<std::string> devices = SerialDeviceNames();
+  ASSERT_EQ(form.PT->count(), static_cast<int>(devices.size()));
+  for (int i = 0; i < form.PT->count(); ++i)
+    EXPECT_EQ(form.PT->itemText(i).toStdString(), devices[static_cast<std::size_t>(i)]);
+  EXPECT_EQ(form.PT->currentText().toStdString(), devices.empty() ? "" : devices.front());
   EXPECT_TRUE(form.PT->isEditable());
   EXPECT_FALSE(form.Speed->isEditable());
   const std::vector<std::pair<TCheckBox*, bool>> defaults = {

@@ -1,0 +1,233 @@
+// What the three lists do besides being filled from the phone: sorting by a
+// clicked column, the preview of the current message, F5 into the archive,
+// the archive's edit panel, deleting archive and phonebook rows, and the tab
+// captions with the row counts. Selected rows are drawn in bold by the lists'
+// delegate (row_model.h); Ctrl+A is the list views' own select-all.
+#include <QAction>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "app/event_hook.h"
+#include "app/guard.h"
+#include "app/main_window.h"
+#include "app/qt_text.h"
+#include "app/qt_user_interface.h"
+#include "app/row_model.h"
+#include "store/archive.h"
+
+namespace missivo {
+namespace {
+
+// The position of the first selected row, or -1.
+std::ptrdiff_t FirstSelected(const QTreeView* view) {
+  const std::vector<std::size_t> rows = SelectedRows(view);
+  return rows.empty() ? -1 : static_cast<std::ptrdiff_t>(rows.front());
+}
+
+// "Title (n)", or the title alone for an empty list.
+QString Counted(const std::string& title, std::size_t rows) {
+  return ToQString(rows == 0 ? title : title + " (" + std::to_string(rows) + ")");
+}
+
+// A deletion's effect on the window: the list shows its rows again, and the
+// preview is emptied when the deletion says so.
+void ShowDeletion(const DeleteOutcome& outcome, RowListModel* list, QPlainTextEdit* preview) {
+  if (outcome.confirmed) list->Refresh();
+  if (outcome.empty_preview) preview->clear();
+}
+
+void OnColumnClick(TForm1* form, QTreeView* view, void (TForm1::*handler)(int)) {
+  QObject::connect(view->header(), &QHeaderView::sectionClicked, form,
+                   [form, handler](int column) { RunGuarded([&] { (form->*handler)(column); }); });
+}
+
+}  // namespace
+
+void TForm1::ConnectListHandlers() {
+  OnColumnClick(this, List1, &TForm1::List1ColumnClick);
+  OnColumnClick(this, List4, &TForm1::List4ColumnClick);
+  OnColumnClick(this, List2, &TForm1::List2ColumnClick);
+  OnKeyDown(List1, [this](int key) { List1KeyDown(key); });
+  OnKeyUp(List1, [this](int key) { List1KeyUp(key); });
+  OnKeyDown(List4, [this](int key) { List4KeyDown(key); });
+  OnKeyUp(List4, [this](int key) { List4KeyUp(key); });
+  OnKeyUp(List2, [this](int key) { List2KeyUp(key); });
+  connect(List1, &QTreeView::clicked, this, Guarded([this] { List1Click(); }));
+  connect(List4, &QTreeView::clicked, this, Guarded([this] { List4Click(); }));
+  connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& selected, const QItemSelection& deselected) {
+            const QItemSelection& changed = selected.isEmpty() ? deselected : selected;
+            if (!changed.isEmpty()) RunGuarded([&] { List1SelectItem(changed.last().bottom()); });
+          });
+  connect(MenuItem1, &QAction::triggered, this, Guarded([this] { MenuItem1Click(); }));
+  connect(MenuItem2, &QAction::triggered, this, Guarded([this] { MenuItem2Click(); }));
+  connect(N21, &QAction::triggered, this, Guarded([this] { N21Click(); }));
+  connect(N22, &QAction::triggered, this, Guarded([this] { N22Click(); }));
+  connect(N18, &QAction::triggered, this, Guarded([this] { N18Click(); }));
+  connect(N19, &QAction::triggered, this, Guarded([this] { N19Click(); }));
+  connect(bsSkinSpeedButton3, &QToolButton::clicked, this,
+          Guarded([this] { bsSkinSpeedButton3Click(); }));
+  connect(bsSkinButton4, &QPushButton::clicked, this, Guarded([this] { bsSkinButton4Click(); }));
+  connect(CancelEdit, &QPushButton::clicked, this, Guarded([this] { CancelEditClick(); }));
+  // The captions follow the row counts: at every change of the rows, and at
+  // every paint, so that a new language's titles get their counts at once.
+  for (RowListModel* rows : {List1Rows, List4Rows}) {
+    connect(rows, &QAbstractItemModel::modelReset, this, [this] { UpdateTabCaptions(); });
+    connect(rows, &QAbstractItemModel::rowsInserted, this, [this] { UpdateTabCaptions(); });
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, [this] { UpdateTabCaptions(); });
+  }
+  for (QTreeView* view : {List1, List4})
+    OnPaint(view->viewport(), [this] { UpdateTabCaptions(); });
+}
+
+void TForm1::UpdateTabCaptions() {
+  const struct {
+    QWidget* tab;
+    const char* title;
+    std::size_t rows;
+  } tabs[] = {{SMSTAB, "Str72", List1Rows->rows().size()},
+              {ARCHIVETAB, "Str80", List4Rows->rows().size()}};
+  for (const auto& tab : tabs) {
+    const int position = bsSkinPageControl1->indexOf(tab.tab);
+    const QString caption = Counted(LangText(tab.title), tab.rows);
+    if (bsSkinPageControl1->tabText(position) != caption)
+      bsSkinPageControl1->setTabText(position, caption);
+  }
+}
+
+// ---- Sorting ----
+
+void TForm1::List1ColumnClick(int column) {
+  SortListByColumn(List1Rows->list(), column, Sort);
+  List1Rows->Refresh();
+}
+
+void TForm1::List4ColumnClick(int column) {
+  (void)SortArchiveByColumn(List4Rows->list(), column, Sort, RzRegIniFile1, Files().archive,
+                            *bsSkinMessage1);
+  List4Rows->Refresh();
+}
+
+void TForm1::List2ColumnClick(int column) {
+  SortListByColumn(List2Rows->list(), column, Sort);
+  List2Rows->Refresh();
+}
+
+// ---- Preview and keys ----
+
+void TForm1::ShowPreview(const RowListModel* list, std::ptrdiff_t row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= list->rows().size()) return;
+  Text1->setPlainText(ToQString(list->rows()[static_cast<std::size_t>(row)].caption));
+}
+
+void TForm1::List1Click() {
+  ShowPreview(List1Rows, FirstSelected(List1));
+}
+
+void TForm1::List1SelectItem(int row) {
+  ShowPreview(List1Rows, row);
+}
+
+void TForm1::List1KeyDown(int key) {
+  const std::ptrdiff_t first = FirstSelected(List1);
+  if (key == Qt::Key_Up && first > 0) ShowPreview(List1Rows, first - 1);
+}
+
+void TForm1::List1KeyUp(int key) {
+  if (key == Qt::Key_Delete) {
+    DeleteOnPhone(/*ask=*/true, /*every_row=*/false);
+  } else if (key == Qt::Key_F5) {
+    AppendToArchive(List4Rows->list(), RowsAt(List1Rows->list(), SelectedRows(List1)),
+                    *bsSkinMessage1);
+    List4Rows->Refresh();
+  }
+}
+
+void TForm1::List4Click() {
+  ShowPreview(List4Rows, FirstSelected(List4));
+}
+
+void TForm1::List4KeyDown(int key) {
+  const std::ptrdiff_t first = FirstSelected(List4);
+  if (key == Qt::Key_F2 && first >= 0) {
+    edit_row_ = static_cast<std::size_t>(first);
+    const ArchiveEditFields fields = EditFieldsOf(List4Rows->rows()[edit_row_]);
+    E2->setText(ToQString(fields.date_time));
+    E3->setText(ToQString(fields.index));
+    E4->setText(ToQString(fields.type));
+    M1->setPlainText(ToQString(fields.text));
+    List4->hide();
+    SMSEdit->show();
+  }
+  const std::ptrdiff_t last = static_cast<std::ptrdiff_t>(List4Rows->rows().size()) - 1;
+  if (key == Qt::Key_Down) {
+    if (first >= 0 && first < last) ShowPreview(List4Rows, first + 1);
+  } else if (key == Qt::Key_Up) {
+    if (first > 0) ShowPreview(List4Rows, first - 1);
+  } else {
+    Text1->clear();
+  }
+}
+
+void TForm1::List4KeyUp(int key) {
+  switch (key) {
+    case Qt::Key_Delete: {
+      ShowDeletion(DeleteArchiveRowsOnKey(List4Rows->list(), SelectedRows(List4), Files().archive,
+                                          Lang, *bsSkinMessage1),
+                   List4Rows, Text1);
+      break;
+    }
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+      ShowPreview(List4Rows, FirstSelected(List4));
+      break;
+    default:
+      break;
+  }
+}
+
+void TForm1::List2KeyUp(int key) {
+  if (key != Qt::Key_Delete) return;
+  ShowDeletion(DeletePhonebookRowsOnKey(List2Rows->list(), SelectedRows(List2), Files().phonebook,
+                                        Lang, *bsSkinMessage1),
+               List2Rows, Text1);
+}
+
+// ---- The archive's popup menu and edit panel ----
+
+void TForm1::N21Click() {
+  ShowDeletion(DeleteArchiveRowsFromMenu(List4Rows->list(), SelectedRows(List4), Files().archive,
+                                         Lang, *bsSkinMessage1),
+               List4Rows, Text1);
+}
+
+void TForm1::N22Click() {
+  ShowDeletion(DeleteAllArchiveRows(List4Rows->list(), Files().archive, Lang, *bsSkinMessage1),
+               List4Rows, Text1);
+}
+
+void TForm1::bsSkinButton4Click() {
+  const ArchiveEditFields fields{FromQString(E2->text()), FromQString(E3->text()),
+                                 FromQString(E4->text()), FromQString(M1->toPlainText())};
+  const ArchiveEditResult result =
+      SaveArchiveEdit(List4Rows->list(), edit_row_, fields, Files().archive, Lang, *bsSkinMessage1);
+  if (result == ArchiveEditResult::kIncomplete || result == ArchiveEditResult::kBadDate) return;
+  List4Rows->Refresh();
+  CancelEditClick();
+  Text1->clear();
+}
+
+void TForm1::CancelEditClick() {
+  SMSEdit->hide();
+  List4->show();
+}
+
+}  // namespace missivo

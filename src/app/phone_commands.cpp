@@ -1,0 +1,107 @@
+// The phone data commands of the window: the read command (F3), the phonebook
+// read (F4), deleting the messages of List1 in the phone. The core does the
+// work; the window refreshes its lists and keeps one phone command at a time.
+#include <QAction>
+#include <QEventLoop>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+#include <chrono>
+#include <numeric>
+
+#include "app/check_box.h"
+#include "app/main_window.h"
+#include "app/phone_command_scope.h"
+#include "app/qt_user_interface.h"
+#include "app/row_model.h"
+#include "phone/at_exchange.h"
+#include "phone/com_port.h"
+#include "phone/name_resolution.h"
+#include "phone/phone_delete.h"
+#include "phone/read_command.h"
+#include "store/list_file.h"
+
+namespace missivo {
+
+void TForm1::bsSkinSpeedButton3Click() {
+  const ReadCommandOptions options{{Check8->isChecked(), Check9->isChecked(), Check10->isChecked()},
+                                   Check6->isChecked(),
+                                   Check7->isChecked(),
+                                   Check13->isChecked()};
+  ReadCommandHooks hooks;
+  hooks.wait = [](std::chrono::milliseconds pause) {
+    // Events keep running during the pause before the last save.
+    QEventLoop loop;
+    QTimer::singleShot(pause, &loop, &QEventLoop::quit);
+    loop.exec();
+  };
+  hooks.lists_changed = [this] {
+    for (RowListModel* list : {List1Rows, List4Rows, List2Rows})
+      list->Refresh();
+  };
+  (void)RunReadCommand(*Exchange, PhoneGuard,
+                       {List1Rows->list(), List4Rows->list(), List2Rows->list()}, options, Files(),
+                       Lang, *bsSkinMessage1, hooks);
+}
+
+void TForm1::N18Click() {
+  bsSkinSpeedButton3Click();
+}
+
+void TForm1::N19Click() {
+  PhoneCommandScope command(*this);
+  if (!command) return;
+  if (Comm->Active() && !ReadPhonebook()) return;
+  ResolveArchiveNames();
+}
+
+bool TForm1::ReadPhonebook() {
+  const PhonebookReadResult read =
+      ReadPhonebookIntoList(*Exchange, List2Rows->list(), Files().phonebook, Lang, *bsSkinMessage1);
+  List2Rows->Refresh();
+  return read.usable;
+}
+
+void TForm1::ResolveArchiveNames() {
+  missivo::ResolveArchiveNames(List4Rows->rows(), List2Rows->rows(),
+                               [this] { (void)SaveArchive(); });
+  List4Rows->Refresh();
+}
+
+void TForm1::ResolveMessageNames() {
+  missivo::ResolveMessageNames(List1Rows->rows(), List2Rows->rows());
+  List1Rows->Refresh();
+}
+
+Status TForm1::SaveArchive() {
+  return SaveListFile(List4Rows->list(), Files().archive, *bsSkinMessage1);
+}
+
+void TForm1::MenuItem1Click() {
+  DeleteOnPhone(/*ask=*/false, /*every_row=*/false);
+}
+
+void TForm1::MenuItem2Click() {
+  DeleteOnPhone(/*ask=*/false, /*every_row=*/true);
+}
+
+// Deletes the selected rows of List1 (or all of them) in the phone and from
+// the list, whatever the phone answers; with `ask`, only a selection and a Yes
+// to Str77 go on.
+void TForm1::DeleteOnPhone(bool ask, bool every_row) {
+  PhoneCommandScope command(*this);
+  if (!command) return;
+  std::vector<std::size_t> rows = SelectedRows(List1);
+  if (every_row) {
+    rows.resize(List1Rows->rows().size());
+    std::iota(rows.begin(), rows.end(), std::size_t{0});
+  }
+  if (ask && (rows.empty() || !bsSkinMessage1->AskYesNo(LangText("Str77")))) return;
+  DeleteRowsOnPhone(*Exchange, List1Rows->rows(), rows, *bsSkinMessage1);
+  Text1->clear();
+  RemoveRowsAt(List1Rows->list(), rows);
+  List1Rows->Refresh();
+}
+
+}  // namespace missivo
