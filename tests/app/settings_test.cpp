@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <chrono>
 #include <stdexcept>
 
 #include "app/check_box.h"
@@ -29,6 +30,10 @@ TEST_F(SettingsTest, StoreLivesInTheConfigFolderAndIgnoresLetterCase) {
 
   // A value edited by hand, with a comma and no quotes, keeps its text.
   WriteBytes(SettingsFile(), "[Missivo]\nCOMPORTUser=/dev/ttyUSB0,1\nlngname=English\n");
+  // Qt keeps parsed settings files per process and rereads one only when its
+  // time stamp moved; an edit within the same tick would go unseen.
+  std::filesystem::last_write_time(
+      SettingsFile(), std::filesystem::file_time_type::clock::now() + std::chrono::seconds(2));
   TRzRegIniFile fresh;
   EXPECT_EQ(fresh.ReadString("Missivo", "COMPORTUser", ""), "/dev/ttyUSB0,1");
   EXPECT_EQ(fresh.ReadString("Missivo", "LngName", ""), "English");
