@@ -122,13 +122,13 @@ void SetUpListView(QTreeView* view, RowListModel* model, const std::vector<ListC
   header->setSectionsClickable(true);
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
-    const ListColumn& spec = columns[static_cast<std::size_t>(column)];
-    model->SetColumnTitle(column, spec.title);
-    if (spec.width == 0) {
+    const ListColumn& column_def = columns[static_cast<std::size_t>(column)];
+    model->SetColumnTitle(column, column_def.title);
+    if (column_def.width == 0) {
       header->setSectionResizeMode(column, QHeaderView::Stretch);
     } else {
       header->setSectionResizeMode(column, QHeaderView::Interactive);
-      header->resizeSection(column, spec.width);
+      header->resizeSection(column, column_def.width);
     }
   }
 }

@@ -78,10 +78,10 @@ void TForm1::BuildSettingsTab() {
       {&Check13, "Check13", QStringLiteral("Автоматически добавлять в архив считаные сообщения"),
        true},
   };
-  for (const auto& spec : reading_boxes) {
-    *spec.box =
-        new TCheckBox(spec.text, QString::fromLatin1(spec.name), spec.checked, bsSkinGroupBox2);
-    reading->addWidget(*spec.box);
+  for (const auto& box_def : reading_boxes) {
+    *box_def.box = new TCheckBox(box_def.text, QString::fromLatin1(box_def.name), box_def.checked,
+                                 bsSkinGroupBox2);
+    reading->addWidget(*box_def.box);
   }
   reading->addStretch();
 

@@ -8,7 +8,7 @@ namespace {
 
 const OptionSpec* FindOption(std::string_view name, std::span<const OptionSpec> specs) {
   const auto found = std::find_if(specs.begin(), specs.end(),
-                                  [name](const OptionSpec& spec) { return spec.name == name; });
+                                  [name](const OptionSpec& option) { return option.name == name; });
   return found == specs.end() ? nullptr : &*found;
 }
 
@@ -54,10 +54,10 @@ CommandLine ParseCommandLine(
     if (!arg.starts_with("--")) throw UsageError("unknown option \"" + arg + "\"");
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(2, equals == std::string::npos ? equals : equals - 2);
-    const OptionSpec* spec = FindOption(name, kGlobalOptions);
-    if (spec == nullptr) spec = FindOption(name, own);
-    if (spec == nullptr) throw UsageError("unknown option \"--" + name + "\"");
-    if (!spec->takes_value) {
+    const OptionSpec* option = FindOption(name, kGlobalOptions);
+    if (option == nullptr) option = FindOption(name, own);
+    if (option == nullptr) throw UsageError("unknown option \"--" + name + "\"");
+    if (!option->takes_value) {
       if (equals != std::string::npos) throw UsageError("--" + name + " takes no value");
       line.values[name] = "";
     } else if (equals != std::string::npos) {
