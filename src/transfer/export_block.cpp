@@ -42,6 +42,11 @@ std::string PrepareTemplateLines(std::string_view template_buffer) {
 }
 
 std::string FillBlock(std::string block, const Row& row, TemplateKind kind) {
+  return *FillBlockWithin(std::move(block), row, kind, std::string::npos);
+}
+
+std::optional<std::string> FillBlockWithin(std::string block, const Row& row, TemplateKind kind,
+                                           std::size_t limit) {
   const std::string* const fields[] = {&SubItem(row, kFrom), &SubItem(row, kDateTime),
                                        &SubItem(row, kSize), &SubItem(row, kIndex),
                                        &SubItem(row, kType), &row.caption};
@@ -50,7 +55,13 @@ std::string FillBlock(std::string block, const Row& row, TemplateKind kind) {
     std::string_view value = *fields[i];
     if (kind == TemplateKind::kHtml && value.find_first_of(kHtmlSpecial) != std::string_view::npos)
       value = escaped = EscapeHtml(value);
-    block = ReplaceAll(block, kPlaceholders[i], value);
+    const std::string_view pattern = kPlaceholders[i];
+    if (value.size() > pattern.size()) {
+      const std::size_t growth = value.size() - pattern.size();
+      const std::size_t room = limit < block.size() ? 0 : limit - block.size();
+      if (CountOccurrences(block, pattern) > room / growth) return std::nullopt;
+    }
+    block = ReplaceAll(block, pattern, value);
     // The lines split and joined again: only a value with a break can change them.
     if (HasLineBreak(value)) block = BreaksToCrLf(block, /*end_with_break=*/true);
   }

@@ -272,5 +272,32 @@ TEST(ExportRowsTest, FailedWriteIsReportedAndProgressIdle) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.folder.path()), {}), 2);
 }
 
+// A From of 7,000 "$Message" (as an import file may bring) would repeat a text
+// of 60 KB 7,000 times: the export stops at that row and writes nothing.
+TEST(ExportRowsTest, ABlockThatWouldGrowPastTheLimitStopsTheExport) {
+  ExportFixture f;
+  std::string from;
+  for (int i = 0; i < 7000; ++i)
+    from += "$Message";
+  const std::vector<Row> rows = {Archive()[0], MessageRow(std::string(60000, 'm'), from)};
+  const auto output = f.folder / "out.txt";
+  ScriptedUserInterface ui;
+  const ExportResult result =
+      ExportRows(rows, RowSelection::All(), TemplateKind::kText, f.data, output, f.language, ui);
+  EXPECT_FALSE(result.ok());
+  EXPECT_NE(result.error.find("row 2"), std::string::npos) << result.error;
+  EXPECT_FALSE(std::filesystem::exists(output));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_FALSE(ui.progress_visible);
+
+  // Under the limit the same placeholders in a From are filled in as ever.
+  EXPECT_EQ(FillBlockWithin("$Number\r\n", MessageRow("text", "$Message $Message"),
+                            TemplateKind::kText, 100),
+            std::optional<std::string>("text text\r\n"));
+  EXPECT_EQ(FillBlockWithin("$Number\r\n", MessageRow("text", "$Message $Message"),
+                            TemplateKind::kText, 10),
+            std::nullopt);
+}
+
 }  // namespace
 }  // namespace missivo
