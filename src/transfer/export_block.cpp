@@ -6,7 +6,8 @@
 namespace missivo {
 namespace {
 
-constexpr std::string_view kHtmlSpecial = "&<>\"";
+// The apostrophe too, for a template that puts a field in a single-quoted attribute.
+constexpr std::string_view kHtmlSpecial = "&<>\"'";
 
 const char* Entity(char c) {
   switch (c) {
@@ -16,6 +17,8 @@ const char* Entity(char c) {
       return "&lt;";
     case '>':
       return "&gt;";
+    case '\'':
+      return "&#39;";
     default:
       return "&quot;";
   }

@@ -11,7 +11,8 @@
 
 namespace missivo {
 
-// `value` with &, <, > and " written as the entities &amp; &lt; &gt; &quot;.
+// `value` with &, <, >, " and ' written as the entities &amp; &lt; &gt; &quot;
+// &#39;.
 std::string EscapeHtml(std::string_view value);
 
 // The block of one row: the template's lines, each ended by CR LF, with the

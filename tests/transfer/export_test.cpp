@@ -177,18 +177,20 @@ TEST(BuildBlockTest, MatchesJoinReplaceSplitPerPair) {
 
 TEST(ExportRowsTest, HtmlEscapesFieldsOnly) {
   ExportFixture f;
-  WriteBytes(f.data / "HtmlTemplate.tml", "<p class=\"m\">$Message & $Number</p>");
-  WriteBytes(f.data / "TextTemplate.tml", "<p class=\"m\">$Message & $Number</p>");
-  const std::vector<Row> rows{MessageRow("<script>alert(\"x&y\")</script>", "<img onerror=a>")};
+  WriteBytes(f.data / "HtmlTemplate.tml", "<p class=\"m\">$Message & <a title='$Number'></p>");
+  WriteBytes(f.data / "TextTemplate.tml", "<p class=\"m\">$Message & <a title='$Number'></p>");
+  const std::vector<Row> rows{
+      MessageRow("<script>alert(\"x&y\")</script>", "<img onerror=a>' onclick='b")};
 
   ASSERT_TRUE(f.Export(rows, RowSelection::All(), TemplateKind::kHtml).ok());
   EXPECT_EQ(ReadBytes(f.output),
             "<p class=\"m\">&lt;script&gt;alert(&quot;x&amp;y&quot;)&lt;/script&gt; & "
-            "&lt;img onerror=a&gt;</p>\r\n\r\n");
+            "<a title='&lt;img onerror=a&gt;&#39; onclick=&#39;b'></p>\r\n\r\n");
 
   ASSERT_TRUE(f.Export(rows, RowSelection::All(), TemplateKind::kText).ok());
   EXPECT_EQ(ReadBytes(f.output),
-            "<p class=\"m\"><script>alert(\"x&y\")</script> & <img onerror=a></p>\r\n\r\n");
+            "<p class=\"m\"><script>alert(\"x&y\")</script> & <a title='<img onerror=a>' "
+            "onclick='b'></p>\r\n\r\n");
 }
 
 // A template removed while the program runs: the default of the chosen kind,
