@@ -62,6 +62,16 @@ Status WriteExport(std::span<const Row> rows, const RowSelection& selection,
   return {};
 }
 
+std::string ExportBytes(std::span<const Row> rows, const RowSelection& selection,
+                        std::string_view template_buffer, TemplateKind kind,
+                        const std::function<void(std::size_t)>& on_row) {
+  std::string out;
+  (void)WriteExport(
+      rows, selection, template_buffer, kind, [&](std::string_view block) { out += block; },
+      on_row);
+  return out;
+}
+
 ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection, TemplateKind kind,
                         const std::filesystem::path& data_folder,
                         const std::filesystem::path& output, const LanguageLines& language,

@@ -44,6 +44,11 @@ bool HasRowsToExport(std::span<const Row> rows, const RowSelection& selection);
                                  const std::function<void(std::string_view)>& sink,
                                  const std::function<void(std::size_t)>& on_row = {});
 
+// WriteExport into one text; a refused block ends the text before it.
+std::string ExportBytes(std::span<const Row> rows, const RowSelection& selection,
+                        std::string_view template_buffer, TemplateKind kind,
+                        const std::function<void(std::size_t)>& on_row = {});
+
 struct ExportResult {
   std::size_t exported = 0;  // rows written
   std::string error;         // Windows-1251, names the file; empty on success

@@ -111,6 +111,9 @@ TEST(ExportRowsTest, DefaultTemplatesGiveExactBytes) {
   ASSERT_TRUE(all.ok()) << all.error;
   EXPECT_EQ(all.exported, 3u);
   EXPECT_EQ(ReadBytes(f.output), HtmlBlock(rows[0]) + HtmlBlock(rows[1]) + HtmlBlock(rows[2]));
+  EXPECT_EQ(
+      ExportBytes(rows, RowSelection::All(), DefaultHtmlTemplate(f.language), TemplateKind::kHtml),
+      ReadBytes(f.output));
   EXPECT_TRUE(f.ui.messages.empty());
 }
 
