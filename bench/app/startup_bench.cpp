@@ -11,47 +11,22 @@
 #include <QCoreApplication>
 #include <QTreeView>
 #include <filesystem>
-#include <random>
-#include <string>
-#include <vector>
 
 #include "app/program.h"
 #include "app/row_model.h"
+#include "full_archive.h"
 #include "store/list_file.h"
 
 namespace missivo {
 namespace {
-
-std::vector<Row> FullArchive() {
-  std::mt19937 random(42);
-  std::uniform_int_distribution<int> length(70, 160);
-  std::uniform_int_distribution<int> letter(0xE0, 0xFF);  // а..я in Windows-1251
-  std::vector<Row> rows;
-  rows.reserve(kListFileLimit);
-  for (std::size_t i = 0; i < kListFileLimit; ++i) {
-    std::string text;
-    const int size = length(random);
-    for (int c = 0; c < size; ++c)
-      text.push_back(static_cast<char>(letter(random)));
-    rows.push_back(
-        Row{text,
-            {"+7900" + std::to_string(1000000 + i % 5000), "05/01/2006,10:00:00",
-             std::to_string(size), std::to_string(i + 1), "\xC2\xF5\xEE\xE4\xFF\xF9\xE8\xE5"},
-            2});
-  }
-  return rows;
-}
 
 class StartFolder {
  public:
   StartFolder() {
     char pattern[] = "/tmp/missivo-bench-XXXXXX";
     folder_ = ::mkdtemp(pattern);
-    std::filesystem::create_directories(folder_ / "program" / "Data");
     ::setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
-    if (!WriteListFile(FullArchive(), folder_ / "program" / "Data" / "Messages.sms").ok()) {
-      std::abort();
-    }
+    if (!WriteFullArchiveFolder(folder_ / "program")) std::abort();
   }
   ~StartFolder() { std::filesystem::remove_all(folder_); }
   TForm1::Options Options() const {

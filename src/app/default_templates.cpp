@@ -1,6 +1,7 @@
 #include "app/default_templates.h"
 
 #include <system_error>
+#include <utility>
 
 #include "app/text_files.h"
 #include "core/atomic_file.h"
@@ -10,19 +11,22 @@
 namespace missivo {
 namespace {
 
-void WriteIfMissing(const std::filesystem::path& path, const std::string& bytes) {
+Status WriteIfMissing(const std::filesystem::path& path, const std::string& bytes) {
   std::error_code error;
-  if (std::filesystem::exists(path, error)) return;
-  // A template that cannot be written is tried again at the next start.
-  (void)WriteFileAtomically(path, bytes, kTextFileMode);
+  if (std::filesystem::exists(path, error)) return {};
+  return WriteFileAtomically(path, bytes, kTextFileMode);
 }
 
 }  // namespace
 
-void WriteDefaultTemplates(const std::filesystem::path& data_folder, const LanguageLines& lang) {
+Status WriteDefaultTemplates(const std::filesystem::path& data_folder, const LanguageLines& lang) {
+  Status first;
   for (const TemplateKind kind : {TemplateKind::kText, TemplateKind::kHtml}) {
-    WriteIfMissing(data_folder / TemplateFileName(kind), DefaultTemplate(kind, lang));
+    Status status =
+        WriteIfMissing(data_folder / TemplateFileName(kind), DefaultTemplate(kind, lang));
+    if (first.ok()) first = std::move(status);
   }
+  return first;
 }
 
 }  // namespace missivo

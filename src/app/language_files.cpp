@@ -9,15 +9,13 @@
 
 namespace missivo {
 
-void WriteDefaultLanguage(const std::filesystem::path& program_folder) {
+Status WriteDefaultLanguage(const std::filesystem::path& program_folder) {
   const auto folder = program_folder / "Language";
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   const auto russian = folder / "Russian.lng";
-  if (std::filesystem::exists(russian, error)) return;
-  // Without the file every text of this run would read "---"; a failed write
-  // leaves that and is tried again at the next start.
-  (void)WriteFileAtomically(russian, DefaultRussianFileBytes(), kTextFileMode);
+  if (std::filesystem::exists(russian, error)) return {};
+  return WriteFileAtomically(russian, DefaultRussianFileBytes(), kTextFileMode);
 }
 
 void InstallBundledLanguages(const std::filesystem::path& program_folder) {

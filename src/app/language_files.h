@@ -4,12 +4,15 @@
 
 #include <filesystem>
 
+#include "core/status.h"
+
 namespace missivo {
 
 // Makes sure "Language" holds the default "Russian.lng": creates the folder
 // when it is missing and writes the file when it is not there, in the same
-// start, so that a first start already has its texts.
-void WriteDefaultLanguage(const std::filesystem::path& program_folder);
+// start, so that a first start already has its texts. A file that cannot be
+// written is a failure naming it (tried again at the next start).
+[[nodiscard]] Status WriteDefaultLanguage(const std::filesystem::path& program_folder);
 
 // Writes each language file shipped with the program (English.lng,
 // Ukrainian.lng) into "Language" when no file of that name is there.

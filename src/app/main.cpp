@@ -1,7 +1,10 @@
 #include "app/program.h"
 #include "core/program_folder.h"
+#include "core/secrets.h"
 
 int main(int argc, char* argv[]) {
+  // The window holds plain messages and the program password.
+  missivo::KeepOutOfCrashFiles();
   missivo::MissivoApplication app(argc, argv);
   missivo::TForm1::Options options;
   options.program_folder = missivo::ResolveProgramFolder();

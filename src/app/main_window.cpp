@@ -10,6 +10,7 @@
 
 #include "app/file_dialog.h"
 #include "app/password_windows.h"
+#include "app/plain_labels.h"
 #include "app/program.h"
 #include "app/qt_invoker.h"
 #include "app/qt_text.h"
@@ -55,6 +56,7 @@ TForm1::TForm1(Options options, QWidget* parent)
   Timer3->setObjectName(QStringLiteral("Timer3"));
   Timer3->setInterval(1);
   connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+  ShowLabelsPlain(this);
   FormCreate();
 }
 
@@ -73,6 +75,7 @@ void TForm1::bsSkinSpeedButton1Click() {
   if (PassForm == nullptr) return;
   PassForm->PrepareToShow(!Lock.password.empty());
   PassForm->exec();
+  PassForm->WipeFields();
 }
 
 void TForm1::N6Click() {
@@ -80,16 +83,15 @@ void TForm1::N6Click() {
 }
 
 bool TForm1::PassFormOk() {
-  const PasswordDialogFields fields = {
-      FromQString(PassForm->E1->text()), FromQString(PassForm->P2->text()),
-      FromQString(PassForm->P3->text()), FromQString(PassForm->KQ->text()),
-      FromQString(PassForm->KA->text())};
+  const PasswordDialogFields fields = {SecretFromField(PassForm->E1), SecretFromField(PassForm->P2),
+                                       SecretFromField(PassForm->P3), SecretFromField(PassForm->KQ),
+                                       SecretFromField(PassForm->KA)};
   switch (PasswordDialogOk(Lock, fields, Files().password, Lang, *bsSkinMessage1)) {
     case PasswordDialogResult::kWrongOldPassword:
       return false;
     case PasswordDialogResult::kMismatch:
-      PassForm->P2->clear();
-      PassForm->P3->clear();
+      WipeField(PassForm->P2);
+      WipeField(PassForm->P3);
       return false;
     case PasswordDialogResult::kRemoved:
     case PasswordDialogResult::kSet:

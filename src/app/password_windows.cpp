@@ -7,6 +7,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <string_view>
+
+#include "app/plain_labels.h"
+#include "core/secrets.h"
+#include "text/cp1251.h"
 
 namespace missivo {
 namespace {
@@ -19,6 +24,22 @@ QLineEdit* Field(QWidget* owner, const char* name, bool masked) {
 }
 
 }  // namespace
+
+std::string SecretFromField(const QLineEdit* field) {
+  QByteArray utf8 = field->text().toUtf8();
+  std::string cp1251 =
+      Utf8ToCp1251(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+  WipeBytes(utf8.data(), static_cast<std::size_t>(utf8.size()));
+  return cp1251;
+}
+
+void WipeField(QLineEdit* field) {
+  QString text = field->text();  // shares the field's buffer
+  field->setText(QString());     // the field lets go of it and of its undo history
+  if (text.isDetached()) {
+    WipeBytes(text.data(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
+  }
+}
 
 TPassForm::TPassForm(QWidget* owner)
     : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -64,13 +85,18 @@ TPassForm::TPassForm(QWidget* owner)
   connect(bsSkinButton1, &QPushButton::clicked, this, &TPassForm::bsSkinButton1Click);
   connect(B1, &QPushButton::clicked, this, &TPassForm::B1Click);
   setMinimumWidth(220);
+  ShowLabelsPlain(this);
   resize(260, sizeHint().height());
 }
 
 void TPassForm::PrepareToShow(bool password_in_force) {
-  for (QLineEdit* field : {E1, P2, P3, KQ, KA})
-    field->clear();
+  WipeFields();
   E1->setEnabled(password_in_force);
+}
+
+void TPassForm::WipeFields() {
+  for (QLineEdit* field : {E1, P2, P3, KQ, KA})
+    WipeField(field);
 }
 
 void TPassForm::bsSkinButton1Click() {
@@ -101,15 +127,12 @@ TUnlockPrompt::TUnlockPrompt(QWidget* owner) : QDialog(owner) {
   layout->addWidget(Field);
   layout->addWidget(buttons);
   setMinimumWidth(280);
+  ShowLabelsPlain(this);
 }
 
 void TUnlockPrompt::SetTexts(const QString& caption, const QString& prompt) {
   setWindowTitle(caption);
   Prompt->setText(prompt);
-}
-
-QString TUnlockPrompt::Password() const {
-  return Field->text();
 }
 
 }  // namespace missivo

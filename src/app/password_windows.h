@@ -6,12 +6,22 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <string>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace missivo {
+
+// The text of a field holding a password as Windows-1251, leaving no
+// converted copy behind.
+std::string SecretFromField(const QLineEdit* field);
+
+// Empties a field holding a password, overwriting the buffer that held its
+// text (the field's undo history goes too). Copies inside the widget toolkit
+// made while typing are beyond reach.
+void WipeField(QLineEdit* field);
 
 // "Защита программы": five labelled fields (the three passwords masked), OK and
 // "Отмена". OK hands the fields to OnOk, which closes the window by returning true.
@@ -39,6 +49,8 @@ class TPassForm : public QDialog {
 
   // Empties the five fields and enables E1 only when a password is in force.
   void PrepareToShow(bool password_in_force);
+  // Empties the five fields, wiping what they held (WipeField).
+  void WipeFields();
 
   // "OK" and "Отмена" as a click on them does.
   void bsSkinButton1Click();
@@ -52,7 +64,6 @@ class TUnlockPrompt : public QDialog {
  public:
   explicit TUnlockPrompt(QWidget* owner);
   void SetTexts(const QString& caption, const QString& prompt);
-  QString Password() const;
 
   QLabel* Prompt = nullptr;
   QLineEdit* Field = nullptr;

@@ -37,6 +37,8 @@ void QtUserInterface::ShowMessage(const std::string& text, MessageKind kind,
       caption.empty() && owner_ ? owner_->window()->windowTitle() : ToQString(caption);
   QMessageBox box(IconOf(kind), title, ToQString(text), QMessageBox::Ok, owner_);
   box.setObjectName(QStringLiteral("bsSkinMessage1"));
+  // The text may hold the phone's reply or a file name: never read as markup.
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 
@@ -51,6 +53,7 @@ bool QtUserInterface::AskYesNo(const std::string& text) {
   QMessageBox box(QMessageBox::Information, owner_ ? owner_->window()->windowTitle() : QString(),
                   ToQString(text), QMessageBox::Yes | QMessageBox::No, owner_);
   box.setObjectName(QStringLiteral("bsSkinMessage1"));
+  box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
   return box.exec() == QMessageBox::Yes;
 }
@@ -89,8 +92,11 @@ std::optional<std::string> QtUserInterface::AskPassword(const std::string& capti
   if (scripted_) return std::nullopt;
   TUnlockPrompt dialog(owner_);
   dialog.SetTexts(ToQString(caption), QStringLiteral("Пароль:"));
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return FromQString(dialog.Password());
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  std::string password = accepted ? SecretFromField(dialog.Field) : std::string();
+  WipeField(dialog.Field);
+  if (!accepted) return std::nullopt;
+  return password;
 }
 
 }  // namespace missivo

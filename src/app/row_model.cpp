@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPainter>
+#include <QTextDocument>
 #include <algorithm>
 
 #include "app/image_list.h"
@@ -62,8 +63,12 @@ QVariant RowListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= static_cast<int>(list_.rows.size())) return {};
   const Row& row = list_.rows[static_cast<std::size_t>(index.row())];
   if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-    if (index.column() == 0) return ToQString(row.caption);
-    return ToQString(SubItem(row, static_cast<std::size_t>(index.column() - 1)));
+    const QString text =
+        ToQString(index.column() == 0 ? row.caption
+                                      : SubItem(row, static_cast<std::size_t>(index.column() - 1)));
+    // A tooltip would take a text that looks like markup as markup; a message
+    // from anyone is shown as the characters it is.
+    return role == Qt::ToolTipRole ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal) : text;
   }
   if (role == Qt::DecorationRole && index.column() == 0) {
     const QIcon icon = ImageList::Icon(row.image);

@@ -20,7 +20,8 @@
 namespace missivo {
 
 void TForm1::FormCreate() {
-  WriteDefaultLanguage(program_folder_);
+  if (const Status written = WriteDefaultLanguage(program_folder_); !written.ok())
+    bsSkinMessage1->ShowMessage(written.message(), MessageKind::kError);
   InstallBundledLanguages(program_folder_);
   Lang = LanguageLines();
   Timer3->start();
@@ -53,7 +54,8 @@ bool TForm1::FormShow() {
   }
   if (Lock.terminate) return false;
   LoadSettingsAndLists();
-  WriteDefaultTemplates(DataFolder(), Lang);
+  if (const Status written = WriteDefaultTemplates(DataFolder(), Lang); !written.ok())
+    bsSkinMessage1->ShowMessage(written.message(), MessageKind::kError);
   return true;
 }
 

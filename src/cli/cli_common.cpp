@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/program_session.h"
 #include "core/atomic_file.h"
+#include "core/secrets.h"
 #include "text/cp1251.h"
 
 namespace missivo::cli {
@@ -18,10 +19,12 @@ std::filesystem::path ProgramFolderOf(const CommandLine& line) {
 void TakePasswordFile(const CommandLine& line, TerminalUserInterface& ui) {
   const std::optional<std::string> path = line.Value("password-file");
   if (!path) return;
-  const Result<std::string> bytes = ReadWholeFile(*path);
+  Result<std::string> bytes = ReadWholeFile(*path);
   if (!bytes.ok())
     throw CliError("cannot read the password file: " + Cp1251ToUtf8(bytes.message()));
+  const ScopedWipe wipe_file(bytes.value());
   std::string first = bytes.value().substr(0, bytes.value().find('\n'));
+  const ScopedWipe wipe_first(first);
   if (first.ends_with('\r')) first.pop_back();
   ui.SetPassword(Utf8ToCp1251(first));
 }

@@ -5,43 +5,20 @@
 
 #include "cli/commands.h"
 #include "cli/program_session.h"
+#include "cli/terminal_text.h"
 #include "text/cp1251.h"
 
 namespace missivo::cli {
 namespace {
 
-// A field on one line of the text form: backslash, TAB, CR and LF written as
-// \\, \t, \r and \n, so that every row stays one line of TAB-separated fields.
-std::string TextField(const std::string& cp1251) {
-  std::string field;
-  for (const char c : Cp1251ToUtf8(cp1251)) {
-    switch (c) {
-      case '\\':
-        field += "\\\\";
-        break;
-      case '\t':
-        field += "\\t";
-        break;
-      case '\r':
-        field += "\\r";
-        break;
-      case '\n':
-        field += "\\n";
-        break;
-      default:
-        field.push_back(c);
-    }
-  }
-  return field;
-}
-
 std::string AsText(const std::vector<Row>& rows) {
   std::string out;
   for (const Row& row : rows) {
-    out += TextField(row.caption);
+    // Every row one line of TAB-separated fields, harmless on a terminal.
+    out += ForTerminal(row.caption, LineBreaks::kEscaped);
     for (const std::string& sub_item : row.sub_items) {
       out += '\t';
-      out += TextField(sub_item);
+      out += ForTerminal(sub_item, LineBreaks::kEscaped);
     }
     out += '\n';
   }
@@ -57,7 +34,14 @@ std::string AsJson(const std::vector<Row>& rows) {
     array.push_back(
         {{"caption", Cp1251ToUtf8(row.caption)}, {"sub_items", sub_items}, {"image", row.image}});
   }
-  return array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+  std::string json =
+      array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+  // The dump escapes C0 controls; the one C1 control of the code page (U+0098,
+  // which starts a string a terminal swallows) is escaped too.
+  for (std::size_t at = json.find("\xC2\x98"); at != std::string::npos;
+       at = json.find("\xC2\x98", at))
+    json.replace(at, 2, "\\u0098");
+  return json;
 }
 
 }  // namespace

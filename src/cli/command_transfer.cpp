@@ -54,11 +54,12 @@ int RunExport(const CommandLine& line, TerminalUserInterface& ui) {
     WriteOut("exported " + Counted(result.exported, "message") + " to " + *output + "\n");
     return kExitOk;
   }
-  const std::string bytes =
-      ExportBytes(archive.rows, RowSelection::All(),
-                  LoadTemplateBuffer(session.files().folder, kind, session.language()), kind);
+  const Status made =
+      WriteExport(archive.rows, RowSelection::All(),
+                  LoadTemplateBuffer(session.files().folder, kind, session.language()), kind,
+                  [](std::string_view block) { WriteOut(block); });
   session.Close();
-  WriteOut(bytes);
+  if (!made.ok()) throw CliError(Cp1251ToUtf8(made.message()));
   return kExitOk;
 }
 

@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/program_session.h"
 #include "cli/terminal_ui.h"
+#include "core/secrets.h"
 
 namespace missivo::cli {
 namespace {
@@ -162,6 +163,8 @@ command line; 130 stopped by a signal.
 
 int main(int argc, char** argv) {
   using namespace missivo::cli;
+  // The program holds plain messages and the program password.
+  missivo::KeepOutOfCrashFiles();
   InstallStopSignals();
   TerminalUserInterface ui;
   try {

@@ -38,7 +38,8 @@ std::filesystem::path DefaultProgramFolder() {
 }
 
 LanguageLines LoadProgramLanguage(const std::filesystem::path& folder) {
-  WriteDefaultLanguage(folder);
+  // A folder that cannot take the default file still gets its texts (below).
+  (void)WriteDefaultLanguage(folder);
   const std::filesystem::path language_folder = folder / "Language";
   const std::vector<std::string> files = FindFilesEndingWith(language_folder.string(), "lng");
   std::vector<std::string> captions;

@@ -11,6 +11,8 @@
 #include <cstdio>
 
 #include "cli/cli_args.h"
+#include "cli/terminal_text.h"
+#include "core/secrets.h"
 #include "phone/main_thread_invoker.h"
 #include "text/cp1251.h"
 
@@ -54,6 +56,7 @@ class SilentTerminal {
   // One line without its line end; nothing at the end of input or on a stop.
   std::optional<std::string> ReadLine() const {
     std::string line;
+    line.reserve(256);  // a password typed is not copied by the growing buffer
     for (;;) {
       pollfd p{fd_, POLLIN, 0};
       if (::poll(&p, 1, -1) < 0) {
@@ -63,7 +66,10 @@ class SilentTerminal {
       char c = 0;
       const ssize_t n = ::read(fd_, &c, 1);
       if (n < 0 && errno == EINTR && !g_stop) continue;
-      if (n <= 0) return std::nullopt;
+      if (n <= 0) {
+        WipeString(line);
+        return std::nullopt;
+      }
       if (c == '\n') break;
       if (c != '\r') line.push_back(c);
     }
@@ -94,13 +100,24 @@ bool StopRequested() {
 
 TerminalUserInterface::TerminalUserInterface() : progress_to_terminal_(::isatty(2) == 1) {}
 
+TerminalUserInterface::~TerminalUserInterface() {
+  if (password_) WipeString(*password_);
+}
+
+void TerminalUserInterface::SetPassword(std::string password) {
+  if (password_) WipeString(*password_);
+  password_ = std::move(password);
+  WipeString(password);
+}
+
 void TerminalUserInterface::ShowMessage(const std::string& text, MessageKind kind,
                                         const std::string& caption) {
   ClearLine();
   std::string line = "missivo-cli: ";
   if (kind == MessageKind::kError) line += "error: ";
-  if (!caption.empty()) line += Cp1251ToUtf8(caption) + ": ";
-  line += Cp1251ToUtf8(text);
+  // The text may carry the phone's reply ("AT Command Error:").
+  if (!caption.empty()) line += ForTerminal(caption, LineBreaks::kKept) + ": ";
+  line += ForTerminal(text, LineBreaks::kKept);
   if (!line.ends_with('\n')) line += '\n';
   WriteErr(line);
   Draw();
@@ -163,9 +180,14 @@ std::optional<std::string> TerminalUserInterface::AskPassword(const std::string&
   if (!terminal.usable()) return std::nullopt;
   terminal.Write(Cp1251ToUtf8(caption) + "\nPassword: ");
   std::optional<std::string> typed = terminal.ReadLine();
+  if (typed) {
+    std::string password = Utf8ToCp1251(*typed);
+    WipeString(*typed);
+    if (StopRequested()) WipeString(password);
+    typed = std::move(password);
+  }
   if (StopRequested()) throw CliError("stopped by a signal", kExitInterrupted);
-  if (!typed) return std::nullopt;
-  return Utf8ToCp1251(*typed);
+  return typed;
 }
 
 }  // namespace missivo::cli

@@ -23,10 +23,13 @@ bool StopRequested();
 class TerminalUserInterface : public UserInterface, public PasswordPrompt {
  public:
   TerminalUserInterface();
+  ~TerminalUserInterface() override;
+  TerminalUserInterface(const TerminalUserInterface&) = delete;
+  TerminalUserInterface& operator=(const TerminalUserInterface&) = delete;
 
   // The password the prompt returns without asking: the first line of
   // --password-file as Windows-1251.
-  void SetPassword(std::string password) { password_ = std::move(password); }
+  void SetPassword(std::string password);
 
   // Texts are Windows-1251; they reach stderr as UTF-8.
   void ShowMessage(const std::string& text, MessageKind kind,

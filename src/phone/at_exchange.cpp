@@ -1,6 +1,7 @@
 #include "phone/at_exchange.h"
 
 #include "core/ui.h"
+#include "phone/com_error.h"
 #include "phone/com_port.h"
 #include "text/language.h"
 
@@ -64,6 +65,11 @@ std::string AtExchange::Collect() {
   std::string reply;
   std::size_t line_start = 0;
   for (;;) {
+    if (reply.size() >= reply_limit_) {
+      port_.RaiseError(EComError(std::string(kReplyTooLongMessage) + ": the phone sent more than " +
+                                     std::to_string(reply_limit_) + " bytes without a final result",
+                                 0));
+    }
     const char c = port_.ReceiveCharWithin(silence_limit_);
     reply.push_back(c);
     if (IsLineEnd(c)) {

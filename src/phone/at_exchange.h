@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -31,9 +32,16 @@ bool IsFinalResultLine(std::string_view line);
 // "+CMS ERROR: n"), its line end not counted.
 bool IsErrorReply(std::string_view reply);
 
+// The start of the port error (code 0) that ends a reply grown past the limit.
+inline constexpr char kReplyTooLongMessage[] = "Reply too long";
+
 class AtExchange : public AtChannel {
  public:
   static constexpr std::chrono::milliseconds kDefaultSilenceLimit{30000};
+  // The longest reply taken: far above what a phone holds (a listing of a
+  // thousand messages of two full text lines each is about 8 KB a message),
+  // and a bound on what a phone that never ends its reply can make us keep.
+  static constexpr std::size_t kDefaultReplyLimit = std::size_t{4} << 20;
 
   AtExchange(TCustomComPort& port, TerminalSink& terminal, UserInterface& ui,
              const LanguageLines& language);
@@ -44,12 +52,15 @@ class AtExchange : public AtChannel {
   // line; an error reply is also shown as "AT Command Error:" + reply. With the
   // port closed the terminal gets the "no connection" line and `reply` stays
   // empty. When no byte comes for SilenceLimit(), the port fails with "Timeout"
-  // (code 0) through its raise path.
+  // (code 0) through its raise path; when the reply grows past ReplyLimit()
+  // bytes without its final result, with kReplyTooLongMessage (code 0).
   void ExchangeCommand(const std::string& command, std::string& reply) override;
   bool IsOpen() const override;
 
   std::chrono::milliseconds SilenceLimit() const { return silence_limit_; }
   void SetSilenceLimit(std::chrono::milliseconds limit) { silence_limit_ = limit; }
+  std::size_t ReplyLimit() const { return reply_limit_; }
+  void SetReplyLimit(std::size_t bytes) { reply_limit_ = bytes; }
 
  private:
   std::string Collect();
@@ -59,6 +70,7 @@ class AtExchange : public AtChannel {
   UserInterface& ui_;
   const LanguageLines& language_;
   std::chrono::milliseconds silence_limit_ = kDefaultSilenceLimit;
+  std::size_t reply_limit_ = kDefaultReplyLimit;
 };
 
 }  // namespace missivo

@@ -20,9 +20,11 @@ const char* const kSetUpCommands[] = {
 constexpr const char* kListCommand = "at+cmgl=\"ALL\"\r\n";
 constexpr int kSetUpSteps = 4;
 
+// A message read: its index and the records of its reply. The reply itself is
+// not kept, so a read holds the messages, not every byte the phone sent.
 struct KeptReply {
   std::string index;
-  std::string reply;
+  std::vector<MessageRecord> records;
 };
 
 // Sends the set-up commands and the listing, then reads the selected messages,
@@ -49,7 +51,7 @@ void TalkToPhone(AtChannel& channel, const ReadOptions& options, const LanguageL
     const ListingEntry& entry = entries[static_cast<std::size_t>(k)];
     if (IsSelectedForRead(entry.status, options)) {
       channel.ExchangeCommand("AT+CMGR=" + entry.index + "\r\n", reply);
-      kept.push_back({entry.index, reply});
+      kept.push_back({entry.index, ParseMessageReplies(SplitCrLf(reply))});
     }
     ui.SetProgressPosition(4 * k);
     ui.ProcessPendingEvents();
@@ -77,7 +79,7 @@ MessageReadResult ReadMessages(AtChannel& channel, const ReadOptions& options,
 
   std::unordered_set<std::string> indexes_with_rows;
   for (const KeptReply& read : kept) {
-    for (const MessageRecord& record : ParseMessageReplies(SplitCrLf(read.reply))) {
+    for (const MessageRecord& record : read.records) {
       ui.ProcessPendingEvents();
       result.rows.push_back(MakeMessageRow(record, read.index, language, MakeDate()));
       if (indexes_with_rows.insert(read.index).second) result.read_indexes.push_back(read.index);

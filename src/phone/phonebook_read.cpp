@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 
 #include "phone/message_rows.h"
 #include "phone/ucs2.h"
@@ -31,6 +32,7 @@ std::optional<int> ParsePhonebookRange(const std::string& reply) {
   int max = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), max);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (max > kMaxPhonebookNumber) return std::nullopt;
   return max;
 }
 
@@ -77,13 +79,16 @@ std::optional<std::vector<Row>> ReadPhonebook(AtChannel& channel, const Language
 
   ui.ShowProgress(*max, 0);
   ui.SetProgressText(language.LangText("Str76"));
-  std::vector<std::string> replies;
+  // Each reply is parsed as it comes: the read keeps contacts, not replies.
+  std::vector<Row> contacts;
   try {
     for (const PhonebookBatch& batch : PhonebookBatches(*max)) {
       channel.ExchangeCommand(
           "AT+MPBR=" + std::to_string(batch.first) + "," + std::to_string(batch.last) + "\r\n",
           reply);
-      replies.push_back(reply);
+      std::vector<Row> batch_contacts = ParsePhonebookReplies({reply});
+      contacts.insert(contacts.end(), std::make_move_iterator(batch_contacts.begin()),
+                      std::make_move_iterator(batch_contacts.end()));
       ui.SetProgressPosition(batch.last);
       ui.ProcessPendingEvents();
     }
@@ -95,7 +100,7 @@ std::optional<std::vector<Row>> ReadPhonebook(AtChannel& channel, const Language
   }
   ui.HideProgress();
   ui.SetProgressText({});
-  return ParsePhonebookReplies(replies);
+  return contacts;
 }
 
 }  // namespace missivo

@@ -17,9 +17,15 @@ namespace missivo {
 //   +MPBR: 1-1000,40,24,8,...        -> 1000
 //   (empty line)
 //   OK
-// Nothing when that text is not a decimal number that fits an int ("(1-1000)",
-// an "ERROR" reply) or the reply has fewer than three lines.
+// Nothing when that text is not a decimal number ("(1-1000)", an "ERROR"
+// reply), when the number is above kMaxPhonebookNumber, or when the reply has
+// fewer than three lines.
 std::optional<int> ParsePhonebookRange(const std::string& reply);
+
+// The highest entry number taken from a phone: as many entries as the
+// phonebook file can hold. A phone that claims more would have the read send
+// millions of requests.
+inline constexpr int kMaxPhonebookNumber = 65535;
 
 // One request of entries, both numbers included.
 struct PhonebookBatch {

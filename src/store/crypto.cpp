@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <nettle/blowfish.h>
 #include <nettle/sha2.h>
-#include <string.h>
 #include <sys/random.h>
 #include <unistd.h>
 
@@ -132,10 +131,6 @@ void FillRandom(std::span<std::uint8_t> bytes) {
     }
     bytes = bytes.subspan(static_cast<std::size_t>(got));
   }
-}
-
-void WipeBytes(void* bytes, std::size_t length) {
-  ::explicit_bzero(bytes, length);
 }
 
 }  // namespace missivo

@@ -11,6 +11,8 @@
 #include <span>
 #include <string_view>
 
+#include "core/secrets.h"
+
 struct blowfish_ctx;
 
 namespace missivo {
@@ -67,8 +69,5 @@ class CipherChain {
 
 // Fills `bytes` from the kernel's secure random source (getrandom).
 void FillRandom(std::span<std::uint8_t> bytes);
-
-// Overwrites memory that held key material, in a way the compiler keeps.
-void WipeBytes(void* bytes, std::size_t length);
 
 }  // namespace missivo

@@ -44,7 +44,7 @@ PasswordDialogResult PasswordDialogOk(LockState& state, const PasswordDialogFiel
   if (fields.new_password.empty() || fields.repeated.empty()) {
     ui.ShowMessage(language.LangText("Str108"), MessageKind::kInformation);
     state.locked = false;
-    state.password.clear();
+    WipeString(state.password);
     ShowFailure(RemoveFile(password_file), ui);
     return PasswordDialogResult::kRemoved;
   }
@@ -54,6 +54,7 @@ PasswordDialogResult PasswordDialogOk(LockState& state, const PasswordDialogFiel
   }
   ui.ShowMessage(language.LangText("Str107"), MessageKind::kInformation);
   state.locked = true;
+  WipeString(state.password);
   state.password = fields.new_password;
   ShowFailure(WritePasswordRecord(password_file, fields), ui);
   return PasswordDialogResult::kSet;
@@ -73,11 +74,12 @@ Status LockAtExit(const LockState& state, const DataFiles& files, UserInterface&
 
 UnlockResult UnlockAtStart(LockState& state, const DataFiles& files, PasswordPrompt& prompt,
                            const LanguageLines& language, UserInterface& ui) {
-  const std::optional<std::string> typed = prompt.AskPassword(language.LangText("Str51"));
+  std::optional<std::string> typed = prompt.AskPassword(language.LangText("Str51"));
   if (!typed) {
     state.terminate = true;
     return UnlockResult::kCancelled;
   }
+  const ScopedWipe wipe_typed(*typed);
 
   std::vector<LockedFile> locked;
   if (state.phonebook_needs_password && FileExists(files.phonebook)) {
@@ -107,6 +109,7 @@ UnlockResult UnlockAtStart(LockState& state, const DataFiles& files, PasswordPro
 
   state.terminate = false;
   state.locked = true;
+  WipeString(state.password);
   state.password = *typed;
   for (const LockedFile& file : locked) {
     const Status status = WriteFileAtomically(*file.path, file.inner);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/secrets.h"
 #include "core/status.h"
 #include "core/ui.h"
 #include "store/data_files.h"
@@ -16,8 +17,11 @@
 
 namespace missivo {
 
-// Run-time lock state; never stored in the settings.
+// Run-time lock state; never stored in the settings. The password is wiped
+// from memory when it is replaced or removed and when the state goes.
 struct LockState {
+  ~LockState() { WipeString(password); }
+
   std::string password;                   // the password in force; empty when none
   bool locked = false;                    // a password is in force for this run
   bool phonebook_needs_password = false;  // Phonebook.pbk carries the outer layer
@@ -25,8 +29,14 @@ struct LockState {
   bool terminate = false;                 // the start must end the program
 };
 
-// The fields of the password dialog TPassForm.
+// The fields of the password dialog TPassForm, wiped from memory when they go
+// (the control answer is the key of Password.pwd).
 struct PasswordDialogFields {
+  ~PasswordDialogFields() {
+    for (std::string* field : {&old_password, &new_password, &repeated, &question, &answer})
+      WipeString(*field);
+  }
+
   std::string old_password;  // E1
   std::string new_password;  // P2
   std::string repeated;      // P3

@@ -6,7 +6,8 @@
 namespace missivo {
 namespace {
 
-constexpr std::string_view kHtmlSpecial = "&<>\"";
+// The apostrophe too, for a template that puts a field in a single-quoted attribute.
+constexpr std::string_view kHtmlSpecial = "&<>\"'";
 
 const char* Entity(char c) {
   switch (c) {
@@ -16,6 +17,8 @@ const char* Entity(char c) {
       return "&lt;";
     case '>':
       return "&gt;";
+    case '\'':
+      return "&#39;";
     default:
       return "&quot;";
   }
@@ -42,6 +45,11 @@ std::string PrepareTemplateLines(std::string_view template_buffer) {
 }
 
 std::string FillBlock(std::string block, const Row& row, TemplateKind kind) {
+  return *FillBlockWithin(std::move(block), row, kind, std::string::npos);
+}
+
+std::optional<std::string> FillBlockWithin(std::string block, const Row& row, TemplateKind kind,
+                                           std::size_t limit) {
   const std::string* const fields[] = {&SubItem(row, kFrom), &SubItem(row, kDateTime),
                                        &SubItem(row, kSize), &SubItem(row, kIndex),
                                        &SubItem(row, kType), &row.caption};
@@ -50,7 +58,13 @@ std::string FillBlock(std::string block, const Row& row, TemplateKind kind) {
     std::string_view value = *fields[i];
     if (kind == TemplateKind::kHtml && value.find_first_of(kHtmlSpecial) != std::string_view::npos)
       value = escaped = EscapeHtml(value);
-    block = ReplaceAll(block, kPlaceholders[i], value);
+    const std::string_view pattern = kPlaceholders[i];
+    if (value.size() > pattern.size()) {
+      const std::size_t growth = value.size() - pattern.size();
+      const std::size_t room = limit < block.size() ? 0 : limit - block.size();
+      if (CountOccurrences(block, pattern) > room / growth) return std::nullopt;
+    }
+    block = ReplaceAll(block, pattern, value);
     // The lines split and joined again: only a value with a break can change them.
     if (HasLineBreak(value)) block = BreaksToCrLf(block, /*end_with_break=*/true);
   }

@@ -1,6 +1,8 @@
 // One message row written through the template buffer.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,7 +11,8 @@
 
 namespace missivo {
 
-// `value` with &, <, > and " written as the entities &amp; &lt; &gt; &quot;.
+// `value` with &, <, >, " and ' written as the entities &amp; &lt; &gt; &quot;
+// &#39;.
 std::string EscapeHtml(std::string_view value);
 
 // The block of one row: the template's lines, each ended by CR LF, with the
@@ -26,5 +29,15 @@ std::string BuildBlock(std::string_view template_buffer, const Row& row, Templat
 // of one row filled in.
 std::string PrepareTemplateLines(std::string_view template_buffer);
 std::string FillBlock(std::string template_lines, const Row& row, TemplateKind kind);
+
+// The most one block of an export may grow to. A field holding placeholders
+// is filled in again by the later passes, so a template or a row of many
+// placeholders multiplies its size (an imported From of 8,000 "$Message" with
+// a text of 64 KB each would make half a gigabyte); such a block is refused.
+inline constexpr std::size_t kMaxExportBlock = std::size_t{16} << 20;
+
+// FillBlock, or nothing when a pass would make the block longer than `limit`.
+std::optional<std::string> FillBlockWithin(std::string template_lines, const Row& row,
+                                           TemplateKind kind, std::size_t limit);
 
 }  // namespace missivo

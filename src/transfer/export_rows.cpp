@@ -39,23 +39,36 @@ bool HasRowsToExport(std::span<const Row> rows, const RowSelection& selection) {
   return CountSelected(SelectedMask(rows.size(), selection)) != 0;
 }
 
-std::string ExportBytes(std::span<const Row> rows, const RowSelection& selection,
-                        std::string_view template_buffer, TemplateKind kind,
-                        const std::function<void(std::size_t)>& on_row) {
+Status WriteExport(std::span<const Row> rows, const RowSelection& selection,
+                   std::string_view template_buffer, TemplateKind kind,
+                   const std::function<void(std::string_view)>& sink,
+                   const std::function<void(std::size_t)>& on_row) {
   const std::vector<bool> selected = SelectedMask(rows.size(), selection);
-  const std::size_t selected_count = CountSelected(selected);
   const std::string template_lines = PrepareTemplateLines(template_buffer);
-  std::string out;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (selected[i]) {
-      const std::string block = FillBlock(template_lines, rows[i], kind);
-      // Room for every block at about this one's size: one growth for most exports.
-      if (out.empty()) out.reserve((block.size() + 2) * selected_count * 5 / 4);
-      out += block;
-      out += "\r\n";
+      std::optional<std::string> block =
+          FillBlockWithin(template_lines, rows[i], kind, kMaxExportBlock);
+      if (!block) {
+        return Status::Failure("The message in row " + std::to_string(i + 1) + " makes more than " +
+                               std::to_string(kMaxExportBlock >> 20) +
+                               " MB through the template; the export was stopped.");
+      }
+      *block += "\r\n";
+      sink(*block);
     }
     if (on_row) on_row(i);
   }
+  return {};
+}
+
+std::string ExportBytes(std::span<const Row> rows, const RowSelection& selection,
+                        std::string_view template_buffer, TemplateKind kind,
+                        const std::function<void(std::size_t)>& on_row) {
+  std::string out;
+  (void)WriteExport(
+      rows, selection, template_buffer, kind, [&](std::string_view block) { out += block; },
+      on_row);
   return out;
 }
 
@@ -70,10 +83,12 @@ ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection
   // Read once per export, not once per row.
   const std::string template_buffer = LoadTemplateBuffer(data_folder, kind, language);
   ProgressScope progress(ui, static_cast<int>(rows.size()) - 1, language.LangText("Str79"));
-  const std::string bytes = ExportBytes(rows, selection, template_buffer, kind, [&](std::size_t i) {
-    progress.SetPosition(static_cast<int>(i));
-  });
-  const Status written = WriteFileAtomically(output, bytes, ExportFileMode(output));
+  AtomicFileWriter writer(output, ExportFileMode(output));
+  const Status made = WriteExport(
+      rows, selection, template_buffer, kind, [&](std::string_view block) { writer.Write(block); },
+      [&](std::size_t i) { progress.SetPosition(static_cast<int>(i)); });
+  // A refused export leaves the file as it was: the writer goes without a commit.
+  const Status written = made.ok() ? writer.Commit() : made;
   progress.End();
   if (!written.ok()) {
     result.error = written.message();

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/status.h"
 #include "core/ui.h"
 #include "store/row.h"
 #include "text/language.h"
@@ -32,9 +33,18 @@ struct RowSelection {
 // does nothing: no dialog, no file, nothing reported.
 bool HasRowsToExport(std::span<const Row> rows, const RowSelection& selection);
 
-// The exported text: the block of every selected row, in list order, each
-// followed by one more CR LF. `on_row` is called with the position of every
-// row of the list, selected or not, after that row is done.
+// The exported text, handed to `sink` block by block so that no more than one
+// block is held at a time: the block of every selected row, in list order,
+// each followed by one more CR LF. `on_row` is called with the position of
+// every row of the list, selected or not, after that row is done. A block
+// that would grow past kMaxExportBlock ends the export with a failure naming
+// the row; what the sink got by then is not a whole export.
+[[nodiscard]] Status WriteExport(std::span<const Row> rows, const RowSelection& selection,
+                                 std::string_view template_buffer, TemplateKind kind,
+                                 const std::function<void(std::string_view)>& sink,
+                                 const std::function<void(std::size_t)>& on_row = {});
+
+// WriteExport into one text; a refused block ends the text before it.
 std::string ExportBytes(std::span<const Row> rows, const RowSelection& selection,
                         std::string_view template_buffer, TemplateKind kind,
                         const std::function<void(std::size_t)>& on_row = {});

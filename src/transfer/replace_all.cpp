@@ -6,13 +6,27 @@
 
 namespace missivo {
 
-std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view value) {
-  // Every occurrence first (1-based positions), so the result's length is known.
+namespace {
+
+// Every occurrence (1-based positions), from left to right, without overlaps.
+std::vector<Pos> Occurrences(std::string_view text, std::string_view pattern) {
   std::vector<Pos> found;
   const auto pattern_size = static_cast<Pos>(pattern.size());
   for (Pos at = FindFrom(pattern, text, 1); at != 0;
        at = FindFrom(pattern, text, at + pattern_size))
     found.push_back(at);
+  return found;
+}
+
+}  // namespace
+
+std::size_t CountOccurrences(std::string_view text, std::string_view pattern) {
+  return Occurrences(text, pattern).size();
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view value) {
+  // Every occurrence first, so the result's length is known.
+  const std::vector<Pos> found = Occurrences(text, pattern);
   if (found.empty()) return std::string(text);
 
   std::string result;

@@ -1,6 +1,7 @@
 // Replacing every occurrence of a pattern, as the export templates need it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,8 @@ namespace missivo {
 // searched. Byte for byte and case-sensitive; an empty pattern changes nothing.
 // The result is allocated once, at its final length.
 std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view value);
+
+// How many occurrences ReplaceAll would replace.
+std::size_t CountOccurrences(std::string_view text, std::string_view pattern);
 
 }  // namespace missivo

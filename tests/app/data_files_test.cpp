@@ -185,11 +185,16 @@ TEST_F(DataFilesTest, PasswordSetInTheWindowLocksTheFilesAtExit) {
     EXPECT_TRUE(window.P3->text().isEmpty());
     window.P2->setText(Q("пароль"));
     window.P3->setText(Q("пароль"));
+    window.KQ->setText(Q("вопрос"));
+    window.KA->setText(Q("ответ"));
     window.bsSkinButton1->click();
   });
   form.bsSkinSpeedButton1->click();
   EXPECT_FALSE(e1_enabled);
   EXPECT_FALSE(window.isVisible());
+  // What was typed does not stay in the closed window.
+  for (const QLineEdit* field : {window.E1, window.P2, window.P3, window.KQ, window.KA})
+    EXPECT_TRUE(field->text().isEmpty()) << field->objectName().toStdString();
   EXPECT_TRUE(form.Lock.locked);
   const auto& shown = form.bsSkinMessage1->shown();
   ASSERT_EQ(shown.size(), 2u);

@@ -323,6 +323,33 @@ TEST_F(CliTest, DamagedDataFileIsReportedAndLeftAlone) {
   EXPECT_TRUE(phone.Commands().empty());
 }
 
+// Control characters from the phone or a data file reach the user's terminal
+// only as \xNN: an escape sequence must not retitle the window or worse.
+TEST_F(CliTest, ControlCharactersReachNoTerminalRaw) {
+  std::filesystem::create_directories(files.folder);
+  ASSERT_TRUE(WriteListFile({{"a\x1B]0;owned\x07"
+                              "b\x98",
+                              {"+7\x1B[2J", "", "1", "1", ""},
+                              2}},
+                            files.archive)
+                  .ok());
+  const test::CliRun text = Cli({"list", "archive"});
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(text.out, "a\\x1B]0;owned\\x07b\\x98\t+7\\x1B[2J\t\t1\t1\t\n");
+  const test::CliRun listed = Cli({"list", "archive", "--json"});
+  ASSERT_EQ(listed.status, 0) << listed.err;
+  EXPECT_NE(listed.out.find("a\\u001b]0;owned\\u0007b\\u0098"), std::string::npos) << listed.out;
+
+  json scenario = {
+      {"replies", {{{"command", "AT+CMGF=1"}, {"reply", "\r\n\x1B]0;owned\x07\r\nERROR\r\n"}}}}};
+  test::PhoneSim phone(scenario.dump());
+  const test::CliRun read = Cli({"read", "--device", phone.Device()});
+  EXPECT_NE(read.err.find("AT Command Error:\n\\x1B]0;owned\\x07\nERROR"), std::string::npos)
+      << read.err;
+  for (const std::string* out : {&text.out, &listed.out, &read.out, &read.err})
+    EXPECT_EQ(out->find_first_of("\x1B\x07"), std::string::npos) << *out;
+}
+
 TEST_F(CliTest, PermissionDeniedNamesTheGroup) {
   if (::geteuid() == 0) GTEST_SKIP() << "root opens every device";
   const auto device = home / "tty";

@@ -97,6 +97,56 @@ TEST(AtExchangeTest, SilentPhoneEndsWithTheTimeoutError) {
   EXPECT_EQ(link.events, (std::vector<std::string>{"open", "error 0", "close"}));
 }
 
+// A phone that never ends its reply, fast or as a trickle, makes the exchange
+// keep at most ReplyLimit() bytes: then the port fails and the handlers close it.
+TEST(AtExchangeTest, AReplyPastTheLimitEndsWithAnErrorAndAClosedPort) {
+  const struct {
+    const char* name;
+    const char* scenario;
+    std::size_t limit;
+  } cases[] = {
+      {"a flood at full speed", R"({"faults": [{"command": "AT+CMGL*", "action": "endless"}]})",
+       256 * 1024},
+      {"a trickle of one line after another",
+       R"({"line_speed": 38400, "faults": [{"command": "AT+CMGL*", "action": "endless",
+           "stream": "+CMGL: 1,\"REC READ\",\"+7916\"\r\n0041\r\n"}]})",
+       2000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PhoneLink link(c.scenario);
+    EXPECT_EQ(link.exchange.ReplyLimit(), AtExchange::kDefaultReplyLimit);
+    link.exchange.SetReplyLimit(c.limit);
+    std::string reply = "unchanged";
+    try {
+      link.exchange.ExchangeCommand("AT+CMGL=\"ALL\"", reply);
+      FAIL() << "the reply had no end and no limit";
+    } catch (const EComError& e) {
+      EXPECT_EQ(e.ErrorCode(), 0);
+      EXPECT_TRUE(std::string(e.what()).starts_with(kReplyTooLongMessage)) << e.what();
+    }
+    EXPECT_EQ(reply, "");
+    EXPECT_TRUE(link.terminal.lines.empty());
+    EXPECT_EQ(link.events, (std::vector<std::string>{"open", "error 0", "close"}));
+
+    // Connected again, the next command stops the stream and is answered.
+    link.port.Open();
+    EXPECT_TRUE(link.Exchange("AT").ends_with("\r\nOK\r"));
+  }
+}
+
+TEST(AtExchangeTest, AReplyAsLongAsTheLimitIsWhole) {
+  const std::string answer = "\r\n" + std::string(100, 'x') + "\r\n\r\nOK\r\n";
+  nlohmann::json scenario = {{"replies", {{{"command", "AT+LONG"}, {"reply", answer}}}}};
+  PhoneLink link(scenario.dump());
+  const std::string whole = answer.substr(0, answer.size() - 1);  // up to the CR after OK
+  link.exchange.SetReplyLimit(whole.size());
+  EXPECT_EQ(link.Exchange("AT+LONG"), whole);
+  link.exchange.SetReplyLimit(whole.size() - 1);
+  EXPECT_THROW(link.Exchange("AT+LONG"), EComError);
+  EXPECT_FALSE(link.port.Active());
+}
+
 TEST(AtExchangeTest, HangUpInTheMiddleOfAReplyClosesThePortThroughLineBreak) {
   nlohmann::json scenario = {{"hang_up_after", 2}, {"messages", nlohmann::json::array()}};
   for (int i = 1; i <= 40; ++i) {

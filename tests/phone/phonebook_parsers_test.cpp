@@ -22,6 +22,8 @@ TEST(ParsePhonebookRangeTest, Replies) {
       {"captured range from 10", ReplyFixture("mpbr-range-motorola-starting-at-10.txt") + tail,
        18259},
       {"small range", "+MPBR: 1-40,40,24\r\n\r\nOK\r", 40},
+      {"as many as the file holds", "+MPBR: 1-65535,40,24\r\n\r\nOK\r", 65535},
+      {"more than the file holds", "+MPBR: 1-65536,40,24\r\n\r\nOK\r", std::nullopt},
       {"range in parentheses", "+MPBR: (1-1000),40,24\r\n\r\nOK\r", std::nullopt},
       {"ERROR", "AT+MPBR=?\r\r\nERROR", std::nullopt},
       {"fewer than three lines", "+MPBR: 1-40,40\r\nOK\r", std::nullopt},

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "archive_watch.h"
 #include "phone/com_error.h"
 #include "phone_link.h"
 #include "store/list_file.h"
@@ -48,33 +49,6 @@ std::vector<Row> StoredRows(const std::filesystem::path& path) {
   EXPECT_TRUE(rows.ok()) << rows.message();
   return rows.ok() ? std::move(rows).value() : std::vector<Row>{};
 }
-
-// The real exchange; at every delete command it looks at the archive file on
-// disk and notes whether that file holds the message about to go.
-class WatchingChannel : public AtChannel {
- public:
-  WatchingChannel(AtChannel& inner, std::filesystem::path archive)
-      : inner_(inner), archive_(std::move(archive)) {}
-
-  void ExchangeCommand(const std::string& command, std::string& reply) override {
-    if (command.starts_with("AT+CMGD=")) {
-      const std::string index = command.substr(8);
-      const Result<std::vector<Row>> stored = ReadListFile(archive_);
-      const bool held =
-          stored.ok() && std::any_of(stored.value().begin(), stored.value().end(),
-                                     [&](const Row& row) { return SubItem(row, kIndex) == index; });
-      deletes.push_back(index + (held ? " archived" : " not archived"));
-    }
-    inner_.ExchangeCommand(command, reply);
-  }
-  bool IsOpen() const override { return inner_.IsOpen(); }
-
-  std::vector<std::string> deletes;
-
- private:
-  AtChannel& inner_;
-  std::filesystem::path archive_;
-};
 
 // A read command on the simulated phone with the lists of a program folder.
 struct ReadFixture {
@@ -192,7 +166,7 @@ TEST(ReadCommandTest, DeletesOnlyWhatTheSavedArchiveHolds) {
     SCOPED_TRACE(c.name);
     ReadFixture read(Phone());
     read.list4.rows = c.archive;
-    WatchingChannel channel(read.link.exchange, read.files.archive);
+    test::ArchiveWatchingChannel channel(read.link.exchange, read.files.archive);
     ReadCommandOptions options;
     options.check6 = true;
     options.check13 = c.check13;

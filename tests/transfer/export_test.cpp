@@ -111,6 +111,9 @@ TEST(ExportRowsTest, DefaultTemplatesGiveExactBytes) {
   ASSERT_TRUE(all.ok()) << all.error;
   EXPECT_EQ(all.exported, 3u);
   EXPECT_EQ(ReadBytes(f.output), HtmlBlock(rows[0]) + HtmlBlock(rows[1]) + HtmlBlock(rows[2]));
+  EXPECT_EQ(
+      ExportBytes(rows, RowSelection::All(), DefaultHtmlTemplate(f.language), TemplateKind::kHtml),
+      ReadBytes(f.output));
   EXPECT_TRUE(f.ui.messages.empty());
 }
 
@@ -177,18 +180,20 @@ TEST(BuildBlockTest, MatchesJoinReplaceSplitPerPair) {
 
 TEST(ExportRowsTest, HtmlEscapesFieldsOnly) {
   ExportFixture f;
-  WriteBytes(f.data / "HtmlTemplate.tml", "<p class=\"m\">$Message & $Number</p>");
-  WriteBytes(f.data / "TextTemplate.tml", "<p class=\"m\">$Message & $Number</p>");
-  const std::vector<Row> rows{MessageRow("<script>alert(\"x&y\")</script>", "<img onerror=a>")};
+  WriteBytes(f.data / "HtmlTemplate.tml", "<p class=\"m\">$Message & <a title='$Number'></p>");
+  WriteBytes(f.data / "TextTemplate.tml", "<p class=\"m\">$Message & <a title='$Number'></p>");
+  const std::vector<Row> rows{
+      MessageRow("<script>alert(\"x&y\")</script>", "<img onerror=a>' onclick='b")};
 
   ASSERT_TRUE(f.Export(rows, RowSelection::All(), TemplateKind::kHtml).ok());
   EXPECT_EQ(ReadBytes(f.output),
             "<p class=\"m\">&lt;script&gt;alert(&quot;x&amp;y&quot;)&lt;/script&gt; & "
-            "&lt;img onerror=a&gt;</p>\r\n\r\n");
+            "<a title='&lt;img onerror=a&gt;&#39; onclick=&#39;b'></p>\r\n\r\n");
 
   ASSERT_TRUE(f.Export(rows, RowSelection::All(), TemplateKind::kText).ok());
   EXPECT_EQ(ReadBytes(f.output),
-            "<p class=\"m\"><script>alert(\"x&y\")</script> & <img onerror=a></p>\r\n\r\n");
+            "<p class=\"m\"><script>alert(\"x&y\")</script> & <a title='<img onerror=a>' "
+            "onclick='b'></p>\r\n\r\n");
 }
 
 // A template removed while the program runs: the default of the chosen kind,
@@ -270,6 +275,33 @@ TEST(ExportRowsTest, FailedWriteIsReportedAndProgressIdle) {
   }
   EXPECT_TRUE(std::filesystem::is_directory(f.folder / "taken.txt"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.folder.path()), {}), 2);
+}
+
+// A From of 7,000 "$Message" (as an import file may bring) would repeat a text
+// of 60 KB 7,000 times: the export stops at that row and writes nothing.
+TEST(ExportRowsTest, ABlockThatWouldGrowPastTheLimitStopsTheExport) {
+  ExportFixture f;
+  std::string from;
+  for (int i = 0; i < 7000; ++i)
+    from += "$Message";
+  const std::vector<Row> rows = {Archive()[0], MessageRow(std::string(60000, 'm'), from)};
+  const auto output = f.folder / "out.txt";
+  ScriptedUserInterface ui;
+  const ExportResult result =
+      ExportRows(rows, RowSelection::All(), TemplateKind::kText, f.data, output, f.language, ui);
+  EXPECT_FALSE(result.ok());
+  EXPECT_NE(result.error.find("row 2"), std::string::npos) << result.error;
+  EXPECT_FALSE(std::filesystem::exists(output));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_FALSE(ui.progress_visible);
+
+  // Under the limit the same placeholders in a From are filled in as ever.
+  EXPECT_EQ(FillBlockWithin("$Number\r\n", MessageRow("text", "$Message $Message"),
+                            TemplateKind::kText, 100),
+            std::optional<std::string>("text text\r\n"));
+  EXPECT_EQ(FillBlockWithin("$Number\r\n", MessageRow("text", "$Message $Message"),
+                            TemplateKind::kText, 10),
+            std::nullopt);
 }
 
 }  // namespace

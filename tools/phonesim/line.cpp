@@ -137,7 +137,10 @@ void Line::ReadInput() {
 void Line::HandleCommand(const std::string& command) {
   Append(log_fd_, TimeStamp() + "\t" + command + "\n");
   ++commands_;
-  const Answer answer = model_.Handle(command);
+  // A new command ends an endless answer.
+  endless_.clear();
+  std::erase_if(out_, [](const Chunk& chunk) { return chunk.endless; });
+  const Answer answer = model_.Handle(command, commands_);
   const auto now = Clock::now();
   const Scenario& s = model_.scenario();
   if (!hang_up_played_ && s.hang_up_after == commands_) {
@@ -151,6 +154,13 @@ void Line::HandleCommand(const std::string& command) {
   }
   Queue(answer.echo, now);
   Queue(answer.response, now + milliseconds(s.latency_ms));
+  endless_ = answer.endless;
+  if (!endless_.empty()) QueueEndless(now + milliseconds(s.latency_ms));
+}
+
+void Line::QueueEndless(Clock::time_point not_before) {
+  Queue(endless_, not_before, /*endless=*/true);
+  out_.back().refill = true;
 }
 
 std::uint32_t Line::LineSpeed() const {
@@ -162,12 +172,12 @@ std::uint32_t Line::LineSpeed() const {
 
 // Cuts `bytes` into slices of the emulated line's pace (10 bits a byte), each due
 // when the line has sent the one before.
-void Line::Queue(const std::string& bytes, Clock::time_point not_before) {
+void Line::Queue(const std::string& bytes, Clock::time_point not_before, bool endless) {
   if (bytes.empty()) return;
   auto start = std::max(not_before, out_.empty() ? not_before : out_.back().due);
   const std::uint32_t speed = LineSpeed();
   if (speed == 0) {
-    out_.push_back({bytes, start, false});
+    out_.push_back({bytes, start, false, endless});
     return;
   }
   start = std::max(start, line_free_);
@@ -175,7 +185,7 @@ void Line::Queue(const std::string& bytes, Clock::time_point not_before) {
       std::max<std::size_t>(1, static_cast<std::size_t>(speed / 10 * kSlice.count() / 1000));
   for (std::size_t at = 0; at < bytes.size(); at += per_slice) {
     const std::string slice = bytes.substr(at, per_slice);
-    out_.push_back({slice, start, false});
+    out_.push_back({slice, start, false, endless});
     start += std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(static_cast<double>(slice.size()) * 10.0 / speed));
   }
@@ -202,7 +212,13 @@ bool Line::SendDue() {
     }
     head.bytes.erase(0, static_cast<std::size_t>(n));
     if (!head.bytes.empty()) return true;
+    const bool refill = head.refill;
     out_.pop_front();
+    if (refill && !endless_.empty()) {
+      // Back to poll() first, so the next command is still heard.
+      QueueEndless(Clock::now());
+      return true;
+    }
   }
   return true;
 }

@@ -33,13 +33,16 @@ class Line {
     std::string bytes;
     Clock::time_point due;
     bool hang_up = false;  // close the line once the program has read what came before
+    bool endless = false;  // a piece of the endless stream
+    bool refill = false;   // the last piece: once sent, the stream is queued again
   };
 
   void Open();
   void Close();
   void ReadInput();
   void HandleCommand(const std::string& command);
-  void Queue(const std::string& bytes, Clock::time_point not_before);
+  void Queue(const std::string& bytes, Clock::time_point not_before, bool endless = false);
+  void QueueEndless(Clock::time_point not_before);
   // Writes what is due; returns false when the line has hung up.
   bool SendDue();
   int PollTimeout() const;
@@ -55,6 +58,7 @@ class Line {
   std::string partial_;
   int commands_ = 0;
   bool hang_up_played_ = false;
+  std::string endless_;  // the stream sent until the next command, or empty
   std::deque<Chunk> out_;
   Clock::time_point line_free_{};
   Clock::time_point hang_up_give_up_{};

@@ -96,16 +96,29 @@ std::string Ucs2Hex(std::u16string_view units) {
   return out;
 }
 
-Answer PhoneModel::Handle(const std::string& command) {
+Answer PhoneModel::Handle(const std::string& command, int number) {
   for (const auto& canned : s_.replies) {
-    if (CommandMatches(canned.command, command)) return {"", canned.reply};
+    if (CommandMatches(canned.command, command)) return {"", canned.reply, ""};
   }
   Answer answer;
   if (s_.echo) answer.echo = command + "\r";
   for (const auto& fault : s_.faults) {
     if (!CommandMatches(fault.command, command)) continue;
-    if (fault.action == FaultAction::kCmsError) answer.response = CmsError(fault.code);
-    return answer;  // a silent command gets its echo only
+    if (fault.number != 0 && fault.number != number) continue;
+    switch (fault.action) {
+      case FaultAction::kSilent:  // the echo only
+        break;
+      case FaultAction::kError:
+        answer.response = kError;
+        break;
+      case FaultAction::kCmsError:
+        answer.response = CmsError(fault.code);
+        break;
+      case FaultAction::kEndless:
+        answer.endless = fault.stream;
+        break;
+    }
+    return answer;
   }
   answer.response = Respond(command);
   return answer;

@@ -11,14 +11,16 @@ namespace phonesim {
 struct Answer {
   std::string echo;      // sent at once
   std::string response;  // sent after the latency
+  std::string endless;   // then sent again and again until the next command
 };
 
 class PhoneModel {
  public:
   explicit PhoneModel(Scenario scenario) : s_(std::move(scenario)) {}
 
-  // The answer to one command line (without its line end).
-  Answer Handle(const std::string& command);
+  // The answer to command line number `number` (counted from 1, without its
+  // line end).
+  Answer Handle(const std::string& command, int number);
 
   const Scenario& scenario() const { return s_; }
 

@@ -83,15 +83,23 @@ Scenario ParseScenario(const std::string& json_text) {
   }
   for (const json& f : Get(root, "faults", json::array())) {
     Fault fault;
-    fault.command = Get<std::string>(f, "command", "");
+    fault.command = Get<std::string>(f, "command", "*");
+    fault.number = Get(f, "number", 0);
     const std::string action = Get<std::string>(f, "action", "silent");
     if (action == "silent") {
       fault.action = FaultAction::kSilent;
+    } else if (action == "error") {
+      fault.action = FaultAction::kError;
     } else if (action == "cms_error") {
       fault.action = FaultAction::kCmsError;
       fault.code = Get(f, "code", 500);
+    } else if (action == "endless") {
+      fault.action = FaultAction::kEndless;
+      fault.stream = Get<std::string>(f, "stream", "0041");
+      if (fault.stream.empty()) throw std::runtime_error("scenario: an endless stream is empty");
     } else {
-      throw std::runtime_error("scenario: fault action is \"silent\" or \"cms_error\"");
+      throw std::runtime_error(
+          "scenario: fault action is \"silent\", \"error\", \"cms_error\" or \"endless\"");
     }
     s.faults.push_back(fault);
   }

@@ -24,12 +24,14 @@ struct Contact {
   std::string name;  // UTF-8
 };
 
-enum class FaultAction { kSilent, kCmsError };
+enum class FaultAction { kSilent, kError, kCmsError, kEndless };
 
 struct Fault {
-  std::string command;  // pattern: case-insensitive, a trailing '*' matches any rest
+  std::string command = "*";  // pattern: case-insensitive, a trailing '*' matches any rest
+  int number = 0;             // only the command of this number (counted from 1); 0 any
   FaultAction action = FaultAction::kSilent;
   int code = 0;
+  std::string stream;  // kEndless: the bytes sent again and again
 };
 
 struct CannedReply {
