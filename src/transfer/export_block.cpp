@@ -1,5 +1,8 @@
 #include "transfer/export_block.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "transfer/line_breaks.h"
 #include "transfer/replace_all.h"
 
@@ -41,7 +44,8 @@ std::string PrepareTemplateLines(std::string_view template_buffer) {
   return BreaksToCrLf(template_buffer, /*end_with_break=*/true);
 }
 
-std::string FillBlock(std::string block, const Row& row, TemplateKind kind) {
+std::optional<std::string> FillBlock(std::string block, const Row& row, TemplateKind kind,
+                                     std::size_t limit) {
   const std::string* const fields[] = {&SubItem(row, kFrom), &SubItem(row, kDateTime),
                                        &SubItem(row, kSize), &SubItem(row, kIndex),
                                        &SubItem(row, kType), &row.caption};
@@ -50,15 +54,23 @@ std::string FillBlock(std::string block, const Row& row, TemplateKind kind) {
     std::string_view value = *fields[i];
     if (kind == TemplateKind::kHtml && value.find_first_of(kHtmlSpecial) != std::string_view::npos)
       value = escaped = EscapeHtml(value);
-    block = ReplaceAll(block, kPlaceholders[i], value);
-    // The lines split and joined again: only a value with a break can change them.
-    if (HasLineBreak(value)) block = BreaksToCrLf(block, /*end_with_break=*/true);
+    std::optional<std::string> replaced = ReplaceAllWithin(block, kPlaceholders[i], value, limit);
+    if (!replaced) return std::nullopt;
+    block = std::move(*replaced);
+    // The lines split and joined again: only a value with a break can change
+    // them, and a lone CR or LF grows by one byte.
+    if (HasLineBreak(value)) {
+      const std::size_t before = block.size();
+      block = BreaksToCrLf(block, /*end_with_break=*/true);
+      if (block.size() > std::max(limit, before)) return std::nullopt;
+    }
   }
   return block;
 }
 
 std::string BuildBlock(std::string_view template_buffer, const Row& row, TemplateKind kind) {
-  return FillBlock(PrepareTemplateLines(template_buffer), row, kind);
+  return *FillBlock(PrepareTemplateLines(template_buffer), row, kind,
+                    std::numeric_limits<std::size_t>::max());
 }
 
 }  // namespace missivo

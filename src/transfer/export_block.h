@@ -1,6 +1,8 @@
 // One message row written through the template buffer.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,12 +21,17 @@ std::string EscapeHtml(std::string_view value);
 // pass the line breaks are written as CR LF again, so a break inside a field
 // becomes CR LF. A missing sub-item counts as empty. For the HTML kind the
 // field values are escaped first; the template's own text stays as it is.
+// No limit applies here: callers with outside fields use FillBlock.
 std::string BuildBlock(std::string_view template_buffer, const Row& row, TemplateKind kind);
 
 // The two halves of BuildBlock, so that an export prepares the template once:
 // the template's lines, each ended by CR LF; then that text with the fields
-// of one row filled in.
+// of one row filled in, or nothing when a pass would make it grow past `limit`
+// bytes. Since each pass also replaces the placeholders that earlier values
+// brought in, a few kilobytes of fields can multiply into terabytes; the
+// limit stops that before the memory is asked for.
 std::string PrepareTemplateLines(std::string_view template_buffer);
-std::string FillBlock(std::string template_lines, const Row& row, TemplateKind kind);
+std::optional<std::string> FillBlock(std::string template_lines, const Row& row, TemplateKind kind,
+                                     std::size_t limit);
 
 }  // namespace missivo

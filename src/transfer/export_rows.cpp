@@ -39,19 +39,27 @@ bool HasRowsToExport(std::span<const Row> rows, const RowSelection& selection) {
   return CountSelected(SelectedMask(rows.size(), selection)) != 0;
 }
 
-std::string ExportBytes(std::span<const Row> rows, const RowSelection& selection,
-                        std::string_view template_buffer, TemplateKind kind,
-                        const std::function<void(std::size_t)>& on_row) {
+Result<std::string> ExportBytes(std::span<const Row> rows, const RowSelection& selection,
+                                std::string_view template_buffer, TemplateKind kind,
+                                const std::function<void(std::size_t)>& on_row, std::size_t limit) {
   const std::vector<bool> selected = SelectedMask(rows.size(), selection);
   const std::size_t selected_count = CountSelected(selected);
   const std::string template_lines = PrepareTemplateLines(template_buffer);
   std::string out;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (selected[i]) {
-      const std::string block = FillBlock(template_lines, rows[i], kind);
+      // Room for the block and its CR LF within what the limit leaves.
+      const std::size_t room = limit - out.size();
+      const std::optional<std::string> block =
+          FillBlock(template_lines, rows[i], kind, room < 2 ? 0 : room - 2);
+      if (!block || block->size() + 2 > room) {
+        return Status::Failure("The export would be larger than " + std::to_string(limit >> 20) +
+                               " MB: the template and the fields of row " + std::to_string(i + 1) +
+                               " multiply past that.");
+      }
       // Room for every block at about this one's size: one growth for most exports.
-      if (out.empty()) out.reserve((block.size() + 2) * selected_count * 5 / 4);
-      out += block;
+      if (out.empty()) out.reserve(std::min((block->size() + 2) * selected_count * 5 / 4, limit));
+      out += *block;
       out += "\r\n";
     }
     if (on_row) on_row(i);
@@ -70,10 +78,13 @@ ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection
   // Read once per export, not once per row.
   const std::string template_buffer = LoadTemplateBuffer(data_folder, kind, language);
   ProgressScope progress(ui, static_cast<int>(rows.size()) - 1, language.LangText("Str79"));
-  const std::string bytes = ExportBytes(rows, selection, template_buffer, kind, [&](std::size_t i) {
-    progress.SetPosition(static_cast<int>(i));
-  });
-  const Status written = WriteFileAtomically(output, bytes, ExportFileMode(output));
+  const Result<std::string> bytes =
+      ExportBytes(rows, selection, template_buffer, kind,
+                  [&](std::size_t i) { progress.SetPosition(static_cast<int>(i)); });
+  const Status written = bytes.ok()
+                             ? WriteFileAtomically(output, bytes.value(), ExportFileMode(output))
+                             : Status::Failure("Cannot export to " + QuotedFileName(output) + ": " +
+                                               bytes.message() + " Nothing was written.");
   progress.End();
   if (!written.ok()) {
     result.error = written.message();

@@ -1,6 +1,8 @@
 // Replacing every occurrence of a pattern, as the export templates need it.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,5 +14,10 @@ namespace missivo {
 // searched. Byte for byte and case-sensitive; an empty pattern changes nothing.
 // The result is allocated once, at its final length.
 std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view value);
+
+// ReplaceAll, or nothing when the result would be longer than both `limit`
+// and `text`: only growth past the limit is refused, before it is allocated.
+std::optional<std::string> ReplaceAllWithin(std::string_view text, std::string_view pattern,
+                                            std::string_view value, std::size_t limit);
 
 }  // namespace missivo
