@@ -1,5 +1,6 @@
-// AT exchanges against phonesim: throughput on an unthrottled line, and the CPU
-// the program spends on an emulated 115200 baud line.
+// AT exchanges and the message read against phonesim: throughput on an
+// unthrottled line, and the CPU the program spends on an emulated 115200 baud
+// line.
 //
 //   build-rel/bench/phone/phone_exchange_bench
 #include <benchmark/benchmark.h>
@@ -7,12 +8,15 @@
 
 #include <chrono>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <string>
 
 #include "core/ui.h"
 #include "phone/at_exchange.h"
 #include "phone/com_port.h"
+#include "phone/message_read.h"
 #include "support/phone_fixture.h"
+#include "text/cp1251.h"
 #include "text/default_language.h"
 #include "text/language.h"
 
@@ -42,38 +46,53 @@ double CpuSeconds() {
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-void RunExchanges(benchmark::State& state, int line_speed) {
-  const std::string reply = BigReply();
-  const nlohmann::json scenario = {
-      {"echo", true},
-      {"line_speed", line_speed},
-      {"replies", {{{"command", "AT+BIG"}, {"reply", reply}}}},
-  };
-  test::PhoneSim phone(scenario.dump());
+// phonesim with a scenario, and the program's port and exchange open on it.
+struct BenchLink {
+  explicit BenchLink(const nlohmann::json& scenario) : phone(scenario.dump()) {
+    language.LoadFromBytes(DefaultRussianFileBytes());
+    port.SetBaudRate(TBaudRate::brCustom);
+    port.SetCustomBaudRate(115200);
+    port.SetDeviceName(phone.Device());
+    port.OnLineError = [](TCustomComPort&, TLineErrors) {
+    };  // the event thread runs, as in the program
+    port.Open();
+  }
+
+  test::PhoneSim phone;
   TComPort port;
   CountingTerminal terminal;
   SilentUserInterface ui;
   LanguageLines language;
-  language.LoadFromBytes(DefaultRussianFileBytes());
-  AtExchange exchange(port, terminal, ui, language);
-  port.SetBaudRate(TBaudRate::brCustom);
-  port.SetCustomBaudRate(115200);
-  port.SetDeviceName(phone.Device());
-  port.OnLineError = [](TCustomComPort&, TLineErrors) {
-  };  // the event thread runs, as in the program
-  port.Open();
+  AtExchange exchange{port, terminal, ui, language};
+};
 
+// Wall and CPU time from construction on.
+struct Clocks {
+  double WallSeconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
+  }
+  double CpuSecondsSpent() const { return CpuSeconds() - cpu_start; }
+
+  double cpu_start = CpuSeconds();
+  std::chrono::steady_clock::time_point wall_start = std::chrono::steady_clock::now();
+};
+
+void RunExchanges(benchmark::State& state, int line_speed) {
+  const std::string reply = BigReply();
+  BenchLink link({
+      {"echo", true},
+      {"line_speed", line_speed},
+      {"replies", {{{"command", "AT+BIG"}, {"reply", reply}}}},
+  });
   std::string answer;
   std::size_t bytes = 0;
-  const double cpu_start = CpuSeconds();
-  const auto wall_start = std::chrono::steady_clock::now();
+  const Clocks clocks;
   for (auto _ : state) {
-    exchange.ExchangeCommand("AT+BIG", answer);
+    link.exchange.ExchangeCommand("AT+BIG", answer);
     bytes += answer.size();
   }
-  const double wall =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
-  const double cpu = CpuSeconds() - cpu_start;
+  const double wall = clocks.WallSeconds();
+  const double cpu = clocks.CpuSecondsSpent();
   if (answer.size() + 1 != reply.size()) state.SkipWithError("reply not collected whole");
   const auto n = static_cast<double>(state.iterations());
   state.SetItemsProcessed(state.iterations());
@@ -92,6 +111,52 @@ void BM_Exchange2KBAt115200(benchmark::State& state) {
   RunExchanges(state, 115200);
 }
 BENCHMARK(BM_Exchange2KBAt115200)->UseRealTime()->Iterations(25)->Unit(benchmark::kMillisecond);
+
+// 120 messages as phones hold them: Cyrillic texts of 70 to 160 letters, the
+// four statuses, dates with two-digit years.
+nlohmann::json HundredTwentyMessages() {
+  std::mt19937 random(20060517);
+  nlohmann::json messages = nlohmann::json::array();
+  const char* const statuses[] = {"REC READ", "REC UNREAD", "STO SENT", "STO UNSENT"};
+  for (int index = 1; index <= 120; ++index) {
+    std::string text;  // Windows-1251: а..я and blanks
+    const std::size_t length = 70 + random() % 91;
+    while (text.size() < length)
+      text.push_back(random() % 8 == 0 ? ' ' : static_cast<char>(0xE0 + random() % 32));
+    messages.push_back({{"index", index},
+                        {"status", statuses[index % 4]},
+                        {"sender", "+7916" + std::to_string(1000000 + index)},
+                        {"date", "24/05/01,12:00:00+12"},
+                        {"text", Cp1251ToUtf8(text)}});
+  }
+  return messages;
+}
+
+// ReadMessages of all 120 messages, each iteration one whole read.
+void BM_ReadMessages120(benchmark::State& state, int line_speed) {
+  BenchLink link(
+      {{"echo", true}, {"line_speed", line_speed}, {"messages", HundredTwentyMessages()}});
+  std::size_t rows = 0;
+  const Clocks clocks;
+  for (auto _ : state) {
+    const MessageReadResult result = ReadMessages(link.exchange, {}, link.language, link.ui);
+    rows = result.rows.size();
+  }
+  const double wall = clocks.WallSeconds();
+  const double cpu = clocks.CpuSecondsSpent();
+  if (rows != 120) state.SkipWithError("not every message was read");
+  const auto messages = static_cast<double>(state.iterations()) * 120;
+  state.counters["messages_per_s"] = messages / wall;
+  state.counters["line_bytes"] = static_cast<double>(link.terminal.bytes) / state.iterations();
+  state.counters["cpu_us_per_message"] = cpu / messages * 1e6;
+  state.counters["cpu_share_percent"] = cpu / wall * 100.0;
+}
+
+BENCHMARK_CAPTURE(BM_ReadMessages120, Unthrottled, 0)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadMessages120, At115200, 115200)
+    ->UseRealTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace missivo

@@ -14,6 +14,7 @@
 #include "app/check_box.h"
 #include "app/file_dialog.h"
 #include "app/folder_search.h"
+#include "app/language_choice.h"
 #include "app/main_window.h"
 #include "app/menu_items.h"
 #include "app/password_windows.h"
@@ -21,19 +22,13 @@
 #include "app/row_model.h"
 #include "app/status_panel.h"
 #include "app/text_files.h"
-#include "text/lines.h"
 
 namespace missivo {
 void TForm1::BuildLanguageMenu() {
   LanguageFiles = FindFilesEndingWith((program_folder_ / "Language").string(), "lng",
                                       [] { QCoreApplication::processEvents(); });
   for (const std::string& path : LanguageFiles) {
-    const std::vector<std::string> lines = ReadTextLines(path);
-    const std::string& first = LineAt(lines, 0);
-    // A file without its name line is offered under its file name.
-    const std::string caption =
-        first.size() > 5 ? first.substr(5) : std::filesystem::path(path).stem().string();
-    QAction* item = CaptionedItem(N14, caption);
+    QAction* item = CaptionedItem(N14, LanguageCaption(path, ReadTextLines(path)));
     connect(item, &QAction::triggered, this, [this, item] { LanguageItemClick(item); });
   }
 

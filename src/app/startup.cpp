@@ -58,24 +58,10 @@ bool TForm1::FormShow() {
 }
 
 void TForm1::ProbeDataFiles() {
-  const DataFiles files = Files();
-  // A plain list file, left by an older version, is sealed before anything else.
-  for (const auto* path : {&files.archive, &files.phonebook}) {
-    const Result<bool> sealed = SealIfPlainListFile(*path);
-    if (!sealed.ok()) bsSkinMessage1->ShowMessage(sealed.message(), MessageKind::kError);
-  }
-  const struct {
-    const std::filesystem::path* path;
-    bool* flag;
-  } probes[] = {{&files.phonebook, &Lock.phonebook_needs_password},
-                {&files.archive, &Lock.archive_needs_password}};
-  for (const auto& probe : probes) {
-    const Result<bool> locked = CarriesOuterLayer(*probe.path);
-    *probe.flag = locked.ok() && locked.value();
-    // A file that cannot be read is reported; loading it later reports it again
-    // and leaves its list empty.
-    if (!locked.ok()) bsSkinMessage1->ShowMessage(locked.message(), MessageKind::kError);
-  }
+  // A file that cannot be read is reported; loading it later reports it again
+  // and leaves its list empty.
+  for (const Status& failure : missivo::ProbeDataFiles(Files(), Lock))
+    bsSkinMessage1->ShowMessage(failure.message(), MessageKind::kError);
 }
 
 void TForm1::LoadList(RowListModel* list, const std::filesystem::path& path) {

@@ -1,9 +1,176 @@
+// missivo-cli: the read command, listing, export and import without a window,
+// for backups from scripts and cron.
 #include <cstdio>
+#include <exception>
+#include <map>
+#include <string>
+#include <vector>
 
-int main(int argc, char** /*argv*/) {
-  if (argc < 2) {
-    std::fputs("usage: missivo-cli [--folder DIR] <command> ...\n", stderr);
-    return 1;
+#include "cli/cli_args.h"
+#include "cli/commands.h"
+#include "cli/program_session.h"
+#include "cli/terminal_ui.h"
+
+namespace missivo::cli {
+namespace {
+
+constexpr char kEveryCommand[] = R"(
+Options of every command:
+  --folder DIR          the program folder (see missivo-cli --help)
+  --password-file FILE  the program password on the first line of FILE (UTF-8)
+)";
+
+constexpr OptionSpec kReadOptions[] = {
+    {"device", true},         {"speed", true},          {"timeout", true},
+    {"delete", false},        {"phonebook", false},     {"no-archive", false},
+    {"skip-incoming", false}, {"skip-outgoing", false}, {"skip-drafts", false}};
+constexpr OptionSpec kListOptions[] = {{"json", false}};
+constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
+
+constexpr char kReadHelp[] =
+    R"(Usage: missivo-cli [--folder DIR] read --device PATH [--speed N] [--timeout S]
+         [--delete] [--phonebook] [--no-archive] [--skip-incoming] [--skip-outgoing]
+         [--skip-drafts]
+
+Runs the window program's read command: opens the serial device, reads the
+messages, appends the new ones to the archive (the window's duplicate test),
+reads the phonebook when asked, puts contact names on the senders, saves, and
+prints one line such as
+  read 12 messages, 3 new in the archive (57 rows), phonebook 40 contacts
+The options mirror the read settings of the window, with its defaults.
+
+  --device PATH    the phone's serial device (/dev/ttyACM0, /dev/serial/by-id/...)
+  --speed N        line speed in bits per second (default 115200)
+  --timeout S      give up when the phone sends nothing for S seconds (default 30)
+  --delete         delete the messages read on the phone. With the archive on, a
+                   message is deleted only once the saved archive holds it
+  --phonebook      read the phonebook after the messages
+  --no-archive     do not append the messages read to the archive
+  --skip-incoming  do not read incoming messages already read (unread ones are
+                   always read)
+  --skip-outgoing  do not read sent messages
+  --skip-drafts    do not read drafts
+)";
+
+constexpr char kListHelp[] = R"(Usage: missivo-cli [--folder DIR] list archive|phonebook [--json]
+
+Prints the rows of the archive or of the phonebook copy in UTF-8, one row a
+line, the fields separated by TAB: text, from, date/time, size, index and type
+of a message; name and number of a contact. Backslash, TAB, CR and LF inside a
+field are written \\, \t, \r and \n.
+
+  --json  a JSON array instead: one object per row with "caption", "sub_items"
+          (an array of texts) and "image" (the row's picture number)
+)";
+
+constexpr char kExportHelp[] =
+    R"(Usage: missivo-cli [--folder DIR] export archive --format html|txt [--output FILE]
+
+Writes every archive row through the folder's template, Data/HtmlTemplate.tml
+or Data/TextTemplate.tml (the default one when the file is missing), as the
+window's export does: Windows-1251 text with CR LF line ends; in HTML the
+message fields are escaped. The HTML is a fragment without a charset: open it
+in a browser with the Windows-1251 (Cyrillic) encoding.
+
+  --format html|txt  the template and form
+  --output FILE      the file to write (replaced whole); standard output without it
+)";
+
+constexpr char kImportHelp[] = R"(Usage: missivo-cli [--folder DIR] import p2ktools|v1 FILE
+
+Appends every message of FILE to the archive, puts contact names on the
+senders and saves the archive, as the window's "Конвертировать" items do:
+  p2ktools  a message text file saved by the P2kTools phone utility
+  v1        an inbox file (.msg) saved by Missivo 1.x
+There is no duplicate test: importing a file twice adds its messages twice.
+)";
+
+constexpr Command kCommands[] = {
+    {"read", kReadOptions, kReadHelp, RunRead},
+    {"list", kListOptions, kListHelp, RunList},
+    {"export", kExportOptions, kExportHelp, RunExport},
+    {"import", {}, kImportHelp, RunImport},
+};
+
+void WriteErr(const std::string& text) {
+  std::fputs(text.c_str(), stderr);
+}
+
+int Main(const std::vector<std::string>& args, TerminalUserInterface& ui) {
+  std::map<std::string, std::span<const OptionSpec>, std::less<>> options;
+  for (const Command& command : Commands())
+    options[std::string(command.name)] = command.options;
+  const CommandLine line = ParseCommandLine(args, options);
+  if (line.command.empty()) {
+    if (!line.Has("help")) throw CliError("no command given (see missivo-cli --help)", kExitUsage);
+    WriteOut(ProgramHelp());
+    return kExitOk;
   }
-  return 0;
+  for (const Command& command : Commands()) {
+    if (command.name != line.command) continue;
+    if (line.Has("help")) {
+      WriteOut(std::string(command.help) + kEveryCommand);
+      return kExitOk;
+    }
+    return command.run(line, ui);
+  }
+  return kExitUsage;
+}
+
+}  // namespace
+
+std::span<const Command> Commands() {
+  return kCommands;
+}
+
+std::string ProgramHelp() {
+  return R"(Usage: missivo-cli [--folder DIR] [--password-file FILE] COMMAND [OPTIONS]
+
+Missivo without its window, for backups from scripts and cron: the same program
+folder, data files, language and settings as the window program.
+
+Commands (missivo-cli COMMAND --help for each):
+  read    read the messages (and the phonebook) from the phone into the archive
+  list    print the archive or the phonebook copy
+  export  write the archive through a template, as HTML or text
+  import  add the messages of a P2kTools or a Missivo 1.x file to the archive
+
+Options of every command:
+  --folder DIR          the program folder, holding Data and Language. Without it,
+                        the window program's own: missivo-cli is built and
+                        installed beside it, so this is the folder of the
+                        executable when it is writable (the build tree, a portable
+                        copy) and otherwise $XDG_DATA_HOME/Missivo (by default
+                        ~/.local/share/Missivo), as for an installed copy.
+  --password-file FILE  the program password, on the first line of FILE (UTF-8),
+                        when the data files are locked with it; without it the
+                        password is asked on the terminal
+  -h, --help            this text
+
+The messages are in the language the window uses in that folder (the setting
+"LngName" in $XDG_CONFIG_HOME/Missivo/Missivo.conf, else Language/Russian.lng,
+which is written when missing). Locked data files are opened for the command
+and locked again at its end, also when it fails or is stopped by Ctrl-C.
+
+Exit status: 0 done; 1 failed (device, phone, damaged or unwritable data file);
+2 wrong or missing program password (the data files are unchanged); 64 wrong
+command line; 130 stopped by a signal.
+)";
+}
+
+}  // namespace missivo::cli
+
+int main(int argc, char** argv) {
+  using namespace missivo::cli;
+  InstallStopSignals();
+  TerminalUserInterface ui;
+  try {
+    return Main(std::vector<std::string>(argv + 1, argv + argc), ui);
+  } catch (const CliError& error) {
+    WriteErr("missivo-cli: " + error.message() + "\n");
+    return error.status();
+  } catch (const std::exception& error) {
+    WriteErr(std::string("missivo-cli: ") + error.what() + "\n");
+    return kExitFailure;
+  }
 }

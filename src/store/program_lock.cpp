@@ -126,4 +126,23 @@ Result<bool> CarriesOuterLayer(const std::filesystem::path& path) {
   return !StartsWithListFileMagic(plain.value());
 }
 
+std::vector<Status> ProbeDataFiles(const DataFiles& files, LockState& state) {
+  std::vector<Status> failures;
+  for (const std::filesystem::path* path : {&files.archive, &files.phonebook}) {
+    const Result<bool> sealed = SealIfPlainListFile(*path);
+    if (!sealed.ok()) failures.push_back(sealed.status());
+  }
+  const struct {
+    const std::filesystem::path* path;
+    bool* flag;
+  } probes[] = {{&files.phonebook, &state.phonebook_needs_password},
+                {&files.archive, &state.archive_needs_password}};
+  for (const auto& probe : probes) {
+    const Result<bool> locked = CarriesOuterLayer(*probe.path);
+    *probe.flag = locked.ok() && locked.value();
+    if (!locked.ok()) failures.push_back(locked.status());
+  }
+  return failures;
+}
+
 }  // namespace missivo

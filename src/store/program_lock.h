@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/status.h"
 #include "core/ui.h"
@@ -91,5 +92,12 @@ UnlockResult UnlockAtStart(LockState& state, const DataFiles& files, PasswordPro
 // content under the fixed passphrase is not a list file. A failure when it
 // cannot be read or is too short for a container.
 Result<bool> CarriesOuterLayer(const std::filesystem::path& path);
+
+// The start's look at the data files, before anything is loaded: a plain list
+// file (left by an older version) is sealed, then each needs-password flag is
+// set when its file carries the outer layer. Returns the failures, each naming
+// its file (one that cannot be read or sealed, or is too short for a
+// container); such a file's flag stays clear.
+std::vector<Status> ProbeDataFiles(const DataFiles& files, LockState& state);
 
 }  // namespace missivo

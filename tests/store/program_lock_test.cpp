@@ -223,5 +223,36 @@ TEST_F(ProgramLockTest, LockedFileTooShortIsReportedByName) {
   EXPECT_EQ(ReadBytes(files_.archive), "short");
 }
 
+TEST_F(ProgramLockTest, ProbeSealsPlainFilesAndFlagsLockedOnes) {
+  const std::string plain = EncodeListFile({MessageRow("a", "+1")}).value();
+  test::WriteBytes(files_.archive, plain);
+  WriteDataFile(files_.phonebook, {test::ContactRow("A", "+1")});
+  ASSERT_TRUE(EncryptInPlaceWith(files_.phonebook, "pw").ok());
+
+  LockState state;
+  EXPECT_TRUE(ProbeDataFiles(files_, state).empty());
+  EXPECT_FALSE(state.archive_needs_password);
+  EXPECT_TRUE(state.phonebook_needs_password);
+  // The plain archive rests sealed now and opens under the fixed passphrase.
+  EXPECT_FALSE(StartsWithListFileMagic(ReadBytes(files_.archive)));
+  EXPECT_EQ(UnsealFile(files_.archive, kFixedPassphrase).value(), plain);
+
+  // A file too short for a container is a failure naming it; its flag stays clear.
+  test::WriteBytes(files_.archive, "short");
+  state = LockState{};
+  state.archive_needs_password = true;
+  const std::vector<Status> failures = ProbeDataFiles(files_, state);
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_NE(failures[0].message().find("Messages.sms"), std::string::npos);
+  EXPECT_FALSE(state.archive_needs_password);
+  EXPECT_TRUE(state.phonebook_needs_password);
+
+  // Without data files nothing is flagged.
+  std::filesystem::remove(files_.archive);
+  std::filesystem::remove(files_.phonebook);
+  EXPECT_TRUE(ProbeDataFiles(files_, state).empty());
+  EXPECT_FALSE(state.archive_needs_password || state.phonebook_needs_password);
+}
+
 }  // namespace
 }  // namespace missivo

@@ -1,0 +1,49 @@
+// The commands of missivo-cli. Each returns the exit status or throws CliError.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "cli/cli_args.h"
+#include "cli/terminal_ui.h"
+
+namespace missivo::cli {
+
+struct Command {
+  std::string_view name;
+  std::span<const OptionSpec> options;
+  std::string_view help;  // the command's --help text
+  int (*run)(const CommandLine& line, TerminalUserInterface& ui);
+};
+
+// read, list, export, import.
+std::span<const Command> Commands();
+
+// The text of `missivo-cli --help`.
+std::string ProgramHelp();
+
+// --folder, or the window program's own folder.
+std::filesystem::path ProgramFolderOf(const CommandLine& line);
+
+// Gives `ui` the first line of --password-file (UTF-8, used as its Windows-1251
+// bytes) when the option is there; CliError when the file cannot be read.
+void TakePasswordFile(const CommandLine& line, TerminalUserInterface& ui);
+
+// Writes `bytes` to standard output; CliError when that fails.
+void WriteOut(std::string_view bytes);
+
+// "1 message", "12 messages".
+std::string Counted(std::size_t count, const char* word);
+
+// The one operand a command wants (`what` names it in the error).
+const std::string& OneOperand(const CommandLine& line, std::string_view what);
+
+int RunRead(const CommandLine& line, TerminalUserInterface& ui);
+int RunList(const CommandLine& line, TerminalUserInterface& ui);
+int RunExport(const CommandLine& line, TerminalUserInterface& ui);
+int RunImport(const CommandLine& line, TerminalUserInterface& ui);
+
+}  // namespace missivo::cli
