@@ -2,6 +2,7 @@
 # left out: GCC 12 reports it falsely inside libstdc++ stream iterators at -O2.
 option(MISSIVO_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(MISSIVO_WERROR "Treat warnings as errors" ON)
+option(MISSIVO_BUILD_FUZZ "Build the fuzz targets (clang only; instruments the whole build)" OFF)
 
 add_library(missivo_flags INTERFACE)
 target_compile_features(missivo_flags INTERFACE cxx_std_20)
@@ -15,5 +16,19 @@ target_compile_definitions(missivo_flags INTERFACE
 if(MISSIVO_SANITIZE)
   target_compile_options(missivo_flags INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(missivo_flags INTERFACE -fsanitize=address,undefined)
+endif()
+
+# The fuzz build: every target is instrumented for libFuzzer's coverage and
+# checked by AddressSanitizer and UndefinedBehaviorSanitizer; the fuzz targets
+# themselves link libFuzzer (fuzz/CMakeLists.txt).
+if(MISSIVO_BUILD_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "MISSIVO_BUILD_FUZZ needs clang: configure a separate build folder "
+                        "with -DCMAKE_CXX_COMPILER=clang++ (see fuzz/run.sh)")
+  endif()
+  target_compile_options(missivo_flags INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+    -fno-omit-frame-pointer)
   target_link_options(missivo_flags INTERFACE -fsanitize=address,undefined)
 endif()

@@ -234,6 +234,25 @@ void BM_ArchiveMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_ArchiveMemory)->Iterations(3)->Unit(benchmark::kMillisecond);
 
+// Damaged list files whose counts promise more than their bytes hold: five
+// bytes claiming 65535 rows (argument 0), and one row claiming 65535
+// sub-items with none there (argument 1). Both fail; the peak is what the
+// decoder allocated before it found out.
+void BM_DecodeListFileClaimingTooMuch(benchmark::State& state) {
+  const std::string plain = state.range(0) == 0
+                                ? std::string("LVF\xFF\xFF", 5)
+                                : std::string("LVF\x01\x00\xFF\xFF\0\0\0\0\0\0", 13);
+  double peak_kb = 0;
+  for (auto _ : state) {
+    const std::size_t live_before = g_live_bytes.load();
+    g_peak_bytes.store(live_before);
+    if (DecodeListFile(plain).ok()) state.SkipWithError("a damaged file decoded");
+    peak_kb = static_cast<double>(g_peak_bytes.load() - live_before) / 1e3;
+  }
+  state.counters["peak_KB"] = peak_kb;
+}
+BENCHMARK(BM_DecodeListFileClaimingTooMuch)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 std::string Buffer() {
   return std::string(16 << 20, '\x5A');
 }

@@ -3,30 +3,15 @@
 // usable (not a decimal number, or out of range), and the load goes on with the
 // next key. A failed automatic connection shows its status and the load goes on.
 #include <QComboBox>
-#include <charconv>
-#include <optional>
 
 #include "app/check_box.h"
 #include "app/image_list.h"
 #include "app/main_window.h"
 #include "app/qt_text.h"
 #include "app/row_model.h"
+#include "app/setting_values.h"
 
 namespace missivo {
-namespace {
-
-// A whole decimal number with an optional sign and nothing else.
-std::optional<int> DecimalOf(const std::string& text) {
-  int value = 0;
-  const char* first = text.data();
-  const char* last = first + text.size();
-  if (first != last && *first == '+') ++first;
-  const auto [end, error] = std::from_chars(first, last, value);
-  if (text.empty() || error != std::errc() || end != last) return std::nullopt;
-  return value;
-}
-
-}  // namespace
 
 void TForm1::LoadCheck(std::string_view key, TCheckBox* box) {
   if (!SettingExists(key)) return;

@@ -5,32 +5,15 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStyle>
-#include <algorithm>
-#include <cctype>
 
+#include "app/skin_descriptor.h"
 #include "app/text_files.h"
 
 namespace missivo {
-namespace {
-
-bool StartsWithKey(const std::string& line, std::string_view key) {
-  if (line.size() < key.size()) return false;
-  return std::equal(key.begin(), key.end(), line.begin(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  });
-}
-
-}  // namespace
 
 std::filesystem::path StyleSheetOf(const std::filesystem::path& descriptor) {
-  constexpr std::string_view kKey = "StyleSheet=";
-  for (const std::string& line : ReadTextLines(descriptor)) {
-    if (!StartsWithKey(line, kKey)) continue;
-    const std::string name = line.substr(kKey.size());
-    if (!name.empty()) return descriptor.parent_path() / name;
-  }
-  return descriptor.parent_path() / "skin.qss";
+  const std::string name = StyleSheetNameOf(ReadTextLines(descriptor));
+  return descriptor.parent_path() / (name.empty() ? std::string("skin.qss") : name);
 }
 
 QString ResolveStyleSheetUrls(const QString& style_sheet, const std::filesystem::path& folder) {

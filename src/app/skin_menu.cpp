@@ -7,8 +7,8 @@
 #include "app/image_list.h"
 #include "app/main_window.h"
 #include "app/menu_items.h"
+#include "app/skin_descriptor.h"
 #include "app/text_files.h"
-#include "text/lines.h"
 
 namespace missivo {
 namespace {
@@ -16,9 +16,8 @@ namespace {
 // The caption of a skin: its descriptor's third line without its first nine
 // characters ("SkinName="); the skin's folder name when that line is missing.
 std::string SkinCaption(const std::string& descriptor) {
-  const std::vector<std::string> lines = ReadTextLines(descriptor);
-  const std::string& third = LineAt(lines, 2);
-  if (third.size() > 9) return third.substr(9);
+  std::string caption = SkinCaptionOf(ReadTextLines(descriptor));
+  if (!caption.empty()) return caption;
   return std::filesystem::path(descriptor).parent_path().filename().string();
 }
 

@@ -59,7 +59,7 @@ int RunExport(const CommandLine& line, TerminalUserInterface& ui) {
                   LoadTemplateBuffer(session.files().folder, kind, session.language()), kind,
                   [](std::string_view block) { WriteOut(block); });
   session.Close();
-  if (!made.ok()) throw CliError(Cp1251ToUtf8(made.message()));
+  if (!made.ok()) throw CliError("cannot export: " + Cp1251ToUtf8(made.message()));
   return kExitOk;
 }
 

@@ -1,5 +1,6 @@
 #include "store/list_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -12,6 +13,8 @@ namespace {
 
 constexpr std::size_t kCountSize = 2;
 constexpr std::size_t kImageSize = 4;
+// The fewest bytes a row takes: its sub-item count, image and caption length.
+constexpr std::size_t kMinRowSize = kCountSize + kImageSize + kCountSize;
 
 void PutU16(std::string& out, std::size_t value) {
   out.push_back(static_cast<char>(value & 0xFF));
@@ -63,6 +66,8 @@ class Reader {
  public:
   explicit Reader(std::string_view bytes) : bytes_(bytes) {}
 
+  std::size_t Remaining() const { return bytes_.size(); }
+
   bool U16(std::size_t& value) {
     if (!Has(2)) return false;
     value = Byte(0) | (Byte(1) << 8);
@@ -98,12 +103,14 @@ class Reader {
   std::string_view bytes_;
 };
 
+// A count is no promise: room is made only for what the bytes left can hold,
+// so a few bytes claiming 65535 rows or sub-items take no megabytes.
 bool ReadRow(Reader& reader, Row& row) {
   std::size_t count = 0;
   if (!reader.U16(count) || !reader.I32(row.image) || !reader.Text(row.caption)) return false;
-  row.sub_items.resize(count);
-  for (std::string& text : row.sub_items) {
-    if (!reader.Text(text)) return false;
+  row.sub_items.reserve(std::min(count, reader.Remaining() / kCountSize));
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!reader.Text(row.sub_items.emplace_back())) return false;
   }
   return true;
 }
@@ -144,9 +151,10 @@ Result<std::vector<Row>> DecodeListFile(std::string_view plain) {
   Reader reader(plain.substr(kListFileMagic.size()));
   std::size_t count = 0;
   if (!reader.U16(count)) return Status::Failure("The list file ends before its row count.");
-  std::vector<Row> rows(count);
+  std::vector<Row> rows;
+  rows.reserve(std::min(count, reader.Remaining() / kMinRowSize));
   for (std::size_t r = 0; r < count; ++r) {
-    if (!ReadRow(reader, rows[r])) {
+    if (!ReadRow(reader, rows.emplace_back())) {
       return Status::Failure("The list file ends inside row " + std::to_string(r + 1) + " of " +
                              std::to_string(count) + ".");
     }

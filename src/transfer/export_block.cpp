@@ -1,5 +1,7 @@
 #include "transfer/export_block.h"
 
+#include <algorithm>
+
 #include "transfer/line_breaks.h"
 #include "transfer/replace_all.h"
 
@@ -58,15 +60,16 @@ std::optional<std::string> FillBlockWithin(std::string block, const Row& row, Te
     std::string_view value = *fields[i];
     if (kind == TemplateKind::kHtml && value.find_first_of(kHtmlSpecial) != std::string_view::npos)
       value = escaped = EscapeHtml(value);
-    const std::string_view pattern = kPlaceholders[i];
-    if (value.size() > pattern.size()) {
-      const std::size_t growth = value.size() - pattern.size();
-      const std::size_t room = limit < block.size() ? 0 : limit - block.size();
-      if (CountOccurrences(block, pattern) > room / growth) return std::nullopt;
+    std::optional<std::string> replaced = ReplaceAllWithin(block, kPlaceholders[i], value, limit);
+    if (!replaced) return std::nullopt;
+    block = std::move(*replaced);
+    // The lines split and joined again: only a value with a break can change
+    // them, and a lone CR or LF grows by one byte.
+    if (HasLineBreak(value)) {
+      const std::size_t before = block.size();
+      block = BreaksToCrLf(block, /*end_with_break=*/true);
+      if (block.size() > std::max(limit, before)) return std::nullopt;
     }
-    block = ReplaceAll(block, pattern, value);
-    // The lines split and joined again: only a value with a break can change them.
-    if (HasLineBreak(value)) block = BreaksToCrLf(block, /*end_with_break=*/true);
   }
   return block;
 }

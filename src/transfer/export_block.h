@@ -22,6 +22,7 @@ std::string EscapeHtml(std::string_view value);
 // pass the line breaks are written as CR LF again, so a break inside a field
 // becomes CR LF. A missing sub-item counts as empty. For the HTML kind the
 // field values are escaped first; the template's own text stays as it is.
+// No limit applies here: callers with outside fields use FillBlockWithin.
 std::string BuildBlock(std::string_view template_buffer, const Row& row, TemplateKind kind);
 
 // The two halves of BuildBlock, so that an export prepares the template once:
@@ -36,7 +37,10 @@ std::string FillBlock(std::string template_lines, const Row& row, TemplateKind k
 // a text of 64 KB each would make half a gigabyte); such a block is refused.
 inline constexpr std::size_t kMaxExportBlock = std::size_t{16} << 20;
 
-// FillBlock, or nothing when a pass would make the block longer than `limit`.
+// FillBlock, or nothing when a pass would make the block longer than `limit`
+// bytes. Since each pass also replaces the placeholders that earlier values
+// brought in, a few kilobytes of fields can multiply into terabytes; the
+// limit stops that before the memory is asked for.
 std::optional<std::string> FillBlockWithin(std::string template_lines, const Row& row,
                                            TemplateKind kind, std::size_t limit);
 

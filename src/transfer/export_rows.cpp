@@ -29,6 +29,12 @@ std::vector<bool> SelectedMask(std::size_t row_count, const RowSelection& select
   return mask;
 }
 
+// "16 MB", "512 MB"; a limit under a megabyte in bytes.
+std::string MegabytesOf(std::size_t bytes) {
+  return bytes >= (std::size_t{1} << 20) ? std::to_string(bytes >> 20) + " MB"
+                                         : std::to_string(bytes) + " bytes";
+}
+
 std::size_t CountSelected(const std::vector<bool>& mask) {
   return static_cast<std::size_t>(std::count(mask.begin(), mask.end(), true));
 }
@@ -42,19 +48,25 @@ bool HasRowsToExport(std::span<const Row> rows, const RowSelection& selection) {
 Status WriteExport(std::span<const Row> rows, const RowSelection& selection,
                    std::string_view template_buffer, TemplateKind kind,
                    const std::function<void(std::string_view)>& sink,
-                   const std::function<void(std::size_t)>& on_row) {
+                   const std::function<void(std::size_t)>& on_row, std::size_t limit) {
   const std::vector<bool> selected = SelectedMask(rows.size(), selection);
   const std::string template_lines = PrepareTemplateLines(template_buffer);
+  std::size_t written = 0;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (selected[i]) {
+      // Room for the block and its CR LF within what the limit leaves.
+      const std::size_t room = limit - written;
+      const std::size_t block_limit = std::min(kMaxExportBlock, room < 2 ? 0 : room - 2);
       std::optional<std::string> block =
-          FillBlockWithin(template_lines, rows[i], kind, kMaxExportBlock);
-      if (!block) {
-        return Status::Failure("The message in row " + std::to_string(i + 1) + " makes more than " +
-                               std::to_string(kMaxExportBlock >> 20) +
-                               " MB through the template; the export was stopped.");
+          FillBlockWithin(template_lines, rows[i], kind, block_limit);
+      if (!block || block->size() + 2 > room) {
+        const std::size_t bound = block_limit == kMaxExportBlock ? kMaxExportBlock : limit;
+        return Status::Failure("The export would be larger than " + MegabytesOf(bound) +
+                               ": the template and the fields of row " + std::to_string(i + 1) +
+                               " multiply past that.");
       }
       *block += "\r\n";
+      written += block->size();
       sink(*block);
     }
     if (on_row) on_row(i);
@@ -62,13 +74,14 @@ Status WriteExport(std::span<const Row> rows, const RowSelection& selection,
   return {};
 }
 
-std::string ExportBytes(std::span<const Row> rows, const RowSelection& selection,
-                        std::string_view template_buffer, TemplateKind kind,
-                        const std::function<void(std::size_t)>& on_row) {
+Result<std::string> ExportBytes(std::span<const Row> rows, const RowSelection& selection,
+                                std::string_view template_buffer, TemplateKind kind,
+                                const std::function<void(std::size_t)>& on_row, std::size_t limit) {
   std::string out;
-  (void)WriteExport(
-      rows, selection, template_buffer, kind, [&](std::string_view block) { out += block; },
-      on_row);
+  const Status made = WriteExport(
+      rows, selection, template_buffer, kind, [&](std::string_view block) { out += block; }, on_row,
+      limit);
+  if (!made.ok()) return made;
   return out;
 }
 
@@ -88,7 +101,10 @@ ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection
       rows, selection, template_buffer, kind, [&](std::string_view block) { writer.Write(block); },
       [&](std::size_t i) { progress.SetPosition(static_cast<int>(i)); });
   // A refused export leaves the file as it was: the writer goes without a commit.
-  const Status written = made.ok() ? writer.Commit() : made;
+  const Status written = made.ok()
+                             ? writer.Commit()
+                             : Status::Failure("Cannot export to " + QuotedFileName(output) + ": " +
+                                               made.message() + " Nothing was written.");
   progress.End();
   if (!written.ok()) {
     result.error = written.message();

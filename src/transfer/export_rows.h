@@ -33,21 +33,28 @@ struct RowSelection {
 // does nothing: no dialog, no file, nothing reported.
 bool HasRowsToExport(std::span<const Row> rows, const RowSelection& selection);
 
+// The most bytes an export makes: far above what 65535 rows of messages
+// take through any sensible template, and still below what memory holds.
+inline constexpr std::size_t kMaxExportSize = std::size_t{512} << 20;
+
 // The exported text, handed to `sink` block by block so that no more than one
 // block is held at a time: the block of every selected row, in list order,
 // each followed by one more CR LF. `on_row` is called with the position of
 // every row of the list, selected or not, after that row is done. A block
-// that would grow past kMaxExportBlock ends the export with a failure naming
-// the row; what the sink got by then is not a whole export.
+// that would grow past kMaxExportBlock, or an export past `limit` bytes, ends
+// the export with a failure naming the row; what the sink got by then is not
+// a whole export.
 [[nodiscard]] Status WriteExport(std::span<const Row> rows, const RowSelection& selection,
                                  std::string_view template_buffer, TemplateKind kind,
                                  const std::function<void(std::string_view)>& sink,
-                                 const std::function<void(std::size_t)>& on_row = {});
+                                 const std::function<void(std::size_t)>& on_row = {},
+                                 std::size_t limit = kMaxExportSize);
 
-// WriteExport into one text; a refused block ends the text before it.
-std::string ExportBytes(std::span<const Row> rows, const RowSelection& selection,
-                        std::string_view template_buffer, TemplateKind kind,
-                        const std::function<void(std::size_t)>& on_row = {});
+// WriteExport into one text: the text, or the failure and no text.
+Result<std::string> ExportBytes(std::span<const Row> rows, const RowSelection& selection,
+                                std::string_view template_buffer, TemplateKind kind,
+                                const std::function<void(std::size_t)>& on_row = {},
+                                std::size_t limit = kMaxExportSize);
 
 struct ExportResult {
   std::size_t exported = 0;  // rows written
@@ -60,9 +67,10 @@ struct ExportResult {
 // shows the gauge over 0..rows-1 with Str79, moves it to every row's position,
 // and writes the text to `output` atomically, replacing an existing file
 // without asking (a new file gets mode 0600, as it holds messages). The gauge
-// is hidden and the status text emptied in every case. A failed write is shown
-// through `ui` as an error naming the file and returned. With no row to
-// export, nothing is shown or written.
+// is hidden and the status text emptied in every case. A failed write, or a
+// text past kMaxExportSize (nothing is written then), is shown through `ui`
+// as an error naming the file and returned. With no row to export, nothing is
+// shown or written.
 [[nodiscard]] ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection,
                                       TemplateKind kind, const std::filesystem::path& data_folder,
                                       const std::filesystem::path& output,

@@ -1,36 +1,35 @@
 #include "transfer/replace_all.h"
 
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "text/pieces.h"
 
 namespace missivo {
 
-namespace {
+std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view value) {
+  return *ReplaceAllWithin(text, pattern, value, std::numeric_limits<std::size_t>::max());
+}
 
-// Every occurrence (1-based positions), from left to right, without overlaps.
-std::vector<Pos> Occurrences(std::string_view text, std::string_view pattern) {
+std::optional<std::string> ReplaceAllWithin(std::string_view text, std::string_view pattern,
+                                            std::string_view value, std::size_t limit) {
+  // Every occurrence first (1-based positions), so the result's length is known.
   std::vector<Pos> found;
   const auto pattern_size = static_cast<Pos>(pattern.size());
   for (Pos at = FindFrom(pattern, text, 1); at != 0;
        at = FindFrom(pattern, text, at + pattern_size))
     found.push_back(at);
-  return found;
-}
-
-}  // namespace
-
-std::size_t CountOccurrences(std::string_view text, std::string_view pattern) {
-  return Occurrences(text, pattern).size();
-}
-
-std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view value) {
-  // Every occurrence first, so the result's length is known.
-  const std::vector<Pos> found = Occurrences(text, pattern);
   if (found.empty()) return std::string(text);
+  // The length without overflow: the text less the patterns, then the values
+  // when they fit under the larger of the limit and the text.
+  const std::size_t bound = std::max(limit, text.size());
+  std::size_t length = text.size() - found.size() * pattern.size();
+  if (!value.empty() && found.size() > (bound - length) / value.size()) return std::nullopt;
+  length += found.size() * value.size();
 
   std::string result;
-  result.reserve(text.size() + found.size() * value.size() - found.size() * pattern.size());
+  result.reserve(length);
   std::size_t copied = 0;
   for (const Pos at : found) {
     const auto start = static_cast<std::size_t>(at - 1);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,9 @@ namespace missivo {
 // The result is allocated once, at its final length.
 std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view value);
 
-// How many occurrences ReplaceAll would replace.
-std::size_t CountOccurrences(std::string_view text, std::string_view pattern);
+// ReplaceAll, or nothing when the result would be longer than both `limit`
+// and `text`: only growth past the limit is refused, before it is allocated.
+std::optional<std::string> ReplaceAllWithin(std::string_view text, std::string_view pattern,
+                                            std::string_view value, std::size_t limit);
 
 }  // namespace missivo

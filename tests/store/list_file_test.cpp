@@ -172,6 +172,8 @@ TEST(ListFileTest, BrokenFilesGiveTheirOutcome) {
       {"caption-past-end.lvf", -1, "ends inside row 1 of 1"},
       {"sub-items-past-end.lvf", -1, "ends inside row 1 of 1"},
       {"image-cut.lvf", -1, "ends inside row 1 of 1"},
+      {"huge-row-count.lvf", -1, "ends inside row 1 of 65535"},
+      {"huge-sub-item-count.lvf", -1, "ends inside row 1 of 1"},
       {"trailing-bytes.lvf", 1, ""},
       {"short-container.sms", -1, "too short"},
       {"plain-list.sms", -1, ""},

@@ -112,7 +112,8 @@ TEST(ExportRowsTest, DefaultTemplatesGiveExactBytes) {
   EXPECT_EQ(all.exported, 3u);
   EXPECT_EQ(ReadBytes(f.output), HtmlBlock(rows[0]) + HtmlBlock(rows[1]) + HtmlBlock(rows[2]));
   EXPECT_EQ(
-      ExportBytes(rows, RowSelection::All(), DefaultHtmlTemplate(f.language), TemplateKind::kHtml),
+      ExportBytes(rows, RowSelection::All(), DefaultHtmlTemplate(f.language), TemplateKind::kHtml)
+          .value(),
       ReadBytes(f.output));
   EXPECT_TRUE(f.ui.messages.empty());
 }
@@ -255,6 +256,47 @@ TEST(ExportRowsTest, ReplacesAnExistingFileAtomically) {
   EXPECT_EQ(info.st_mode & 0777, 0644u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.folder.path()), {}), 2)
       << "only Data and out.txt, no temporary file left";
+}
+
+// Each pass also replaces what the values before it brought in, so fields of
+// a few kilobytes (from an import file, say) would multiply to terabytes. The
+// export refuses before it asks for the memory; nothing is written.
+TEST(ExportRowsTest, FieldsThatMultiplyPastTheLimitAreRefused) {
+  ExportFixture f;
+  WriteBytes(f.output, "old export");
+  std::string from, date, index;
+  for (int i = 0; i < 1000; ++i) {
+    from += "$Date";
+    date += "$Index";
+    index += "$Message";
+  }
+  const Row bomb = MessageRow(std::string(1000, 'x'), from, date, "1", index);
+  const ExportResult result =
+      f.Export({Archive()[0], bomb}, RowSelection::All(), TemplateKind::kText);
+  EXPECT_FALSE(result.ok());
+  EXPECT_EQ(result.exported, 0u);
+  EXPECT_NE(result.error.find("larger than 16 MB"), std::string::npos) << result.error;
+  EXPECT_NE(result.error.find("row 2"), std::string::npos) << result.error;
+  EXPECT_NE(result.error.find(f.output.string()), std::string::npos) << result.error;
+  ASSERT_EQ(f.ui.messages.size(), 1u);
+  EXPECT_EQ(f.ui.messages[0].kind, MessageKind::kError);
+  EXPECT_FALSE(f.ui.progress_visible);
+  EXPECT_EQ(ReadBytes(f.output), "old export");
+}
+
+// The limit holds for the whole text: exactly at it passes, one byte less fails.
+TEST(ExportBytesTest, LimitCountsEveryBlockAndItsLineEnd) {
+  const std::vector<Row> rows = {MessageRow("abc", "1"), MessageRow("de", "2")};
+  // "abc" CR LF CR LF, then "de" CR LF CR LF: 7 + 6 bytes.
+  const Result<std::string> whole =
+      ExportBytes(rows, RowSelection::All(), "$Message", TemplateKind::kText, {}, 13);
+  ASSERT_TRUE(whole.ok()) << whole.message();
+  EXPECT_EQ(whole.value(), "abc\r\n\r\nde\r\n\r\n");
+  for (const std::size_t limit : {12u, 7u, 6u, 1u, 0u}) {
+    const Result<std::string> refused =
+        ExportBytes(rows, RowSelection::All(), "$Message", TemplateKind::kText, {}, limit);
+    EXPECT_FALSE(refused.ok()) << limit;
+  }
 }
 
 TEST(ExportRowsTest, FailedWriteIsReportedAndProgressIdle) {
