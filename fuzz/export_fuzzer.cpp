@@ -44,6 +44,9 @@ std::string NaiveEscape(std::string_view value) {
       case '"':
         out += "&quot;";
         break;
+      case '\'':
+        out += "&#39;";
+        break;
       default:
         out += c;
     }

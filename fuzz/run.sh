@@ -9,7 +9,8 @@
 # FUZZ_JOBS targets run at once (default 2; they are niced). Corpora grow in
 # build-fuzz/corpus/<target>, logs go to build-fuzz/logs, findings (crash-*,
 # timeout-*, oom-*, leak-*) to build-fuzz/findings. Exit status 1 when any
-# target found something.
+# target found something. Keep each fixed finding in fuzz/regressions/<target>:
+# the test build replays those and the seeds through every target's rule.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,25 +19,13 @@ shift || true
 jobs="${FUZZ_JOBS:-2}"
 build=build-fuzz
 
-all_targets=(reply_parsers phonebook ucs2 dates at_exchange list_file container language export
-  p2ktools v1_import skin_descriptor settings)
+mapfile -t all_targets < <(awk '/^[a-z]/ { print $1 }' fuzz/seeds.txt)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all_targets[@]}")
 
-# The fixtures each corpus starts from (files or folders).
+# The fixtures each corpus starts from (files or folders), from fuzz/seeds.txt.
 seeds_of() {
-  case "$1" in
-    reply_parsers | phonebook | at_exchange) echo tests/data/replies ;;
-    ucs2) echo tests/data/replies fuzz/seeds/ucs2 ;;
-    dates) echo fuzz/seeds/dates ;;
-    list_file) echo tests/data/broken ;;
-    container) echo tests/data/broken ;;
-    language) echo tests/data/Russian.lng resources/languages ;;
-    export) echo fuzz/seeds/export ;;
-    p2ktools | v1_import) echo tests/data/import ;;
-    skin_descriptor) echo resources/skins ;;
-    settings) echo fuzz/seeds/settings ;;
-  esac
+  awk -v t="$1" '$1 == t { $1 = ""; print }' fuzz/seeds.txt
 }
 
 scripts/install-deps.sh
@@ -52,7 +41,8 @@ for t in "${targets[@]}"; do
   corpus="$build/corpus/$t"
   mkdir -p "$corpus"
   # Named by content, as libFuzzer names its own inputs.
-  for file in $(find $(seeds_of "$t") -type f ! -name '*.md' ! -name '*.svg' ! -name '*.qss'); do
+  regressions=$([ -d "fuzz/regressions/$t" ] && echo "fuzz/regressions/$t" || true)
+  for file in $(find $(seeds_of "$t") $regressions -type f ! -name '*.md' ! -name '*.svg' ! -name '*.qss'); do
     cp "$file" "$corpus/$(sha1sum <"$file" | cut -c1-40)"
   done
   # Containers are also read as salt and IV followed by a plain list file.
