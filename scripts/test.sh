@@ -10,7 +10,7 @@ scripts/install-deps.sh
 jobs="$(nproc)"
 
 cmake -S . -B build-rel -DCMAKE_BUILD_TYPE=Release -DMISSIVO_BUILD_TESTS=ON
-cmake --build build-rel -j"$jobs" --target missivo missivo-cli phonesim
+cmake --build build-rel -j"$jobs" --target missivo missivo-cli phonesim benchmarks
 
 build=build-asan
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DMISSIVO_SANITIZE=ON
