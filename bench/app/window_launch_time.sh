@@ -10,11 +10,13 @@ set -euo pipefail
 build="${1:-build-rel}"
 starts="${2:-5}"
 work="$(mktemp -d)"
-display=:97
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+# A display of its own, picked by Xvfb; -noreset keeps it serving while no
+# program is connected between two starts.
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x900x24 -nolisten tcp -noreset 2>/dev/null)
 xvfb_pid=$!
 trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+read -r -t 10 number <&3 || { echo "Xvfb did not start" >&2; exit 1; }
+display=":$number"
 
 mkdir -p "$work/program" "$work/config"
 "$build/bench/app/make_full_archive" "$work/program"
@@ -24,9 +26,14 @@ cp "$build/src/app/missivo" "$work/program/missivo"
 launch() {  # -> milliseconds until the main window is visible
   local begin end pid
   begin=$(date +%s%N)
-  DISPLAY="$display" XDG_CONFIG_HOME="$work/config" "$work/program/missivo" >/dev/null 2>&1 &
+  DISPLAY="$display" XDG_CONFIG_HOME="$work/config" "$work/program/missivo" >>"$work/log" 2>&1 &
   pid=$!
   until DISPLAY="$display" xdotool search --onlyvisible --name '^Missivo 3.3$' >/dev/null 2>&1; do
+    if ! kill -0 "$pid" 2>/dev/null || [ $(($(date +%s%N) - begin)) -gt 30000000000 ]; then
+      echo "the window did not appear:" >&2
+      cat "$work/log" >&2
+      exit 1
+    fi
     sleep 0.005
   done
   end=$(date +%s%N)
@@ -35,7 +42,9 @@ launch() {  # -> milliseconds until the main window is visible
   echo $(((end - begin) / 1000000))
 }
 
-echo "first start (writes languages, skins, templates): $(launch) ms"
+ms=$(launch)
+echo "first start (writes languages, skins, templates): $ms ms"
 for i in $(seq "$starts"); do
-  echo "start $i: $(launch) ms"
+  ms=$(launch)
+  echo "start $i: $ms ms"
 done
