@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config git
+  build-essential cmake pkg-config git ccache
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl1-mesa-dev
   nettle-dev libudev-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
