@@ -109,7 +109,7 @@ void TForm1::List1ColumnClick(int column) {
 }
 
 void TForm1::List4ColumnClick(int column) {
-  (void)SortArchiveByColumn(List4Rows->list(), column, Sort, RzRegIniFile1, Files().archive,
+  (void)SortArchiveByColumn(List4Rows->list(), column, Sort, RzRegIniFile1, Store().archive(),
                             *bsSkinMessage1);
   List4Rows->Refresh();
 }
@@ -178,7 +178,7 @@ void TForm1::List4KeyDown(int key) {
 void TForm1::List4KeyUp(int key) {
   switch (key) {
     case Qt::Key_Delete: {
-      ShowDeletion(DeleteArchiveRowsOnKey(List4Rows->list(), SelectedRows(List4), Files().archive,
+      ShowDeletion(DeleteArchiveRowsOnKey(List4Rows->list(), SelectedRows(List4), Store().archive(),
                                           Lang, *bsSkinMessage1),
                    List4Rows, Text1);
       break;
@@ -196,7 +196,7 @@ void TForm1::List4KeyUp(int key) {
 
 void TForm1::List2KeyUp(int key) {
   if (key != Qt::Key_Delete) return;
-  ShowDeletion(DeletePhonebookRowsOnKey(List2Rows->list(), SelectedRows(List2), Files().phonebook,
+  ShowDeletion(DeletePhonebookRowsOnKey(List2Rows->list(), SelectedRows(List2), Store().phonebook(),
                                         Lang, *bsSkinMessage1),
                List2Rows, Text1);
 }
@@ -204,13 +204,13 @@ void TForm1::List2KeyUp(int key) {
 // ---- The archive's popup menu and edit panel ----
 
 void TForm1::N21Click() {
-  ShowDeletion(DeleteArchiveRowsFromMenu(List4Rows->list(), SelectedRows(List4), Files().archive,
+  ShowDeletion(DeleteArchiveRowsFromMenu(List4Rows->list(), SelectedRows(List4), Store().archive(),
                                          Lang, *bsSkinMessage1),
                List4Rows, Text1);
 }
 
 void TForm1::N22Click() {
-  ShowDeletion(DeleteAllArchiveRows(List4Rows->list(), Files().archive, Lang, *bsSkinMessage1),
+  ShowDeletion(DeleteAllArchiveRows(List4Rows->list(), Store().archive(), Lang, *bsSkinMessage1),
                List4Rows, Text1);
 }
 
@@ -218,7 +218,7 @@ void TForm1::bsSkinButton4Click() {
   const ArchiveEditFields fields{FromQString(E2->text()), FromQString(E3->text()),
                                  FromQString(E4->text()), FromQString(M1->toPlainText())};
   const ArchiveEditResult result =
-      SaveArchiveEdit(List4Rows->list(), edit_row_, fields, Files().archive, Lang, *bsSkinMessage1);
+      SaveArchiveEdit(List4Rows->list(), edit_row_, fields, Store().archive(), Lang, *bsSkinMessage1);
   if (result == ArchiveEditResult::kIncomplete || result == ArchiveEditResult::kBadDate) return;
   List4Rows->Refresh();
   CancelEditClick();

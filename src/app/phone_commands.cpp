@@ -20,7 +20,7 @@
 #include "phone/name_resolution.h"
 #include "phone/phone_delete.h"
 #include "phone/read_command.h"
-#include "store/list_file.h"
+#include "store/stored_list.h"
 
 namespace missivo {
 
@@ -41,7 +41,7 @@ void TForm1::bsSkinSpeedButton3Click() {
       list->Refresh();
   };
   (void)RunReadCommand(*Exchange, PhoneGuard,
-                       {List1Rows->list(), List4Rows->list(), List2Rows->list()}, options, Files(),
+                       {List1Rows->list(), List4Rows->list(), List2Rows->list()}, options, Store(),
                        Lang, *bsSkinMessage1, hooks);
 }
 
@@ -58,7 +58,7 @@ void TForm1::N19Click() {
 
 bool TForm1::ReadPhonebook() {
   const PhonebookReadResult read =
-      ReadPhonebookIntoList(*Exchange, List2Rows->list(), Files().phonebook, Lang, *bsSkinMessage1);
+      ReadPhonebookIntoList(*Exchange, List2Rows->list(), Store().phonebook(), Lang, *bsSkinMessage1);
   List2Rows->Refresh();
   return read.usable;
 }
@@ -75,7 +75,7 @@ void TForm1::ResolveMessageNames() {
 }
 
 Status TForm1::SaveArchive() {
-  return SaveListFile(List4Rows->list(), Files().archive, *bsSkinMessage1);
+  return SaveListFile(List4Rows->list(), Store().archive(), *bsSkinMessage1);
 }
 
 void TForm1::MenuItem1Click() {

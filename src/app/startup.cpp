@@ -15,7 +15,7 @@
 #include "app/splash.h"
 #include "core/atomic_file.h"
 #include "store/archive.h"
-#include "store/list_file.h"
+#include "store/stored_list.h"
 
 namespace missivo {
 
@@ -60,15 +60,29 @@ bool TForm1::FormShow() {
 }
 
 void TForm1::ProbeDataFiles() {
+  // Sealing a plain file is a write: it waits for the other programs' saves.
+  Result<FolderLock::Hold> hold = Store().folder_lock().Take();
+  if (!hold.ok()) {
+    bsSkinMessage1->ShowMessage(hold.message(), MessageKind::kError);
+    return;
+  }
   // A file that cannot be read is reported; loading it later reports it again
   // and leaves its list empty.
   for (const Status& failure : missivo::ProbeDataFiles(Files(), Lock))
     bsSkinMessage1->ShowMessage(failure.message(), MessageKind::kError);
+  const Result<std::filesystem::path> record = SetAsideDamagedPasswordRecord(Files().password);
+  if (!record.ok()) {
+    bsSkinMessage1->ShowMessage(record.message(), MessageKind::kError);
+  } else if (!record.value().empty()) {
+    bsSkinMessage1->ShowMessage("The password record " + QuotedFileName(Files().password) +
+                                    " is damaged. It was kept as " +
+                                    QuotedFileName(record.value()) + ".",
+                                MessageKind::kError);
+  }
 }
 
-void TForm1::LoadList(RowListModel* list, const std::filesystem::path& path) {
-  if (!FileExists(path)) return;
-  (void)LoadListFile(list->list(), path, *bsSkinMessage1);
+void TForm1::LoadList(RowListModel* list, StoredList& file) {
+  (void)LoadListFile(list->list(), file, *bsSkinMessage1);
   list->Refresh();
 }
 
@@ -77,9 +91,9 @@ void TForm1::LoadSettingsAndLists() {
   List4Rows->Refresh();
   MissivoApplication::SetExceptionHandler(
       [this](std::exception_ptr error) { ShowApplicationError(error); });
-  const DataFiles files = Files();
-  LoadList(List2Rows, files.phonebook);
-  LoadList(List4Rows, files.archive);
+  LoadList(List2Rows, Store().phonebook());
+  LoadList(List4Rows, Store().archive());
+  WatchDataFiles();
   const std::string archive = LangText("Str80");
   const auto rows = List4Rows->rows().size();
   bsSkinPageControl1->setTabText(
@@ -90,12 +104,14 @@ void TForm1::LoadSettingsAndLists() {
 
 void TForm1::FormCloseQuery() {
   ClosePort();
-  const DataFiles files = Files();
   // An empty archive is not written: the file keeps what was saved last.
   if (!List4Rows->rows().empty())
-    (void)SaveListFile(List4Rows->list(), files.archive, *bsSkinMessage1);
+    (void)SaveListFile(List4Rows->list(), Store().archive(), *bsSkinMessage1);
   if (Check11->isChecked()) (void)RemoveFile(program_folder_ / "Terminal.log");
-  (void)LockAtExit(Lock, files, *bsSkinMessage1);
+  if (Lock.locked) {
+    Result<FolderLock::Hold> hold = Store().folder_lock().Take();
+    if (hold.ok()) (void)LockAtExit(Lock, Files(), *bsSkinMessage1);
+  }
 }
 
 }  // namespace missivo

@@ -52,9 +52,8 @@ int RunList(const CommandLine& line, TerminalUserInterface& ui) {
     throw CliError("list wants \"archive\" or \"phonebook\", not \"" + what + "\"", kExitUsage);
   }
   TakePasswordFile(line, ui);
-  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false);
+  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false, LockWaitOf(line));
   const RowList list = what == "archive" ? session.LoadArchive() : session.LoadPhonebook();
-  session.Close();
   WriteOut(line.Has("json") ? AsJson(list.rows) : AsText(list.rows));
   return kExitOk;
 }

@@ -73,7 +73,7 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
   options.read.check10 = !line.Has("skip-drafts");
 
   TakePasswordFile(line, ui);
-  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/true);
+  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/true, LockWaitOf(line));
   RowList list1 = MakeMessageList();
   RowList list4 = session.LoadArchive();
   RowList list2 = session.LoadPhonebook();
@@ -89,7 +89,7 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
   ReadCommandResult result;
   try {
     port.Open();
-    result = RunReadCommand(exchange, guard, {list1, list4, list2}, options, session.files(),
+    result = RunReadCommand(exchange, guard, {list1, list4, list2}, options, session.store(),
                             session.language(), ui);
   } catch (const EComError& error) {
     std::string message = PortFailure(error, device, exchange.SilenceLimit());
@@ -98,16 +98,18 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
           "; kept in the archive: " + Counted(list1.rows.size(), "message") + " read before it";
     }
     port.Close();
-    session.Close();
-    throw CliError(message);
+    throw session.SaveFailure(message);
   }
   port.Close();
-  session.Close();
   WriteOut(Summary(result, options, list4.rows.size()));
   if (result.outcome == ReadCommandOutcome::kPhonebookUnusable) {
     throw CliError("the phone's phonebook range could not be read; the read ended there");
   }
-  if (!result.save.ok()) throw CliError("a data file could not be saved");
+  if (!result.save.ok()) {
+    throw session.SaveFailure(
+        "a data file could not be saved; no message was deleted on the phone that the saved "
+        "archive does not hold");
+  }
   return kExitOk;
 }
 

@@ -11,7 +11,6 @@
 #include "phone/phone_delete.h"
 #include "phone/phonebook_read.h"
 #include "store/archive.h"
-#include "store/list_file.h"
 
 namespace missivo {
 namespace {
@@ -43,12 +42,12 @@ std::vector<std::string> IndexesKeptIn(const std::vector<Row>& archive,
 class ReadCommandRun {
  public:
   ReadCommandRun(AtChannel& channel, ReadCommandLists lists, const ReadCommandOptions& options,
-                 const DataFiles& files, const LanguageLines& language, UserInterface& ui,
+                 DataStore& store, const LanguageLines& language, UserInterface& ui,
                  const ReadCommandHooks& hooks)
       : channel_(channel),
         lists_(lists),
         options_(options),
-        files_(files),
+        store_(store),
         language_(language),
         ui_(ui),
         hooks_(hooks) {}
@@ -95,7 +94,7 @@ class ReadCommandRun {
 
     if (options_.check7) {
       PhonebookReadResult phonebook =
-          ReadPhonebookIntoList(channel_, lists_.list2, files_.phonebook, language_, ui_);
+          ReadPhonebookIntoList(channel_, lists_.list2, store_.phonebook(), language_, ui_);
       NoteFailure(result_.save, std::move(phonebook.save));
       if (!phonebook.usable) {
         result_.outcome = ReadCommandOutcome::kPhonebookUnusable;
@@ -121,7 +120,7 @@ class ReadCommandRun {
   }
 
   Status SaveArchive() {
-    Status status = SaveListFile(lists_.list4, files_.archive, ui_);
+    Status status = SaveListFile(lists_.list4, store_.archive(), ui_);
     if (status.ok()) archive_unsaved_ = false;
     NoteFailure(result_.save, status);
     return status;
@@ -134,7 +133,7 @@ class ReadCommandRun {
   AtChannel& channel_;
   ReadCommandLists lists_;
   const ReadCommandOptions& options_;
-  const DataFiles& files_;
+  DataStore& store_;
   const LanguageLines& language_;
   UserInterface& ui_;
   const ReadCommandHooks& hooks_;
@@ -145,7 +144,7 @@ class ReadCommandRun {
 }  // namespace
 
 PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel, RowList& list2,
-                                          const std::filesystem::path& phonebook_path,
+                                          StoredList& phonebook_file,
                                           const LanguageLines& language, UserInterface& ui) {
   PhonebookReadResult result;
   std::optional<std::vector<Row>> contacts = ReadPhonebook(channel, language, ui);
@@ -153,13 +152,13 @@ PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel, RowList& list2,
   result.usable = true;
   result.contacts = contacts->size();
   if (!contacts->empty()) list2.rows = std::move(*contacts);
-  result.save = SaveListFile(list2, phonebook_path, ui);
+  result.save = SaveListFile(list2, phonebook_file, ui);
   return result;
 }
 
 ReadCommandResult RunReadCommand(AtChannel& channel, PhoneCommandGuard& guard,
                                  ReadCommandLists lists, const ReadCommandOptions& options,
-                                 const DataFiles& files, const LanguageLines& language,
+                                 DataStore& store, const LanguageLines& language,
                                  UserInterface& ui, const ReadCommandHooks& hooks) {
   const PhoneCommandGuard::Hold hold = guard.TryStart();
   if (!hold) {
@@ -167,7 +166,7 @@ ReadCommandResult RunReadCommand(AtChannel& channel, PhoneCommandGuard& guard,
     refused.outcome = ReadCommandOutcome::kBusy;
     return refused;
   }
-  return ReadCommandRun(channel, lists, options, files, language, ui, hooks).Run();
+  return ReadCommandRun(channel, lists, options, store, language, ui, hooks).Run();
 }
 
 }  // namespace missivo

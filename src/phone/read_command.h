@@ -15,7 +15,7 @@
 #include "phone/at_channel.h"
 #include "phone/message_read.h"
 #include "phone/phone_command_guard.h"
-#include "store/data_files.h"
+#include "store/stored_list.h"
 #include "store/row_list.h"
 #include "text/language.h"
 
@@ -73,10 +73,10 @@ struct PhonebookReadResult {
 
 // Reads the phonebook into List2 (the F4 read and the read command's): when the
 // phone gives contacts they replace List2's rows, and List2 is saved to
-// `phonebook_path` either way. When the range reply is unusable List2 and its
+// `phonebook_file` either way. When the range reply is unusable List2 and its
 // file stay as they were. A port failure leaves by its exception.
 [[nodiscard]] PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel, RowList& list2,
-                                                        const std::filesystem::path& phonebook_path,
+                                                        StoredList& phonebook_file,
                                                         const LanguageLines& language,
                                                         UserInterface& ui);
 
@@ -85,8 +85,9 @@ struct PhonebookReadResult {
 //   1. ReadMessages; List1 takes the rows read.
 //   2. With Check13, AppendToArchive of List1's rows.
 //   3. With Check6, the messages read are deleted on the phone: with Check13
-//      only after the archive holding them has been saved, and only those that
-//      the saved archive holds (appended now or archived before); without
+//      only after the archive holding them has been saved (under the folder
+//      lock, with other processes' rows merged in), and only those that the
+//      saved archive holds (appended now or archived before); without
 //      Check13 as soon as the list is complete. Nothing is deleted before.
 //   4. With Check7, ReadPhonebookIntoList; an unusable range ends the command
 //      (after saving the archive when rows were appended to it).
@@ -100,7 +101,7 @@ struct PhonebookReadResult {
 [[nodiscard]] ReadCommandResult RunReadCommand(AtChannel& channel, PhoneCommandGuard& guard,
                                                ReadCommandLists lists,
                                                const ReadCommandOptions& options,
-                                               const DataFiles& files,
+                                               DataStore& store,
                                                const LanguageLines& language, UserInterface& ui,
                                                const ReadCommandHooks& hooks = {});
 

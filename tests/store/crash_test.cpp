@@ -78,7 +78,11 @@ TEST(CrashTest, KilledPhonebookSavesLeaveTheOldOrTheNewPhonebook) {
   };
   ASSERT_TRUE(WriteListFile(contacts(0).rows, path).ok());
   test::ScriptedUserInterface ui;
-  (void)test::KillDuringSaves([&](int g) { return SaveListFile(contacts(g), path, ui).ok(); },
+  (void)test::KillDuringSaves(
+      [&](int g) {
+        RowList list = contacts(g);
+        return test::ReplaceListFile(list, path, ui).ok();
+      },
                               [&] {
                                 const Result<std::vector<Row>> rows = ReadListFile(path);
                                 if (!rows.ok() || rows.value().empty()) return -1;
