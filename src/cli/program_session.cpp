@@ -86,6 +86,12 @@ ProgramSession::ProgramSession(const std::filesystem::path& folder, TerminalUser
   Unlock();
 }
 
+ProgramSession::~ProgramSession() {
+  if (!lock_.locked) return;
+  Result<FolderLock::Hold> hold = store_.folder_lock().Take();
+  if (hold.ok()) (void)LockAtExit(lock_, files(), ui_);
+}
+
 void ProgramSession::ShowWaiting(std::chrono::milliseconds waited) {
   const std::string text = "waiting for another Missivo program to finish with the data folder (" +
                            std::to_string(waited.count() / 1000) + " s)";

@@ -46,6 +46,10 @@ class ProgramSession {
   // a progress line, then fails with kExitLocked.
   ProgramSession(const std::filesystem::path& folder, TerminalUserInterface& ui,
                  bool make_data_folder, std::chrono::seconds lock_wait = kDefaultLockWait);
+  // With the program password in force, a data file found without its layer
+  // (another program wrote it before the password was set) gets it, as the
+  // window's exit does.
+  ~ProgramSession();
   ProgramSession(const ProgramSession&) = delete;
   ProgramSession& operator=(const ProgramSession&) = delete;
 

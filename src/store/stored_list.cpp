@@ -144,9 +144,15 @@ StoredList::StoredList(std::filesystem::path path, FolderLock& lock, const LockS
                        DamagePolicy policy)
     : path_(std::move(path)), lock_(lock), lock_state_(lock_state), policy_(policy) {}
 
-void StoredList::Saw(const std::vector<Row>& rows) {
+void StoredList::Saw(const std::vector<Row>& rows, FileIdentity identity) {
   base_ = CountRows(rows);
-  seen_ = IdentityOf(path_);
+  seen_ = std::move(identity);
+}
+
+Result<FolderLock::Hold> StoredList::TakeLock() {
+  Result<FolderLock::Hold> hold = lock_.Take();
+  if (hold.ok()) return hold;
+  return Status::Failure("Cannot save " + QuotedFileName(path_) + ": " + hold.message());
 }
 
 Status StoredList::Write(const std::vector<Row>& rows) {
@@ -157,26 +163,31 @@ ListLoad StoredList::Load(std::vector<Row>& rows) {
   ListLoad load;
   std::error_code error;
   if (!std::filesystem::is_directory(path_.parent_path(), error)) {
-    Saw({});  // no Data folder yet: nothing to read, nothing to lock
+    Saw({}, IdentityOf(path_));  // no Data folder yet: nothing to read, nothing to lock
     return load;
   }
+  // Reading needs no lock (every write renames a whole file into place), so a
+  // folder that cannot hold the lock file (read-only) still loads; the
+  // identity is taken first, so a file replaced meanwhile counts as changed.
+  // Only another program holding the lock all that time stops the load.
   Result<FolderLock::Hold> hold = lock_.Take();
-  if (!hold.ok()) {
+  if (!hold.ok() && lock_.GaveUp()) {
     load.outcome = ListLoad::Outcome::kUnreadable;
     load.problem = hold.status();
     unreadable_ = hold.status();
     return load;
   }
   unreadable_ = Status();
+  FileIdentity identity = IdentityOf(path_);
   DiskRead read = OpenDataFile(path_, lock_state_.locked ? lock_state_.password : std::string());
   switch (read.kind) {
     case DiskRead::Kind::kMissing:
-      Saw({});
+      Saw({}, std::move(identity));
       return load;
     case DiskRead::Kind::kRows:
       load.outcome = ListLoad::Outcome::kLoaded;
       rows = std::move(read.rows.rows);
-      Saw(rows);
+      Saw(rows, std::move(identity));
       return load;
     case DiskRead::Kind::kUnreadable:
       load.outcome = ListLoad::Outcome::kUnreadable;
@@ -189,7 +200,7 @@ ListLoad StoredList::Load(std::vector<Row>& rows) {
   load.outcome = ListLoad::Outcome::kDamaged;
   load.problem = read.problem;
   load.salvaged = read.rows.rows.size();
-  if (policy_ == DamagePolicy::kRefuse) {
+  if (policy_ == DamagePolicy::kRefuse || !hold.ok()) {
     unreadable_ = read.problem;
     return load;
   }
@@ -206,11 +217,11 @@ ListLoad StoredList::Load(std::vector<Row>& rows) {
   if (!rows.empty()) {
     // Not written: nothing of them is on disk yet, so the next save adds them.
     if (const Status written = Write(rows); !written.ok()) {
-      Saw({});
+      Saw({}, IdentityOf(path_));
       return load;
     }
   }
-  Saw(rows);
+  Saw(rows, IdentityOf(path_));
   return load;
 }
 
@@ -246,7 +257,7 @@ Result<FileEffect> StoredList::Save(std::vector<Row>& rows, UserInterface& ui,
     return Status::Failure("Not saved: " + unreadable_.message() +
                            " The file is left as it is.");
   }
-  Result<FolderLock::Hold> hold = lock_.Take();
+  Result<FolderLock::Hold> hold = TakeLock();
   if (!hold.ok()) return hold.status();
   std::string notice;
   if (IdentityOf(path_) != seen_) {
@@ -264,13 +275,13 @@ Result<FileEffect> StoredList::Save(std::vector<Row>& rows, UserInterface& ui,
   }
   if (!notice.empty()) ui.ShowMessage(notice, MessageKind::kError);
   if (!status.ok()) return status;
-  Saw(rows);
+  Saw(rows, IdentityOf(path_));
   return effect;
 }
 
 Result<bool> StoredList::TakeInChanges(std::vector<Row>& rows, UserInterface& ui) {
   if (!unreadable_.ok()) return false;
-  Result<FolderLock::Hold> hold = lock_.Take();
+  Result<FolderLock::Hold> hold = TakeLock();
   if (!hold.ok()) return hold.status();
   const FileIdentity now = IdentityOf(path_);
   if (now == seen_) return false;
@@ -293,7 +304,7 @@ Result<bool> StoredList::TakeInChanges(std::vector<Row>& rows, UserInterface& ui
 }
 
 Status StoredList::Relock(const std::string& old_password) {
-  Result<FolderLock::Hold> hold = lock_.Take();
+  Result<FolderLock::Hold> hold = TakeLock();
   if (!hold.ok()) return hold.status();
   const FileIdentity before = IdentityOf(path_);
   DiskRead read = OpenDataFile(path_, old_password);

@@ -109,7 +109,10 @@ class StoredList {
   // `notice` tells so.
   Result<std::vector<Row>> ReadCurrent(std::string& notice);
   [[nodiscard]] Status Write(const std::vector<Row>& rows);
-  void Saw(const std::vector<Row>& rows);
+  // The folder lock; a failure names this file.
+  [[nodiscard]] Result<FolderLock::Hold> TakeLock();
+  // What the file held and which file it was, as this process last saw it.
+  void Saw(const std::vector<Row>& rows, FileIdentity identity);
 
   std::filesystem::path path_;
   FolderLock& lock_;

@@ -74,7 +74,7 @@ class CliSafetyTest : public ::testing::Test {
 
 TEST_F(CliSafetyTest, ACommandWaitsForTheFolderLockThenGivesUpWith75) {
   const std::string inbox = std::string(MISSIVO_TEST_DATA) + "/import/inbox.msg";
-  const int fd = ::open((files.folder / "Missivo.lock").c_str(), O_RDWR | O_CREAT, 0600);
+  const int fd = ::open((files.folder / "Missivo.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   ASSERT_EQ(::flock(fd, LOCK_EX), 0);
 
   const test::CliRun refused =

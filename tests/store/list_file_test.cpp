@@ -121,6 +121,8 @@ TEST(ListFileTest, SavesPastTheLimitsAreRefusedAndTheOldFileStays) {
     RowList list = ListOf(c.rows);
     ScriptedUserInterface ui;
     test::StandaloneFile stored(path);
+    std::vector<Row> on_disk;
+    (void)stored.file.Load(on_disk);
     const Status status = SaveListFile(list, stored.file, ui);
     ASSERT_FALSE(status.ok()) << c.name;
     EXPECT_NE(status.message().find(c.says), std::string::npos) << status.message();
