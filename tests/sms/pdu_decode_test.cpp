@@ -103,9 +103,9 @@ TEST(DecodePduTest, FieldsOfTheFirstOctetAndTheCodingScheme) {
 TEST(DecodePduTest, SubmitPdusAsPhonesStoreThem) {
   // A SUBMIT stored by the phone (SRR set, no validity, UCS2), and one read as a
   // bare TPDU and with a service-centre field.
-  const Pdu stored =
-      MustDecode("002100098136397339F70008224F60597D4F60597D4F60597D4F60597D4F60597D4F60597D4F60"
-                 "597D4F60597D4F60");
+  const Pdu stored = MustDecode(
+      "002100098136397339F70008224F60597D4F60597D4F60597D4F60597D4F60597D4F60597D4F60"
+      "597D4F60597D4F60");
   EXPECT_EQ(stored.type, MessageType::kSubmit);
   EXPECT_TRUE(stored.status_report);
   EXPECT_TRUE(stored.service_centre.text.empty());
@@ -124,8 +124,8 @@ TEST(DecodePduTest, SubmitPdusAsPhonesStoreThem) {
   }
 
   // Relative validity: 0x11 announces it, octet 00 is five minutes.
-  const Pdu relative = MustDecode(
-      "0011000B915155661632F40000001954747A0E4ACF41F27298CDCE83C6EF371B0481402010");
+  const Pdu relative =
+      MustDecode("0011000B915155661632F40000001954747A0E4ACF41F27298CDCE83C6EF371B0481402010");
   EXPECT_EQ(relative.validity.format, Validity::Format::kRelative);
   EXPECT_EQ(RelativeValidityMinutes(relative.validity.relative), 5);
   EXPECT_EQ(relative.user_data.text, "This is really cool ΔΔΔΔΔ");
@@ -169,11 +169,13 @@ TEST(DecodePduTest, ConcatenationByEightAndSixteenBitReferences) {
       {"8-bit reference, part 2 of 2",
        "07912160130320F6440B916171056429F5000021405291651569320500034C0202E9E8301D44479741F0B09C3E"
        "0785E56590BCCC0ED3CB6410FD0D7ABBCBA0B0FB4D4797E52E10",
-       {0x4C, 2, 2, false}, "that the parts are related to one another. "},
+       {0x4C, 2, 2, false},
+       "that the parts are related to one another. "},
       {"the same part with its fill bit 0",
        "07912160130320F6440B916171056429F5000021405291651569320500034C0202E8E8301D44479741F0B09C3E"
        "0785E56590BCCC0ED3CB6410FD0D7ABBCBA0B0FB4D4797E52E10",
-       {0x4C, 2, 2, false}, "that the parts are related to one another. "},
+       {0x4C, 2, 2, false},
+       "that the parts are related to one another. "},
       {"16-bit reference, part 1 of 2",
        "07911356131313F64004850120390011609232239180A006080400100201D7327BFD6EB340E2321BF46E83EA77"
        "90F59D1E97DBE1341B442F83C465763D3DA797E56537C81D0ECB41AB59CC1693C16031D96C064241E5656838AF"
@@ -208,7 +210,8 @@ TEST(DecodePduTest, ThreeUcs2PartsJoinInOrder) {
       "300431044B0432000A0434043004360435002C002004470442043E002000200431044B043B0020043D04300433"
       "002E"};
   std::vector<Pdu> parts;
-  for (const char* part : hex) parts.push_back(MustDecode(part));
+  for (const char* part : hex)
+    parts.push_back(MustDecode(part));
   for (std::size_t i = 0; i < parts.size(); ++i) {
     EXPECT_EQ(parts[i].service_centre.text, "123");
     EXPECT_EQ(parts[i].address.text, "5555");
@@ -323,7 +326,8 @@ TEST(StatusMeaningTest, Values) {
       {0x3A, "Temporary error (centre-specific value), the centre still tries"},
       {0x90, "Reserved status value"},
   };
-  for (const auto& c : cases) EXPECT_EQ(StatusMeaning(c.status), c.meaning) << int(c.status);
+  for (const auto& c : cases)
+    EXPECT_EQ(StatusMeaning(c.status), c.meaning) << int(c.status);
   EXPECT_EQ(StatusKindOf(0x65), StatusKind::kFailed);
 }
 
@@ -335,14 +339,20 @@ TEST(DecodeDataCodingTest, Groups) {
     std::optional<int> message_class;
     std::optional<W> waiting;
   } cases[] = {
-      {0x00, Alphabet::kGsm7, {}, {}},         {0x04, Alphabet::kData8, {}, {}},
-      {0x08, Alphabet::kUcs2, {}, {}},         {0x0C, Alphabet::kGsm7, {}, {}},
-      {0x10, Alphabet::kGsm7, 0, {}},          {0x19, Alphabet::kUcs2, 1, {}},
-      {0x22, Alphabet::kData8, {}, {}},        {0x4A, Alphabet::kUcs2, {}, {}},
-      {0x80, Alphabet::kGsm7, {}, {}},         {0xC8, Alphabet::kGsm7, {}, W{true, 0, true}},
+      {0x00, Alphabet::kGsm7, {}, {}},
+      {0x04, Alphabet::kData8, {}, {}},
+      {0x08, Alphabet::kUcs2, {}, {}},
+      {0x0C, Alphabet::kGsm7, {}, {}},
+      {0x10, Alphabet::kGsm7, 0, {}},
+      {0x19, Alphabet::kUcs2, 1, {}},
+      {0x22, Alphabet::kData8, {}, {}},
+      {0x4A, Alphabet::kUcs2, {}, {}},
+      {0x80, Alphabet::kGsm7, {}, {}},
+      {0xC8, Alphabet::kGsm7, {}, W{true, 0, true}},
       {0xD1, Alphabet::kGsm7, {}, W{false, 1, false}},
       {0xEA, Alphabet::kUcs2, {}, W{true, 2, false}},
-      {0xF1, Alphabet::kGsm7, 1, {}},          {0xF6, Alphabet::kData8, 2, {}},
+      {0xF1, Alphabet::kGsm7, 1, {}},
+      {0xF6, Alphabet::kData8, 2, {}},
   };
   for (const auto& c : cases) {
     const DataCoding coding = DecodeDataCoding(c.octet);
@@ -365,25 +375,26 @@ TEST(DecodePduTest, MalformedInputNamesWhatAndWhere) {
       {"not hex", "0791G0", "character 5 of the PDU (octet 3) is not a hex digit"},
       {"service centre cut short", "07911614220991",
        "the service-centre number needs 6 octets at octet 3, 5 follow"},
-      {"service centre too long", "0D91", "service-centre field of 13 octets is longer than 12"},
+      {"service centre too long", "0D91", "service-centre field of 13 octets is longer than 11"},
       {"user data one septet short (pdu-insufficient-data)",
        "07912143658709F1040B918100551512F20000111010214365000BE8329BFD4697D9EC37",
        "the user data needs 10 octets at octet 28, 9 follow"},
-      {"originator of 21 digits", "00041591", "the originator address of 21 digits is longer than 20"},
-      {"time stamp with a non-decimal digit",
-       "00040491214300001A1010214365000AE8329BFD4697D9EC37",
+      {"originator of 21 digits", "00041591",
+       "the originator address of 21 digits is longer than 20"},
+      {"time stamp with a non-decimal digit", "00040491214300001A1010214365000AE8329BFD4697D9EC37",
        "the service-centre time stamp has the non-decimal digits 0x1A at octet 9"},
       {"month 13", "0004049121430000113110214365000AE8329BFD4697D9EC37",
        "2011-13-01T12:34:56+00:00 is not a valid time"},
-      {"7-bit length over 160", "000404912143000011101021436500A1", "user-data length 161 is over 160"},
+      {"7-bit length over 160", "000404912143000011101021436500A1",
+       "user-data length 161 is over 160"},
       {"UCS2 length over 140", "0004049121430008111010214365008D",
        "user-data length 141 is over 140 octets at octet 16"},
       {"header longer than the user data", "004404912143000811101021436500020500",
        "user-data header of 6 octets is longer than the user data of 2"},
       {"element running past the header", "0044049121430008111010214365000403000301",
        "header element 0x00 of 3 octets runs past the header at octet 18"},
-      {"concatenation element of the wrong size",
-       "00440491214300081110102143650005040002010100", "concatenation element 0x00 has 2 octets"},
+      {"concatenation element of the wrong size", "00440491214300081110102143650005040002010100",
+       "concatenation element 0x00 has 2 octets"},
       {"header septets over the length", "00440491214300001110102143650006050003010201",
        "user-data header takes 7 septets of the 6"},
       {"status report without its status", "000642049136195150713220052351408132200542",

@@ -24,8 +24,8 @@ TEST(EncodeSubmitTest, PublishedSubmitPdus) {
     std::optional<int> validity_minutes;
     const char* hex;
   } cases[] = {
-      {"7-bit, five minutes", "+15555551234", "Hi there...Tue 17th Jan 2012 05:30.18 pm (GMT+1) ΔΔΔΔΔ",
-       5,
+      {"7-bit, five minutes", "+15555551234",
+       "Hi there...Tue 17th Jan 2012 05:30.18 pm (GMT+1) ΔΔΔΔΔ", 5,
        "0011000B915155551532F400000036C834888E2ECBCB2E978B5A2F8362373A1AA40CBB4132584C0682D574"
        "33982B8603C1DB20D4B1495DC552200804028100"},
       {"7-bit, last septet alone in its octet", "+15556661234", "This is really cool ΔΔΔΔΔ", 5,
@@ -60,18 +60,29 @@ TEST(CountTextTest, UnitsPerPartAndParts) {
       {"compose window", Repeat("a", 143), {}, Alphabet::kGsm7, "143 / 160, 1 part"},
       {"160 septets fit one part", Repeat("a", 160), {}, Alphabet::kGsm7, "160 / 160, 1 part"},
       {"161 septets take two", Repeat("a", 161), {}, Alphabet::kGsm7, "161 / 306, 2 parts"},
-      {"extension characters count twice", Repeat("€", 80), {}, Alphabet::kGsm7,
+      {"extension characters count twice",
+       Repeat("€", 80),
+       {},
+       Alphabet::kGsm7,
        "160 / 160, 1 part"},
-      {"one more extension character", Repeat("a", 159) + "]", {}, Alphabet::kGsm7,
+      {"one more extension character",
+       Repeat("a", 159) + "]",
+       {},
+       Alphabet::kGsm7,
        "161 / 306, 2 parts"},
       {"three parts", Repeat("a", 307), {}, Alphabet::kGsm7, "307 / 459, 3 parts"},
-      {"16-bit reference leaves 152", Repeat("a", 305), {false, true}, Alphabet::kGsm7,
+      {"16-bit reference leaves 152",
+       Repeat("a", 305),
+       {false, true},
+       Alphabet::kGsm7,
        "305 / 456, 3 parts"},
       {"70 UCS2 units fit one part", Repeat("Ж", 70), {}, Alphabet::kUcs2, "70 / 70, 1 part"},
       {"71 take two", Repeat("Ж", 71), {}, Alphabet::kUcs2, "71 / 134, 2 parts"},
-      {"a pair counts two units", Repeat("a", 69) + "😘", {}, Alphabet::kUcs2,
-       "71 / 134, 2 parts"},
-      {"one non-7-bit character makes all UCS2", Repeat("a", 69) + "ç", {}, Alphabet::kUcs2,
+      {"a pair counts two units", Repeat("a", 69) + "😘", {}, Alphabet::kUcs2, "71 / 134, 2 parts"},
+      {"one non-7-bit character makes all UCS2",
+       Repeat("a", 69) + "ç",
+       {},
+       Alphabet::kUcs2,
        "70 / 70, 1 part"},
       {"UCS2 forced", "abc", {true, false}, Alphabet::kUcs2, "3 / 70, 1 part"},
       {"invalid UTF-8 counts as U+FFFD", "a\xFF", {}, Alphabet::kUcs2, "2 / 70, 1 part"},
@@ -89,13 +100,17 @@ TEST(SplitTextTest, PartsNeverEndInsideAnEscapeOrAPair) {
     std::string text;
     std::vector<std::string> parts;
   } cases[] = {
-      {"161 digits: 153 and 8", Repeat("0123456789", 16) + "0",
+      {"161 digits: 153 and 8",
+       Repeat("0123456789", 16) + "0",
        {Repeat("0123456789", 15) + "012", "34567890"}},
-      {"escape sequence moves whole to the next part", Repeat("a", 152) + "€" + Repeat("b", 10),
+      {"escape sequence moves whole to the next part",
+       Repeat("a", 152) + "€" + Repeat("b", 10),
        {Repeat("a", 152), "€" + Repeat("b", 10)}},
-      {"surrogate pair moves whole to the next part", Repeat("Ж", 66) + "😘" + Repeat("Ж", 10),
+      {"surrogate pair moves whole to the next part",
+       Repeat("Ж", 66) + "😘" + Repeat("Ж", 10),
        {Repeat("Ж", 66), "😘" + Repeat("Ж", 10)}},
-      {"71 UCS2 characters: 67 and 4", Repeat("你好", 35) + "好",
+      {"71 UCS2 characters: 67 and 4",
+       Repeat("你好", 35) + "好",
        {Repeat("你好", 33) + "你", "好你好好"}},
   };
   for (const auto& c : cases) {
@@ -113,17 +128,32 @@ TEST(EncodeSubmitTest, EveryPartDecodesBackToTheText) {
     Alphabet alphabet;
     std::size_t parts;
   } cases[] = {
-      {"one 7-bit part with a status report and a day's validity", "Hello {world} €5 ^_^",
-       {{}, true, 24 * 60, 0, 7}, Alphabet::kGsm7, 1},
-      {"two 7-bit parts, 8-bit reference", Repeat("[x]", 60), {{}, false, {}, 0x1234, 0},
-       Alphabet::kGsm7, 2},
-      {"three 7-bit parts, 16-bit reference", Repeat("abc€", 80), {{false, true}, false, {}, 0xBEEF, 0},
-       Alphabet::kGsm7, 3},
+      {"one 7-bit part with a status report and a day's validity",
+       "Hello {world} €5 ^_^",
+       {{}, true, 24 * 60, 0, 7},
+       Alphabet::kGsm7,
+       1},
+      {"two 7-bit parts, 8-bit reference",
+       Repeat("[x]", 60),
+       {{}, false, {}, 0x1234, 0},
+       Alphabet::kGsm7,
+       2},
+      {"three 7-bit parts, 16-bit reference",
+       Repeat("abc€", 80),
+       {{false, true}, false, {}, 0xBEEF, 0},
+       Alphabet::kGsm7,
+       3},
       {"three UCS2 parts with pairs", Repeat("Привет 😘 ", 20), {}, Alphabet::kUcs2, 3},
-      {"two UCS2 parts, 16-bit reference", Repeat("你好", 40), {{false, true}, false, {}, 0x0102, 0},
-       Alphabet::kUcs2, 2},
-      {"7-bit text sent as UCS2", Repeat("plain ", 20), {{true, false}, false, {}, 9, 0},
-       Alphabet::kUcs2, 2},
+      {"two UCS2 parts, 16-bit reference",
+       Repeat("你好", 40),
+       {{false, true}, false, {}, 0x0102, 0},
+       Alphabet::kUcs2,
+       2},
+      {"7-bit text sent as UCS2",
+       Repeat("plain ", 20),
+       {{true, false}, false, {}, 9, 0},
+       Alphabet::kUcs2,
+       2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -144,8 +174,8 @@ TEST(EncodeSubmitTest, EveryPartDecodesBackToTheText) {
       EXPECT_EQ(pdu.coding.alphabet, c.alphabet);
       EXPECT_EQ(pdu.status_report, c.options.status_report);
       EXPECT_EQ(pdu.message_reference, c.options.message_reference);
-      EXPECT_EQ(pdu.validity.format, c.options.validity_minutes ? Validity::Format::kRelative
-                                                                : Validity::Format::kNone);
+      EXPECT_EQ(pdu.validity.format,
+                c.options.validity_minutes ? Validity::Format::kRelative : Validity::Format::kNone);
       if (c.parts == 1) {
         EXPECT_FALSE(pdu.user_data.concatenation.has_value());
       } else {
@@ -188,14 +218,22 @@ TEST(EncodeDeliverTest, PartsAsAPhoneListsThem) {
   } cases[] = {
       {"alphanumeric sender, -05:00",
        {"+79037011111", "InternetSMS", {2011, 3, 29, 19, 20, 4, -20}, "тест", {}, 0, false},
-       {"InternetSMS", 0xD0}, 1},
+       {"InternetSMS", 0xD0},
+       1},
       {"national sender, +05:45, two parts",
        {"", "89161234567", {2024, 12, 31, 23, 59, 59, 23}, Repeat("Long text ", 20), {}, 77, true},
-       {"89161234567", 0x81}, 2},
+       {"89161234567", 0x81},
+       2},
       {"international sender, +13:00, three parts with a 16-bit reference",
-       {"+12404492164", "+16175927198", {2025, 1, 1, 0, 0, 0, 52}, Repeat("€", 200), {false, true},
-        0x4242, false},
-       {"+16175927198", 0x91}, 3},
+       {"+12404492164",
+        "+16175927198",
+        {2025, 1, 1, 0, 0, 0, 52},
+        Repeat("€", 200),
+        {false, true},
+        0x4242,
+        false},
+       {"+16175927198", 0x91},
+       3},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -203,7 +241,8 @@ TEST(EncodeDeliverTest, PartsAsAPhoneListsThem) {
     ASSERT_TRUE(parts.ok()) << parts.message();
     ASSERT_EQ(parts.value().size(), c.parts);
     std::vector<Pdu> pdus;
-    for (const std::string& hex : parts.value()) pdus.push_back(MustDecode(hex));
+    for (const std::string& hex : parts.value())
+      pdus.push_back(MustDecode(hex));
     std::vector<const UserData*> texts;
     for (const Pdu& pdu : pdus) {
       EXPECT_EQ(pdu.type, MessageType::kDeliver);
@@ -259,25 +298,38 @@ TEST(EncodePduTest, RefusesFieldsThatDoNotFit) {
     ASSERT_FALSE(written.ok()) << name;
     EXPECT_NE(written.message().find(message), std::string::npos) << written.message();
   };
-  refused("Cyrillic name", [](Pdu& p) { p.address = MakeAddress("Привет"); },
-          "is not a name of up to 11 characters");
-  refused("name of 12", [](Pdu& p) { p.address = MakeAddress("TwelveLetter"); },
-          "is not a name of up to 11 characters");
-  refused("letter in a number", [](Pdu& p) { p.address = Address{"+12x", 0x91}; },
-          "the sender \"+12x\" is not a phone number");
-  refused("Cyrillic text in 7-bit", [](Pdu& p) { p.user_data.text = "Ж"; },
-          "a character outside the 7-bit alphabet");
-  refused("161 septets", [](Pdu& p) { p.user_data.text = Repeat("a", 161); },
-          "takes 161 septets");
-  refused("71 UCS2 units",
-          [](Pdu& p) {
-            p.coding = DecodeDataCoding(0x08);
-            p.user_data.text = Repeat("Ж", 71);
-          },
-          "takes 142 octets");
-  refused("month 13", [](Pdu& p) { p.service_centre_time.month = 13; }, "cannot be written");
-  refused("part 3 of 2", [](Pdu& p) { p.user_data.concatenation = Concatenation{1, 2, 3, false}; },
-          "part 3 of 2 cannot be written");
+  refused(
+      "Cyrillic name", [](Pdu& p) { p.address = MakeAddress("Привет"); },
+      "is not a name of up to 11 characters");
+  refused(
+      "name of 12", [](Pdu& p) { p.address = MakeAddress("TwelveLetter"); },
+      "is not a name of up to 11 characters");
+  refused(
+      "letter in a number",
+      [](Pdu& p) {
+        p.address = Address{"+12x", 0x91};
+      },
+      "the sender \"+12x\" is not a phone number");
+  refused(
+      "Cyrillic text in 7-bit", [](Pdu& p) { p.user_data.text = "Ж"; },
+      "a character outside the 7-bit alphabet");
+  refused(
+      "161 septets", [](Pdu& p) { p.user_data.text = Repeat("a", 161); }, "takes 161 septets");
+  refused(
+      "71 UCS2 units",
+      [](Pdu& p) {
+        p.coding = DecodeDataCoding(0x08);
+        p.user_data.text = Repeat("Ж", 71);
+      },
+      "takes 142 octets");
+  refused(
+      "month 13", [](Pdu& p) { p.service_centre_time.month = 13; }, "cannot be written");
+  refused(
+      "part 3 of 2",
+      [](Pdu& p) {
+        p.user_data.concatenation = Concatenation{1, 2, 3, false};
+      },
+      "part 3 of 2 cannot be written");
 }
 
 TEST(RelativeValidityTest, MinutesAndOctets) {
@@ -286,10 +338,17 @@ TEST(RelativeValidityTest, MinutesAndOctets) {
     std::uint8_t octet;
     int lasts;
   } cases[] = {
-      {0, 0, 5},          {5, 0, 5},           {6, 1, 10},
-      {720, 143, 720},    {721, 144, 750},     {1440, 167, 1440},
-      {1441, 168, 2880},  {43200, 196, 43200}, {43201, 197, 50400},
-      {635040, 255, 635040}, {10000000, 255, 635040},
+      {0, 0, 5},
+      {5, 0, 5},
+      {6, 1, 10},
+      {720, 143, 720},
+      {721, 144, 750},
+      {1440, 167, 1440},
+      {1441, 168, 2880},
+      {43200, 196, 43200},
+      {43201, 197, 50400},
+      {635040, 255, 635040},
+      {10000000, 255, 635040},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(RelativeValidityOctet(c.minutes), c.octet) << c.minutes;

@@ -12,7 +12,8 @@ Pdu MustDecode(std::string_view hex, bool tpdu) {
 
 std::string Repeat(std::string_view piece, int count) {
   std::string text;
-  for (int i = 0; i < count; ++i) text += piece;
+  for (int i = 0; i < count; ++i)
+    text += piece;
   return text;
 }
 
