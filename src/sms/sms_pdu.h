@@ -178,8 +178,9 @@ struct Pdu {
 //   "07919730071111F10414D04937BD2C7797E9D3E614000811309291024061080442043504410442"
 //   -> DELIVER from "InternetSMS", 2011-03-29 19:20:04 +04:00, UCS2 "тест"
 // Upper- or lower-case hex, nothing else. Any malformed input gives a failure
-// naming what was wrong and at which octet ("address of 12 digits needs 7
-// octets, 3 follow at octet 9"); octets after the user data are ignored.
+// naming what was wrong and at which octet, counted from 1 ("the originator
+// address needs 6 octets at octet 5, 2 follow"); octets after the user data are
+// ignored.
 [[nodiscard]] Result<Pdu> DecodePdu(std::string_view hex);
 
 // The same without the service-centre field, for callers that know the PDU
