@@ -17,8 +17,15 @@ namespace missivo::cli {
 // SIGPIPE is ignored: a closed output is reported as a write error.
 void InstallStopSignals();
 
+// The message of a command ended by a stop signal (exit status 130).
+inline constexpr char kStoppedText[] = "stopped by a signal";
+
 // Whether a stop signal came.
 bool StopRequested();
+
+// A descriptor that becomes readable when a stop signal comes (for the serial
+// port, so that a wait for the phone ends at once); -1 before InstallStopSignals.
+int StopDescriptor();
 
 class TerminalUserInterface : public UserInterface, public PasswordPrompt {
  public:
