@@ -98,6 +98,9 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
   exchange.SetCommandLimit(std::chrono::seconds(reply_time));
   // Ctrl-C ends a wait for the phone at once, and nothing more is sent.
   port.SetStopDescriptor(StopDescriptor());
+  port.OnError = [](TCustomComPort&, const EComError& error, TComAction&) {
+    if (IsStop(error)) NoteStopDelivered();
+  };
   port.SetBaudRate(TBaudRate::brCustom);
   port.SetCustomBaudRate(static_cast<std::int32_t>(speed));
   port.SetDeviceName(device);

@@ -20,6 +20,7 @@ namespace missivo::cli {
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
+bool g_stop_delivered = false;
 int g_stop_pipe[2] = {-1, -1};
 
 void OnStopSignal(int) {
@@ -107,6 +108,10 @@ bool StopRequested() {
   return g_stop != 0;
 }
 
+void NoteStopDelivered() {
+  g_stop_delivered = true;
+}
+
 int StopDescriptor() {
   return g_stop_pipe[0];
 }
@@ -142,7 +147,10 @@ bool TerminalUserInterface::AskYesNo(const std::string&) {
 
 void TerminalUserInterface::ProcessPendingEvents() {
   DefaultMainThreadInvoker().ProcessPending();
-  if (StopRequested()) throw CliError(kStoppedText, kExitInterrupted);
+  if (StopRequested() && !g_stop_delivered) {
+    NoteStopDelivered();
+    throw CliError(kStoppedText, kExitInterrupted);
+  }
 }
 
 void TerminalUserInterface::ShowProgress(int maximum, int position) {

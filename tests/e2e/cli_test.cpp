@@ -2,6 +2,7 @@
 // the simulated phone over a real pseudo-terminal.
 #include <gtest/gtest.h>
 #include <linux/capability.h>
+#include <signal.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -300,6 +301,48 @@ TEST_F(CliTest, DeviceBusyAndTimeOut) {
   EXPECT_EQ(StoredRows(files.archive).size(), kArchive.size() + 1);
   for (const std::string& command : phone.Commands())
     EXPECT_FALSE(command.starts_with("AT+CMGD=")) << command;
+}
+
+// Ctrl-C or SIGTERM while the phone keeps the program waiting (the phone's
+// silence limit is 30 s): the program stops at once, keeps in the archive what
+// it read, deletes nothing more on the phone and exits with 130.
+TEST_F(CliTest, StopSignalEndsAReadAtOnceKeepingWhatWasRead) {
+  const auto sent = [](const test::PhoneSim& phone, const std::string& command) {
+    const std::vector<std::string> commands = phone.Commands();
+    return std::find(commands.begin(), commands.end(), command) != commands.end();
+  };
+  const struct {
+    const char* name;
+    int signal;
+    const char* silent;           // the command the phone never answers
+    std::size_t rows_kept;        // new archive rows
+    std::vector<std::string> deletes;  // the delete commands the phone got
+  } cases[] = {
+      {"SIGINT while reading the second message", SIGINT, "AT+CMGR=2", 1, {}},
+      {"SIGTERM while deleting the second message", SIGTERM, "AT+CMGD=2", 3,
+       {"AT+CMGD=1", "AT+CMGD=2"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::TempFolder case_home;
+    const std::filesystem::path folder = case_home / "program";
+    std::filesystem::create_directories(folder);
+    json scenario = Phone();
+    scenario["faults"] = {{{"command", c.silent}, {"action", "silent"}}};
+    test::PhoneSim phone(scenario.dump());
+    const test::CliRun run =
+        RunCli({"--folder", folder.string(), "read", "--device", phone.Device(), "--delete"},
+               case_home.path(), std::nullopt, std::chrono::seconds(60),
+               test::CliSignal{c.signal, [&] { return sent(phone, c.silent); }});
+    EXPECT_EQ(run.status, 130) << run.err;
+    EXPECT_NE(run.err.find("stopped by a signal"), std::string::npos) << run.err;
+    EXPECT_LT(run.after_signal, std::chrono::seconds(10));  // not the 30 s of silence
+    EXPECT_EQ(StoredRows(DataFiles(folder).archive).size(), c.rows_kept);
+    std::vector<std::string> deletes;
+    for (const std::string& command : phone.Commands())
+      if (command.starts_with("AT+CMGD=")) deletes.push_back(command);
+    EXPECT_EQ(deletes, c.deletes);
+  }
 }
 
 TEST_F(CliTest, DamagedDataFileIsReportedAndLeftAlone) {
