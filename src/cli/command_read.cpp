@@ -109,7 +109,8 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
   // What was read before a failure or a stop is in the saved archive.
   const auto kept = [&] {
     return options.check13 && !list1.rows.empty()
-               ? "; kept in the archive: " + Counted(list1.rows.size(), "message") + " read before it"
+               ? "; kept in the archive: " + Counted(list1.rows.size(), "message") +
+                     " read before it"
                : std::string();
   };
   try {

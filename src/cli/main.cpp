@@ -21,11 +21,11 @@ Options of every command:
   --password-file FILE  the program password on the first line of FILE (UTF-8)
 )";
 
-constexpr OptionSpec kReadOptions[] = {
-    {"device", true},         {"speed", true},          {"timeout", true},
-    {"reply-time", true},     {"delete", false},        {"phonebook", false},
-    {"no-archive", false},    {"skip-incoming", false}, {"skip-outgoing", false},
-    {"skip-drafts", false}};
+constexpr OptionSpec kReadOptions[] = {{"device", true},         {"speed", true},
+                                       {"timeout", true},        {"reply-time", true},
+                                       {"delete", false},        {"phonebook", false},
+                                       {"no-archive", false},    {"skip-incoming", false},
+                                       {"skip-outgoing", false}, {"skip-drafts", false}};
 constexpr OptionSpec kListOptions[] = {{"json", false}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
 
@@ -89,7 +89,9 @@ Appends every message of FILE to the archive, puts contact names on the
 senders and saves the archive, as the window's "Конвертировать" items do:
   p2ktools  a message text file saved by the P2kTools phone utility
   v1        an inbox file (.msg) saved by Missivo 1.x
-There is no duplicate test: importing a file twice adds its messages twice.
+A message the archive holds already (the window's duplicate test: the same
+text, index and sender) is not added again, so importing a file twice adds its
+messages once; the summary line tells how many were already there.
 )";
 
 constexpr Command kCommands[] = {
@@ -160,8 +162,9 @@ which is written when missing). Locked data files are opened for the command
 and locked again at its end, also when it fails or is stopped by Ctrl-C.
 
 Exit status: 0 done; 1 failed (device, phone, damaged or unwritable data file);
-2 wrong or missing program password (the data files are unchanged); 64 wrong
-command line; 130 stopped by a signal.
+2 wrong or missing program password, a --password-file that cannot be read
+included (the data files are unchanged); 64 wrong command line; 130 stopped by
+a signal. A password file that others may read is used, with a warning.
 )";
 }
 

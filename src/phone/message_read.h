@@ -39,11 +39,11 @@ struct MessageReadResult {
 
 // Lists the messages ("AT+CMGF=1", "AT+CSCS=UCS2", `AT+CPBS="MT"`, `at+cmgl="ALL"`,
 // each with CR LF), reads each one that the options select with "AT+CMGR=" and its
-// index (an index listed twice is read once), and makes the rows. Progress: a gauge of 4 set-up steps with Str64, then
-// one of 4n - 1 for n listed messages with Str65, pending events let through after
-// each listed message and before each row, Str66 when the phone is done, the text
-// cleared at the end. Nothing is deleted on the phone here: the caller deletes
-// `read_indexes` once the messages are kept where they belong.
+// index (an index listed twice is read once), and makes the rows. Progress: a gauge of 4 set-up
+// steps with Str64, then one of 4n - 1 for n listed messages with Str65, pending events let through
+// after each listed message and before each row, Str66 when the phone is done, the text cleared at
+// the end. Nothing is deleted on the phone here: the caller deletes `read_indexes` once the
+// messages are kept where they belong.
 [[nodiscard]] MessageReadResult ReadMessages(AtChannel& channel, const ReadOptions& options,
                                              const LanguageLines& language, UserInterface& ui);
 

@@ -93,9 +93,8 @@ std::vector<MessageRecord> ParseMessageReplies(const std::vector<std::string>& l
     } else {
       record.status = Unquoted(line, kHeaderLength + 1, commas.first);
       record.sender = Unquoted(line, sender_start, sender_end);
-      record.date = commas.second != 0
-                        ? Unquoted(line, FieldStart(line, commas.second), length + 1)
-                        : std::string(kNoDateStamp);
+      record.date = commas.second != 0 ? Unquoted(line, FieldStart(line, commas.second), length + 1)
+                                       : std::string(kNoDateStamp);
     }
     std::u16string units = DecodeUcs2Units(LineAt(lines, i + 1));
     if (const std::string& next = LineAt(lines, i + 2); next != "OK")

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,5 +31,11 @@ class LanguageLines {
  private:
   std::vector<std::string> lines_;
 };
+
+// A language text with its places filled: "%1" takes the first value, "%2" the
+// second, each at its first place. A value whose place the text lacks (a
+// language file that left it out) follows at the end after a blank, so it is
+// never lost.
+std::string FillIn(std::string text, std::initializer_list<std::string_view> values);
 
 }  // namespace missivo

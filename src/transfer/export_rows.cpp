@@ -107,4 +107,8 @@ ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection
   return result;
 }
 
+std::string ExportedCountText(std::size_t exported, const LanguageLines& language) {
+  return language.LangText("Str111") + ": " + std::to_string(exported);
+}
+
 }  // namespace missivo

@@ -111,8 +111,8 @@ CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path&
       signalled = Clock::now();
     }
     const bool asking = signal && !signalled;
-    const int wait = asking ? std::min<int>(10, static_cast<int>(left.count()))
-                            : static_cast<int>(left.count());
+    const int wait =
+        asking ? std::min<int>(10, static_cast<int>(left.count())) : static_cast<int>(left.count());
     if (::poll(fds, 3, wait) <= 0) continue;
     for (int i = 0; i < 3; ++i) {
       if (fds[i].fd < 0 || fds[i].revents == 0) continue;

@@ -85,16 +85,22 @@ TEST(AtomicFileTest, WritesThroughSymbolicLinks) {
     std::string target;                                      // the file that must change
     bool target_exists;
   } cases[] = {
-      {"absolute link", {{"Data/Messages.sms", "@synced/Messages.sms"}}, "synced/Messages.sms",
+      {"absolute link",
+       {{"Data/Messages.sms", "@synced/Messages.sms"}},
+       "synced/Messages.sms",
        true},
-      {"relative link", {{"Data/Messages.sms", "../synced/Messages.sms"}}, "synced/Messages.sms",
+      {"relative link",
+       {{"Data/Messages.sms", "../synced/Messages.sms"}},
+       "synced/Messages.sms",
        true},
       {"chain of two links",
        {{"Data/Messages.sms", "../mid/link"}, {"mid/link", "../synced/Messages.sms"}},
        "synced/Messages.sms",
        true},
-      {"link to a file not made yet", {{"Data/Messages.sms", "../synced/new.sms"}},
-       "synced/new.sms", false},
+      {"link to a file not made yet",
+       {{"Data/Messages.sms", "../synced/new.sms"}},
+       "synced/new.sms",
+       false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -31,7 +31,7 @@ struct Fault {
   int number = 0;             // only the command of this number (counted from 1); 0 any
   FaultAction action = FaultAction::kSilent;
   int code = 0;
-  std::string stream;  // kEndless, kTrickle: the bytes sent again and again
+  std::string stream;   // kEndless, kTrickle: the bytes sent again and again
   int interval_ms = 0;  // kTrickle: the pause before each byte
 };
 
