@@ -136,13 +136,13 @@ std::size_t ResolvedOpening(std::string_view from) {
 
 }  // namespace
 
-std::string_view KindName(MessageKind kind) {
+std::string_view KindName(RowKind kind) {
   return kKindNames[static_cast<std::size_t>(kind)];
 }
 
-std::optional<MessageKind> KindOfName(std::string_view name) {
+std::optional<RowKind> KindOfName(std::string_view name) {
   for (std::size_t i = 0; i < kKindNames.size(); ++i) {
-    if (kKindNames[i] == name) return static_cast<MessageKind>(i);
+    if (kKindNames[i] == name) return static_cast<RowKind>(i);
   }
   return std::nullopt;
 }
@@ -186,7 +186,7 @@ std::optional<MessageFields> ReadMessageFields(const Row& row) {
       fields.parts = SplitParts(raw);
     } else {
       fields.other.emplace_back(std::string(key), UnescapeValue(raw));
-      if (key == "kind") fields.kind = MessageKind::kImported;  // a kind of a later version
+      if (key == "kind") fields.kind = RowKind::kImported;  // a kind of a later version
     }
   }
   fields.text = has_text ? DecodeText(rest) : Cp1251ToUtf8(row.caption);
@@ -233,17 +233,17 @@ std::string BestNumber(const Row& row) {
   return Cp1251ToUtf8(NumberInFrom(SubItem(row, kFrom)));
 }
 
-std::optional<MessageKind> BestKind(const Row& row) {
+std::optional<RowKind> BestKind(const Row& row) {
   if (HasMessageFields(row)) return ReadMessageFields(row)->kind;
   switch (row.image) {
     case kImageIncoming:
-      return MessageKind::kIncoming;
+      return RowKind::kIncoming;
     case kImageOutgoing:
-      return MessageKind::kOutgoing;
+      return RowKind::kOutgoing;
     case kImageDraft:
-      return MessageKind::kDraft;
+      return RowKind::kDraft;
     case kImageImported:
-      return MessageKind::kImported;
+      return RowKind::kImported;
     default:
       return std::nullopt;
   }

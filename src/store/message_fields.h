@@ -42,10 +42,10 @@
 
 namespace missivo {
 
-enum class MessageKind { kIncoming, kOutgoing, kDraft, kImported };
+enum class RowKind { kIncoming, kOutgoing, kDraft, kImported };
 
 struct MessageFields {
-  MessageKind kind = MessageKind::kIncoming;
+  RowKind kind = RowKind::kIncoming;
   std::string text;                // UTF-8, line breaks and every character as the source gave them
   std::string number;              // UTF-8, as the source gave it; name resolution never changes it
   std::string time;                // ISO 8601 with the zone when known; empty when the source gave none
@@ -61,8 +61,8 @@ struct MessageFields {
 inline constexpr std::string_view kMessageFieldsMarker = "missivo-fields/1";
 
 // "incoming", "outgoing", "draft", "imported"; and back (nullopt for another word).
-std::string_view KindName(MessageKind kind);
-std::optional<MessageKind> KindOfName(std::string_view name);
+std::string_view KindName(RowKind kind);
+std::optional<RowKind> KindOfName(std::string_view name);
 
 // The lossless fields of a row; nullopt for rows without them (older archives,
 // contact rows) and for a later version of the form.
@@ -97,7 +97,7 @@ std::string BestNumber(const Row& row);
 // The kind of a message row: the lossless kind, else the one its image index
 // stands for (2 incoming, 28 outgoing, 1 draft, 0 imported); nullopt for
 // another image.
-std::optional<MessageKind> BestKind(const Row& row);
+std::optional<RowKind> BestKind(const Row& row);
 
 // The text with its line breaks (CR LF, lone CR, lone LF) each turned into one
 // blank and the other characters below 20 removed: a one-line form for lists.
