@@ -229,7 +229,10 @@ std::string_view ContactInFrom(std::string_view from) {
 }
 
 std::string BestNumber(const Row& row) {
-  if (HasMessageFields(row)) return ReadMessageFields(row)->number;
+  if (HasMessageFields(row)) {
+    std::string number = ReadMessageFields(row)->number;
+    if (!number.empty()) return number;
+  }
   return Cp1251ToUtf8(NumberInFrom(SubItem(row, kFrom)));
 }
 

@@ -90,8 +90,8 @@ std::string_view NumberInFrom(std::string_view from);
 // empty for any other From (Windows-1251 in and out).
 std::string_view ContactInFrom(std::string_view from);
 
-// The best number of a message row, UTF-8: the lossless number, else the
-// number inside the From sub-item.
+// The best number of a message row, UTF-8: the lossless number when there is
+// one, else the number inside the From sub-item.
 std::string BestNumber(const Row& row);
 
 // The kind of a message row: the lossless kind, else the one its image index
