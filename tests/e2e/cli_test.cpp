@@ -26,11 +26,11 @@ namespace missivo {
 namespace {
 
 using nlohmann::json;
+using test::FiveOf;
 using test::ReadBytes;
 using test::RunCli;
 using test::SimMessage;
 using test::W;
-using test::FiveOf;
 using test::WriteBytes;
 
 json Phone() {

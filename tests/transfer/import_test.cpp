@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "store/message_fields.h"
-
 #include <filesystem>
 
 #include "phone/name_resolution.h"
+#include "store/message_fields.h"
 #include "support/test_support.h"
 #include "text/default_language.h"
 #include "transfer/p2ktools_import.h"
@@ -13,9 +12,9 @@
 namespace missivo {
 namespace {
 
+using test::FiveOf;
 using test::ScriptedUserInterface;
 using test::TempFolder;
-using test::FiveOf;
 using test::W;
 
 const std::filesystem::path kData = std::filesystem::path(MISSIVO_TEST_DATA) / "import";
@@ -139,14 +138,19 @@ TEST(ImportTest, RowsCarryTheirLosslessFields) {
     const char* time;
     std::vector<std::string> parts;
   } cases[] = {
-      {"P2kTools", MakeP2kToolsRow({"+7916", "2006/05/17,14:03:59+12", W("Привет")}, language),
-       "2006-05-17T14:03:59+03:00", {}},
+      {"P2kTools",
+       MakeP2kToolsRow({"+7916", "2006/05/17,14:03:59+12", W("Привет")}, language),
+       "2006-05-17T14:03:59+03:00",
+       {}},
       {"P2kTools, no date", MakeP2kToolsRow({"+7916", "", W("Привет")}, language), "", {}},
-      {"version 1.x", MakeV1MessageRow({"7", W("Привет"), "17/05/2006,14:03:59", "+7916", "x"},
-                                       language),
-       "2006-05-17T14:03:59", {"7"}},
+      {"version 1.x",
+       MakeV1MessageRow({"7", W("Привет"), "17/05/2006,14:03:59", "+7916", "x"}, language),
+       "2006-05-17T14:03:59",
+       {"7"}},
       {"version 1.x, long date line",
-       MakeV1MessageRow({"7", W("Привет"), "long date line", "+7916", "x"}, language), "", {"7"}},
+       MakeV1MessageRow({"7", W("Привет"), "long date line", "+7916", "x"}, language),
+       "",
+       {"7"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
