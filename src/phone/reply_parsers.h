@@ -24,6 +24,10 @@ struct MessageRecord {
   // false: the header line did not parse (status and sender are not both
   // quoted fields); status, sender and date are then empty and only the text counts.
   bool header_readable = true;
+  // The whole text in UTF-8, every character, from the text lines as received
+  // (not cut at 4096 characters like the lines `text` is made from).
+  std::string whole_text{};
+  bool stamped = false;  // the header gave a time stamp
 
   friend bool operator==(const MessageRecord&, const MessageRecord&) = default;
 };
