@@ -16,10 +16,11 @@
 #include "app/event_hook.h"
 #include "app/guard.h"
 #include "app/main_window.h"
-#include "app/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
+#include "shell/qt_text.h"
 #include "store/archive.h"
+#include "store/message_fields.h"
 
 namespace missivo {
 namespace {
@@ -76,23 +77,26 @@ void TForm1::ConnectListHandlers() {
   connect(bsSkinButton4, &QPushButton::clicked, this, Guarded([this] { bsSkinButton4Click(); }));
   connect(CancelEdit, &QPushButton::clicked, this, Guarded([this] { CancelEditClick(); }));
   // The captions follow the row counts: at every change of the rows, and at
-  // every paint, so that a new language's titles get their counts at once.
+  // every paint, so that a new language's titles get their counts at once. A
+  // change of the archive's rows titles its tab with Str73, a paint with Str80.
   for (RowListModel* rows : {List1Rows, List4Rows}) {
-    connect(rows, &QAbstractItemModel::modelReset, this, [this] { UpdateTabCaptions(); });
-    connect(rows, &QAbstractItemModel::rowsInserted, this, [this] { UpdateTabCaptions(); });
-    connect(rows, &QAbstractItemModel::rowsRemoved, this, [this] { UpdateTabCaptions(); });
+    const char* archive_title = rows == List4Rows ? "Str73" : "Str80";
+    const auto update = [this, archive_title] { UpdateTabCaptions(archive_title); };
+    connect(rows, &QAbstractItemModel::modelReset, this, update);
+    connect(rows, &QAbstractItemModel::rowsInserted, this, update);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, update);
   }
   for (QTreeView* view : {List1, List4})
     OnPaint(view->viewport(), [this] { UpdateTabCaptions(); });
 }
 
-void TForm1::UpdateTabCaptions() {
+void TForm1::UpdateTabCaptions(const char* archive_title) {
   const struct {
     QWidget* tab;
     const char* title;
     std::size_t rows;
   } tabs[] = {{SMSTAB, "Str72", List1Rows->rows().size()},
-              {ARCHIVETAB, "Str80", List4Rows->rows().size()}};
+              {ARCHIVETAB, archive_title, List4Rows->rows().size()}};
   for (const auto& tab : tabs) {
     const int position = bsSkinPageControl1->indexOf(tab.tab);
     const QString caption = Counted(LangText(tab.title), tab.rows);
@@ -123,7 +127,7 @@ void TForm1::List2ColumnClick(int column) {
 
 void TForm1::ShowPreview(const RowListModel* list, std::ptrdiff_t row) {
   if (row < 0 || static_cast<std::size_t>(row) >= list->rows().size()) return;
-  Text1->setPlainText(ToQString(list->rows()[static_cast<std::size_t>(row)].caption));
+  Text1->setPlainText(TextWithLines(BestText(list->rows()[static_cast<std::size_t>(row)])));
 }
 
 void TForm1::List1Click() {
@@ -161,7 +165,8 @@ void TForm1::List4KeyDown(int key) {
     E2->setText(ToQString(fields.date_time));
     E3->setText(ToQString(fields.index));
     E4->setText(ToQString(fields.type));
-    M1->setPlainText(ToQString(fields.text));
+    M1->setPlainText(TextWithLines(fields.whole_text));
+    edit_text_ = M1->toPlainText();
     List4->hide();
     SMSEdit->show();
   }
@@ -215,8 +220,13 @@ void TForm1::N22Click() {
 }
 
 void TForm1::bsSkinButton4Click() {
+  const QString typed = M1->toPlainText();
+  // An untouched text keeps its own line breaks (CR LF), which the box shows as LF.
+  const std::string whole_text = typed == edit_text_ && edit_row_ < List4Rows->rows().size()
+                                     ? BestText(List4Rows->rows()[edit_row_])
+                                     : typed.toStdString();
   const ArchiveEditFields fields{FromQString(E2->text()), FromQString(E3->text()),
-                                 FromQString(E4->text()), FromQString(M1->toPlainText())};
+                                 FromQString(E4->text()), FromQString(typed), whole_text};
   const ArchiveEditResult result =
       SaveArchiveEdit(List4Rows->list(), edit_row_, fields, Store().archive(), Lang, *bsSkinMessage1);
   if (result == ArchiveEditResult::kIncomplete || result == ArchiveEditResult::kBadDate) return;

@@ -20,11 +20,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/settings_store.h"
 #include "app/skin_engine.h"
 #include "core/status.h"
 #include "phone/com_types.h"
 #include "phone/phone_command_guard.h"
+#include "shell/settings_file.h"
 #include "store/data_files.h"
 #include "store/program_lock.h"
 #include "store/stored_list.h"
@@ -298,6 +298,12 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<AtExchange> Exchange;    // every conversation with the phone
 
   void ConnBClick();
+  // Panel1 shows whether the port is open: the connected or the disconnected
+  // picture and status text.
+  void ShowPortState();
+  // The status bar says that no phone is connected ("Нет связи"), for the
+  // phone commands that run with the port closed.
+  void ShowNoPhone();
   void N10Click();
   void bsSkinSpeedButton2Click();
   void N11Click();
@@ -347,7 +353,9 @@ class TForm1 : public QMainWindow {
   void N22Click();
   void bsSkinButton4Click();
   void CancelEditClick();
-  void UpdateTabCaptions();
+  // The tab titles with their row counts; the archive's title is the language
+  // text of `archive_title` (Str80 at a paint, Str73 at a change of its rows).
+  void UpdateTabCaptions(const char* archive_title = "Str80");
 
   // ---- Export and import (transfer_commands.cpp) ----
   // "Сохранить" and "Сохранить все" of the "Файл" menu: List1 on SMSTAB, List4
@@ -413,6 +421,7 @@ class TForm1 : public QMainWindow {
   bool hang_up_shown_ = false;        // "device not found" was shown for the port's hang-up
   bool close_after_command_ = false;  // the window was closed while a phone command ran
   std::size_t edit_row_ = 0;          // the archive row the edit panel shows
+  QString edit_text_;                 // M1 as the panel opened, to tell an untouched text
 };
 
 }  // namespace missivo

@@ -10,7 +10,7 @@
 
 #include "app/check_box.h"
 #include "app/main_window.h"
-#include "app/qt_text.h"
+#include "shell/qt_text.h"
 
 namespace missivo {
 namespace {
@@ -48,6 +48,7 @@ void TForm1::BuildSettingsTab() {
   PT->setObjectName(QStringLiteral("PT"));
   PT->setEditable(true);
   PT->setInsertPolicy(QComboBox::NoInsert);
+  PT->setCompleter(nullptr);  // a typed name stays as typed ("/" is not "/dev/ttyS0")
   // The serial devices present; the first is the one shown.
   RefreshPortList();
   if (PT->count() > 0) PT->setCurrentIndex(0);

@@ -3,17 +3,18 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "app/bundled_files.h"
+#include "app/application.h"
 #include "app/check_box.h"
 #include "app/default_templates.h"
-#include "app/language_files.h"
 #include "app/main_window.h"
-#include "app/program.h"
-#include "app/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "app/splash.h"
 #include "core/atomic_file.h"
+#include "shell/bundled_files.h"
+#include "shell/language_files.h"
+#include "shell/qt_text.h"
+#include "phone/terminal_log.h"
 #include "store/archive.h"
 #include "store/stored_list.h"
 
@@ -107,7 +108,8 @@ void TForm1::FormCloseQuery() {
   // An empty archive is not written: the file keeps what was saved last.
   if (!List4Rows->rows().empty())
     (void)SaveListFile(List4Rows->list(), Store().archive(), *bsSkinMessage1);
-  if (Check11->isChecked()) (void)RemoveFile(program_folder_ / "Terminal.log");
+  // A log behind a symbolic link goes where it is kept; the link stays for the next run.
+  if (Check11->isChecked()) (void)RemoveFile(WriteTargetOf(program_folder_ / kTerminalLogName));
   if (Lock.locked) {
     Result<FolderLock::Hold> hold = Store().folder_lock().Take();
     if (hold.ok()) (void)LockAtExit(Lock, Files(), *bsSkinMessage1);

@@ -25,11 +25,6 @@ namespace missivo::cli {
 // copy) and otherwise the per-user data folder ($XDG_DATA_HOME/Missivo).
 std::filesystem::path DefaultProgramFolder();
 
-// The language the window would start with in `folder`: the language file
-// whose caption the "LngName" setting names, else "Russian.lng", which is
-// written first when the "Language" folder does not hold it.
-LanguageLines LoadProgramLanguage(const std::filesystem::path& folder);
-
 // How long a command waits for the folder lock by default.
 inline constexpr std::chrono::seconds kDefaultLockWait{60};
 

@@ -2,20 +2,19 @@
 
 #include <charconv>
 
-#include "core/atomic_file.h"
 #include "text/lines.h"
 
 namespace missivo {
 
-bool LanguageLines::LoadLanguageLines(const std::filesystem::path& path) {
-  const Result<std::string> bytes = ReadWholeFile(path);
-  if (!bytes.ok()) return false;
-  LoadFromBytes(bytes.value());
-  return true;
-}
-
 void LanguageLines::LoadFromBytes(std::string_view bytes) {
   lines_ = SplitAnyBreak(UpToNul(bytes));
+}
+
+void LanguageLines::CompleteFrom(const LanguageLines& shipped) {
+  while (!lines_.empty() && lines_.back().empty())
+    lines_.pop_back();
+  for (std::size_t i = lines_.size(); i < shipped.lines_.size(); ++i)
+    lines_.push_back(shipped.lines_[i]);
 }
 
 std::string LanguageLines::LangText(std::string_view key) const {
@@ -29,6 +28,20 @@ std::string LanguageLines::LangText(std::string_view key) const {
   const std::string& line = lines_[number];
   const std::size_t cut = key.size() + 1;
   return line.size() <= cut ? std::string() : line.substr(cut);
+}
+
+std::string FillIn(std::string text, std::initializer_list<std::string_view> values) {
+  int number = 0;
+  for (const std::string_view value : values) {
+    const std::string place = "%" + std::to_string(++number);
+    if (const std::size_t at = text.find(place); at != std::string::npos) {
+      text.replace(at, place.size(), value);
+    } else {
+      text += ' ';
+      text += value;
+    }
+  }
+  return text;
 }
 
 }  // namespace missivo

@@ -10,6 +10,7 @@
 
 #include "core/ui.h"
 #include "store/stored_list.h"
+#include "store/row.h"
 
 namespace missivo::test {
 
@@ -49,6 +50,9 @@ struct StandaloneFile {
 // Saves `list` as a program that has just loaded the file would: the list
 // replaces what the file holds (through StoredList::Save, under the lock).
 Status ReplaceListFile(RowList& list, const std::filesystem::path& path, UserInterface& ui);
+// The row with only its first five sub-items: a message row without its
+// lossless fields, to compare with the five as the description makes them.
+Row FiveOf(Row row);
 
 // A user interface for tests: it records every message, question and progress
 // step, and answers questions from a queue (Yes when the queue is empty).
