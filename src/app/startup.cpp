@@ -1,6 +1,8 @@
 // The start sequence (FormCreate, FormShow) and the exit sequence (FormCloseQuery).
 #include <QTabWidget>
 #include <QTimer>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "app/application.h"
@@ -62,8 +64,9 @@ bool TForm1::FormShow() {
 
 void TForm1::ProbeDataFiles() {
   // Sealing a plain file is a write: it waits for the other programs' saves.
+  // A folder no program can write needs no lock: its files cannot change.
   Result<FolderLock::Hold> hold = Store().folder_lock().Take();
-  if (!hold.ok()) {
+  if (!hold.ok() && access(DataFolder().c_str(), W_OK) == 0) {
     bsSkinMessage1->ShowMessage(hold.message(), MessageKind::kError);
     return;
   }
