@@ -25,8 +25,8 @@
 #include "store/list_file.h"
 #include "store/message_fields.h"
 #include "store/row_list.h"
-#include "text/cp1251.h"
 #include "store/stored_list.h"
+#include "text/cp1251.h"
 
 // Every allocation through operator new is counted, to know the peak.
 namespace {

@@ -227,8 +227,8 @@ void TForm1::bsSkinButton4Click() {
                                      : typed.toStdString();
   const ArchiveEditFields fields{FromQString(E2->text()), FromQString(E3->text()),
                                  FromQString(E4->text()), FromQString(typed), whole_text};
-  const ArchiveEditResult result =
-      SaveArchiveEdit(List4Rows->list(), edit_row_, fields, Store().archive(), Lang, *bsSkinMessage1);
+  const ArchiveEditResult result = SaveArchiveEdit(List4Rows->list(), edit_row_, fields,
+                                                   Store().archive(), Lang, *bsSkinMessage1);
   if (result == ArchiveEditResult::kIncomplete || result == ArchiveEditResult::kBadDate) return;
   List4Rows->Refresh();
   CancelEditClick();

@@ -27,8 +27,8 @@
 #include "shell/settings_file.h"
 #include "store/data_files.h"
 #include "store/program_lock.h"
-#include "store/stored_list.h"
 #include "store/row_list.h"
+#include "store/stored_list.h"
 #include "text/language.h"
 #include "transfer/save2_choice.h"
 

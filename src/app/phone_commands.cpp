@@ -67,8 +67,8 @@ void TForm1::N19Click() {
 }
 
 bool TForm1::ReadPhonebook() {
-  const PhonebookReadResult read =
-      ReadPhonebookIntoList(*Exchange, List2Rows->list(), Store().phonebook(), Lang, *bsSkinMessage1);
+  const PhonebookReadResult read = ReadPhonebookIntoList(
+      *Exchange, List2Rows->list(), Store().phonebook(), Lang, *bsSkinMessage1);
   List2Rows->Refresh();
   return read.usable;
 }

@@ -34,10 +34,10 @@ QString SingleInstance::ServerName(const std::filesystem::path& program_folder) 
   std::error_code error;
   std::filesystem::path folder = std::filesystem::weakly_canonical(program_folder, error);
   if (error) folder = program_folder;
-  const QByteArray digest =
-      QCryptographicHash::hash(QByteArray::fromStdString(folder.string()), QCryptographicHash::Sha256)
-          .toHex()
-          .left(24);
+  const QByteArray digest = QCryptographicHash::hash(QByteArray::fromStdString(folder.string()),
+                                                     QCryptographicHash::Sha256)
+                                .toHex()
+                                .left(24);
   return QStringLiteral("missivo-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest));
 }
 

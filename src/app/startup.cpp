@@ -1,8 +1,8 @@
 // The start sequence (FormCreate, FormShow) and the exit sequence (FormCloseQuery).
-#include <QTabWidget>
-#include <QTimer>
 #include <unistd.h>
 
+#include <QTabWidget>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/application.h"
@@ -13,10 +13,10 @@
 #include "app/row_model.h"
 #include "app/splash.h"
 #include "core/atomic_file.h"
+#include "phone/terminal_log.h"
 #include "shell/bundled_files.h"
 #include "shell/language_files.h"
 #include "shell/qt_text.h"
-#include "phone/terminal_log.h"
 #include "store/archive.h"
 #include "store/stored_list.h"
 

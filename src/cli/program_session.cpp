@@ -21,8 +21,7 @@ CliError DataFileError(const Status& status) {
 }
 
 CliError LockFailure(const Status& status) {
-  return CliError(Cp1251ToUtf8(status.message()) + " Try again when it has finished.",
-                  kExitLocked);
+  return CliError(Cp1251ToUtf8(status.message()) + " Try again when it has finished.", kExitLocked);
 }
 
 }  // namespace
@@ -39,8 +38,9 @@ std::chrono::seconds LockWaitOf(const CommandLine& line) {
 ProgramSession::ProgramSession(const std::filesystem::path& folder, TerminalUserInterface& ui,
                                bool make_data_folder, std::chrono::seconds lock_wait)
     : ui_(ui),
-      store_(folder, lock_, DamagePolicy::kRefuse,
-             LockWait{lock_wait, [this](std::chrono::milliseconds waited) { ShowWaiting(waited); }}) {
+      store_(
+          folder, lock_, DamagePolicy::kRefuse,
+          LockWait{lock_wait, [this](std::chrono::milliseconds waited) { ShowWaiting(waited); }}) {
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error)) {
     throw CliError("the program folder \"" + folder.string() + "\" does not exist");

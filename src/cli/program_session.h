@@ -13,8 +13,8 @@
 #include "cli/terminal_ui.h"
 #include "store/data_files.h"
 #include "store/program_lock.h"
-#include "store/stored_list.h"
 #include "store/row_list.h"
+#include "store/stored_list.h"
 #include "text/language.h"
 
 namespace missivo::cli {

@@ -144,8 +144,8 @@ class ReadCommandRun {
 }  // namespace
 
 PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel, RowList& list2,
-                                          StoredList& phonebook_file,
-                                          const LanguageLines& language, UserInterface& ui) {
+                                          StoredList& phonebook_file, const LanguageLines& language,
+                                          UserInterface& ui) {
   PhonebookReadResult result;
   std::optional<std::vector<Row>> contacts = ReadPhonebook(channel, language, ui);
   if (!contacts) return result;
@@ -158,8 +158,8 @@ PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel, RowList& list2,
 
 ReadCommandResult RunReadCommand(AtChannel& channel, PhoneCommandGuard& guard,
                                  ReadCommandLists lists, const ReadCommandOptions& options,
-                                 DataStore& store, const LanguageLines& language,
-                                 UserInterface& ui, const ReadCommandHooks& hooks) {
+                                 DataStore& store, const LanguageLines& language, UserInterface& ui,
+                                 const ReadCommandHooks& hooks) {
   const PhoneCommandGuard::Hold hold = guard.TryStart();
   if (!hold) {
     ReadCommandResult refused;

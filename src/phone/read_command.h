@@ -15,8 +15,8 @@
 #include "phone/at_channel.h"
 #include "phone/message_read.h"
 #include "phone/phone_command_guard.h"
-#include "store/stored_list.h"
 #include "store/row_list.h"
+#include "store/stored_list.h"
 #include "text/language.h"
 
 namespace missivo {
@@ -100,8 +100,7 @@ struct PhonebookReadResult {
 // phonebook read or the deletes, after the archive was saved).
 [[nodiscard]] ReadCommandResult RunReadCommand(AtChannel& channel, PhoneCommandGuard& guard,
                                                ReadCommandLists lists,
-                                               const ReadCommandOptions& options,
-                                               DataStore& store,
+                                               const ReadCommandOptions& options, DataStore& store,
                                                const LanguageLines& language, UserInterface& ui,
                                                const ReadCommandHooks& hooks = {});
 

@@ -134,14 +134,14 @@ struct DeleteOutcome {
 // Delete released in List4: asks Str77; on Yes removes the selected rows, then
 // removes the archive file when no row is left, otherwise saves the archive.
 DeleteOutcome DeleteArchiveRowsOnKey(RowList& archive, std::span<const std::size_t> selected,
-                                     StoredList& archive_file,
-                                     const LanguageLines& language, UserInterface& ui);
+                                     StoredList& archive_file, const LanguageLines& language,
+                                     UserInterface& ui);
 
 // "Удалить" (N21): asks Str77; on Yes with at least one selected row removes
 // them and saves the archive, also when it is now empty.
 DeleteOutcome DeleteArchiveRowsFromMenu(RowList& archive, std::span<const std::size_t> selected,
-                                        StoredList& archive_file,
-                                        const LanguageLines& language, UserInterface& ui);
+                                        StoredList& archive_file, const LanguageLines& language,
+                                        UserInterface& ui);
 
 // "Удалить все" (N22): asks Str75; on Yes with rows in the archive removes
 // them all and saves the archive (an empty list file).
@@ -151,7 +151,7 @@ DeleteOutcome DeleteAllArchiveRows(RowList& archive, StoredList& archive_file,
 // Delete released in List2: asks Str78; on Yes removes the selected contacts,
 // then removes the phonebook file when no row is left, otherwise saves it.
 DeleteOutcome DeletePhonebookRowsOnKey(RowList& phonebook, std::span<const std::size_t> selected,
-                                       StoredList& phonebook_file,
-                                       const LanguageLines& language, UserInterface& ui);
+                                       StoredList& phonebook_file, const LanguageLines& language,
+                                       UserInterface& ui);
 
 }  // namespace missivo

@@ -34,7 +34,8 @@ void WriteOrRemove(RowList& list, StoredList& file, bool remove_when_empty, User
                    DeleteOutcome& outcome) {
   Result<FileEffect> effect = file.Save(list.rows, ui, remove_when_empty);
   if (!effect.ok()) {
-    outcome.file = remove_when_empty && list.rows.empty() ? FileEffect::kRemoved : FileEffect::kSaved;
+    outcome.file =
+        remove_when_empty && list.rows.empty() ? FileEffect::kRemoved : FileEffect::kSaved;
     outcome.status = effect.status();
     ui.ShowMessage(outcome.status.message(), MessageKind::kError, std::string(kIoErrorCaption));
     return;
@@ -44,9 +45,9 @@ void WriteOrRemove(RowList& list, StoredList& file, bool remove_when_empty, User
 
 // Delete released in a list: removes the selection, then the file goes when
 // the list is empty, otherwise the list is saved.
-DeleteOutcome DeleteOnKey(RowList& list, std::span<const std::size_t> selected,
-                          StoredList& file, std::string_view question,
-                          const LanguageLines& language, UserInterface& ui) {
+DeleteOutcome DeleteOnKey(RowList& list, std::span<const std::size_t> selected, StoredList& file,
+                          std::string_view question, const LanguageLines& language,
+                          UserInterface& ui) {
   DeleteOutcome outcome;
   if (!Confirm(language, question, ui)) return outcome;
   outcome.confirmed = true;
@@ -131,16 +132,16 @@ ArchiveEditResult SaveArchiveEdit(RowList& archive, std::size_t row,
 }
 
 DeleteOutcome DeleteArchiveRowsOnKey(RowList& archive, std::span<const std::size_t> selected,
-                                     StoredList& archive_file,
-                                     const LanguageLines& language, UserInterface& ui) {
+                                     StoredList& archive_file, const LanguageLines& language,
+                                     UserInterface& ui) {
   DeleteOutcome outcome = DeleteOnKey(archive, selected, archive_file, "Str77", language, ui);
   outcome.empty_preview = outcome.confirmed;
   return outcome;
 }
 
 DeleteOutcome DeleteArchiveRowsFromMenu(RowList& archive, std::span<const std::size_t> selected,
-                                        StoredList& archive_file,
-                                        const LanguageLines& language, UserInterface& ui) {
+                                        StoredList& archive_file, const LanguageLines& language,
+                                        UserInterface& ui) {
   DeleteOutcome outcome;
   if (!Confirm(language, "Str77", ui)) return outcome;
   outcome.confirmed = true;
@@ -164,8 +165,8 @@ DeleteOutcome DeleteAllArchiveRows(RowList& archive, StoredList& archive_file,
 }
 
 DeleteOutcome DeletePhonebookRowsOnKey(RowList& phonebook, std::span<const std::size_t> selected,
-                                       StoredList& phonebook_file,
-                                       const LanguageLines& language, UserInterface& ui) {
+                                       StoredList& phonebook_file, const LanguageLines& language,
+                                       UserInterface& ui) {
   return DeleteOnKey(phonebook, selected, phonebook_file, "Str78", language, ui);
 }
 

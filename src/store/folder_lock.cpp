@@ -59,14 +59,14 @@ Result<FolderLock::Hold> FolderLock::Take() {
                              std::generic_category().message(error_number) +
                              ". Nothing was written.");
     }
-    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
+    const auto waited =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
     if (waited >= wait_.limit) {
       ::close(fd);
       gave_up_ = true;
       return Status::Failure("Another Missivo program kept the data folder locked (" +
                              QuotedFileName(path_) + ") for " +
-                             std::to_string(waited.count() / 1000) +
-                             " s. Nothing was written.");
+                             std::to_string(waited.count() / 1000) + " s. Nothing was written.");
     }
     if (wait_.waiting && Clock::now() >= next_notice) {
       wait_.waiting(waited);

@@ -106,10 +106,10 @@ UnlockResult UnlockAtStart(LockState& state, const DataFiles& files, PasswordPro
 Result<bool> CarriesOuterLayer(const std::filesystem::path& path);
 
 // The start's look at the data files, before anything is loaded (the caller
-// holds the folder lock): a plain list file (left by an older version) is sealed, then each needs-password flag is
-// set when its file carries the outer layer. Returns the failures, each naming
-// its file (one that cannot be read or sealed, or is too short for a
-// container); such a file's flag stays clear.
+// holds the folder lock): a plain list file (left by an older version) is sealed, then each
+// needs-password flag is set when its file carries the outer layer. Returns the failures, each
+// naming its file (one that cannot be read or sealed, or is too short for a container); such a
+// file's flag stays clear.
 std::vector<Status> ProbeDataFiles(const DataFiles& files, LockState& state);
 
 }  // namespace missivo

@@ -37,9 +37,9 @@ DiskRead OpenDataFile(const std::filesystem::path& path, const std::string& pass
   }
   if (bytes.value().size() < kContainerHeaderSize) {
     read.kind = DiskRead::Kind::kDamaged;
-    read.problem = Status::Failure(QuotedFileName(path) + " is " +
-                                   std::to_string(bytes.value().size()) +
-                                   " bytes long, too short for an encrypted container.");
+    read.problem =
+        Status::Failure(QuotedFileName(path) + " is " + std::to_string(bytes.value().size()) +
+                        " bytes long, too short for an encrypted container.");
     return read;
   }
   std::string plain;
@@ -103,11 +103,11 @@ FileIdentity IdentityOf(const std::filesystem::path& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     // A file that is there but cannot be opened still counts as present.
-    struct stat info{};
+    struct stat info {};
     identity.exists = ::stat(path.c_str(), &info) == 0;
     return identity;
   }
-  struct stat info{};
+  struct stat info {};
   if (::fstat(fd, &info) == 0) {
     identity.exists = true;
     identity.device = info.st_dev;
@@ -134,8 +134,8 @@ std::filesystem::path DamagedFileName(const std::filesystem::path& path) {
 Result<std::filesystem::path> SetAsideDamagedFile(const std::filesystem::path& path) {
   const std::filesystem::path aside = DamagedFileName(path);
   if (::rename(path.c_str(), aside.c_str()) != 0) {
-    return Status::Failure("Cannot move the damaged file " + QuotedFileName(path) + " aside: " +
-                           std::generic_category().message(errno) + ".");
+    return Status::Failure("Cannot move the damaged file " + QuotedFileName(path) +
+                           " aside: " + std::generic_category().message(errno) + ".");
   }
   return aside;
 }
@@ -254,8 +254,7 @@ Result<std::vector<Row>> StoredList::ReadCurrent(std::string& notice) {
 Result<FileEffect> StoredList::Save(std::vector<Row>& rows, UserInterface& ui,
                                     bool remove_when_empty) {
   if (!unreadable_.ok()) {
-    return Status::Failure("Not saved: " + unreadable_.message() +
-                           " The file is left as it is.");
+    return Status::Failure("Not saved: " + unreadable_.message() + " The file is left as it is.");
   }
   Result<FolderLock::Hold> hold = TakeLock();
   if (!hold.ok()) return hold.status();

@@ -118,9 +118,9 @@ class StoredList {
   FolderLock& lock_;
   const LockState& lock_state_;
   DamagePolicy policy_;
-  RowCounts base_;      // the rows of the file as last seen
-  FileIdentity seen_;   // the file as last seen
-  Status unreadable_;   // the load could not read the file: it is never written over
+  RowCounts base_;     // the rows of the file as last seen
+  FileIdentity seen_;  // the file as last seen
+  Status unreadable_;  // the load could not read the file: it is never written over
 };
 
 // The program folder's data files for one process: the folder lock and the

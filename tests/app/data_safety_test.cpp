@@ -23,10 +23,10 @@ namespace {
 std::vector<Row> Messages(const std::string& tag, int count) {
   std::vector<Row> rows;
   for (int i = 1; i <= count; ++i) {
-    rows.push_back(Row{tag + " " + std::to_string(i),
-                       {"+7900" + std::to_string(i), "01/05/2024,12:00:00", "9",
-                        std::to_string(i), "x"},
-                       kImageIncoming});
+    rows.push_back(
+        Row{tag + " " + std::to_string(i),
+            {"+7900" + std::to_string(i), "01/05/2024,12:00:00", "9", std::to_string(i), "x"},
+            kImageIncoming});
   }
   return rows;
 }
@@ -81,7 +81,8 @@ TEST_F(DataSafetyTest, ADamagedArchiveIsKeptAndItsReadableRowsOffered) {
   EXPECT_NE(shown.front().find("is damaged"), std::string::npos) << shown.front();
   EXPECT_NE(shown.front().find(aside.filename().string()), std::string::npos);
   EXPECT_NE(shown.front().find("100 rows"), std::string::npos);
-  for (const std::string& text : shown) EXPECT_EQ(text.find("File not found"), std::string::npos);
+  for (const std::string& text : shown)
+    EXPECT_EQ(text.find("File not found"), std::string::npos);
 
   // A read adds to the rows kept; the damaged file stays as it was.
   form.bsSkinSpeedButton3->click();
@@ -109,7 +110,8 @@ TEST_F(DataSafetyTest, RowsAnotherProgramSavesAppearAndTheWindowsSavesKeepThem) 
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
   form.N21->trigger();
   std::vector<std::string> texts;
-  for (const Row& row : ArchiveOnDisk()) texts.push_back(row.caption);
+  for (const Row& row : ArchiveOnDisk())
+    texts.push_back(row.caption);
   EXPECT_EQ(texts, (std::vector<std::string>{"old 2", "old 3", "cli 1", "cli 2", "late 1"}));
 
   // The other program's next save does not bring the deleted row back.

@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QToolButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
 #include <future>
 #include <map>
@@ -88,11 +88,12 @@ class TortureTest : public PhoneWindowTest {
 
   void WindowImport() {
     // A P2kTools file with one message of its own.
-    const std::string header_and_record = ReadBytes(std::string(MISSIVO_TEST_DATA) +
-                                                    "/import/p2ktools.txt");
+    const std::string header_and_record =
+        ReadBytes(std::string(MISSIVO_TEST_DATA) + "/import/p2ktools.txt");
     std::string file;
     std::size_t line_start = 0;
-    for (int line = 0; line < 12; ++line) line_start = header_and_record.find('\n', line_start) + 1;
+    for (int line = 0; line < 12; ++line)
+      line_start = header_and_record.find('\n', line_start) + 1;
     const std::string text = "import " + std::to_string(imports_++);
     file = header_and_record.substr(0, line_start) + text + "\r\n";
     const auto path = folder() / (text + ".txt");
@@ -107,9 +108,8 @@ class TortureTest : public PhoneWindowTest {
     form().activateWindow();
     form().List4->setFocus();
     form().List4->selectionModel()->clearSelection();
-    form().List4->selectionModel()->select(
-        form().List4Rows->index(static_cast<int>(row), 0),
-        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    form().List4->selectionModel()->select(form().List4Rows->index(static_cast<int>(row), 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
   }
 
   // Where typed keys land; the list itself while the offscreen window has no
@@ -243,7 +243,8 @@ TEST_F(TortureTest, WindowAndTwoCliProcessesLoseNothing) {
     }
   }
   // No message is there twice.
-  for (const std::string& text : archive) EXPECT_EQ(archive.count(text), 1u) << text;
+  for (const std::string& text : archive)
+    EXPECT_EQ(archive.count(text), 1u) << text;
 }
 
 }  // namespace

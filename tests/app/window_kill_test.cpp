@@ -57,7 +57,8 @@ std::set<std::string> ArchiveTexts(const std::filesystem::path& program_folder,
   const ListLoad load = store.archive().Load(rows);
   EXPECT_EQ(load.outcome, ListLoad::Outcome::kLoaded) << load.problem.message();
   std::set<std::string> texts;
-  for (const Row& row : rows) texts.insert(Cp1251ToUtf8(row.caption));
+  for (const Row& row : rows)
+    texts.insert(Cp1251ToUtf8(row.caption));
   return texts;
 }
 
@@ -86,8 +87,7 @@ TEST(WindowKillTest, KilledWindowsLeaveLockedFilesAndLoseNothing) {
   int deleted_total = 0;
   for (int kill = 0; kill < 50; ++kill) {
     const std::string tag = "W" + std::to_string(kill);
-    PhoneSim phone(
-        nlohmann::json{{"messages", UniqueMessages(tag, 3)}, {"latency_ms", 3}}.dump());
+    PhoneSim phone(nlohmann::json{{"messages", UniqueMessages(tag, 3)}, {"latency_ms", 3}}.dump());
     const pid_t window = ::fork();
     if (window == 0) RunWindow(program_folder, phone.Device(), password);
     const long delay = delay_ms(random);

@@ -74,7 +74,8 @@ class CliSafetyTest : public ::testing::Test {
 
 TEST_F(CliSafetyTest, ACommandWaitsForTheFolderLockThenGivesUpWith75) {
   const std::string inbox = std::string(MISSIVO_TEST_DATA) + "/import/inbox.msg";
-  const int fd = ::open((files.folder / "Missivo.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  const int fd =
+      ::open((files.folder / "Missivo.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   ASSERT_EQ(::flock(fd, LOCK_EX), 0);
 
   const test::CliRun refused =
@@ -143,11 +144,12 @@ TEST_F(CliSafetyTest, KilledReadsOnALockedFolderLeaveLockedFilesAndLoseNothing) 
   int deleted_total = 0;
   for (int kill = 0; kill < 50; ++kill) {
     const std::string tag = "K" + std::to_string(kill);
-    test::PhoneSim phone(json{{"messages", test::UniqueMessages(tag, 3)}, {"latency_ms", 3}}.dump());
-    const pid_t cli = test::StartCli(
-        Args({"--password-file", (home / "password").string(), "read", "--device", phone.Device(),
-              "--delete", "--timeout", "5"}),
-        home.path());
+    test::PhoneSim phone(
+        json{{"messages", test::UniqueMessages(tag, 3)}, {"latency_ms", 3}}.dump());
+    const pid_t cli =
+        test::StartCli(Args({"--password-file", (home / "password").string(), "read", "--device",
+                             phone.Device(), "--delete", "--timeout", "5"}),
+                       home.path());
     const timespec pause{delay_ms(random) / 1000, (delay_ms(random) % 1000) * 1'000'000};
     ::nanosleep(&pause, nullptr);
     ::kill(cli, SIGKILL);

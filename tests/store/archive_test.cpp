@@ -294,8 +294,8 @@ TEST_F(ArchiveFileTest, EditKeepsTheLosslessTextInStep) {
                             archive_file_.file, language_, ui_),
             ArchiveEditResult::kSaved);
   EXPECT_FALSE(HasMessageFields(archive.rows[1]));
-  ASSERT_EQ(SaveArchiveEdit(archive, 1, {"01/05/2024,12:00:00", "4", "T", "?", "👋"}, archive_file_.file,
-                            language_, ui_),
+  ASSERT_EQ(SaveArchiveEdit(archive, 1, {"01/05/2024,12:00:00", "4", "T", "?", "👋"},
+                            archive_file_.file, language_, ui_),
             ArchiveEditResult::kSaved);
   ASSERT_TRUE(HasMessageFields(archive.rows[1]));
   EXPECT_EQ(BestText(archive.rows[1]), "👋");
@@ -305,8 +305,8 @@ TEST_F(ArchiveFileTest, EditKeepsTheLosslessTextInStep) {
 
 TEST_F(ArchiveFileTest, EditGivesAShortRowItsType) {
   RowList archive = Archive({Row{"v1 row", {"+1", "01/01/2006,00:00:00", "6", "3"}, 0}});
-  EXPECT_EQ(SaveArchiveEdit(archive, 0, {"01/01/2006,00:00:00", "3", "T", "v1 row"}, archive_file_.file,
-                            language_, ui_),
+  EXPECT_EQ(SaveArchiveEdit(archive, 0, {"01/01/2006,00:00:00", "3", "T", "v1 row"},
+                            archive_file_.file, language_, ui_),
             ArchiveEditResult::kSaved);
   EXPECT_EQ(SubItem(archive.rows[0], kType), "T");
 }
@@ -315,7 +315,8 @@ TEST_F(ArchiveFileTest, DeleteKeyRemovesTheFileWithTheLastRow) {
   RowList archive = Archive({MessageRow("a", "+1"), MessageRow("b", "+1"), MessageRow("c", "+1")});
   WriteAndLoad(archive.rows, archive_file_);
   const std::size_t first[] = {0, 2};
-  DeleteOutcome outcome = DeleteArchiveRowsOnKey(archive, first, archive_file_.file, language_, ui_);
+  DeleteOutcome outcome =
+      DeleteArchiveRowsOnKey(archive, first, archive_file_.file, language_, ui_);
   EXPECT_TRUE(outcome.confirmed && outcome.empty_preview);
   EXPECT_EQ(outcome.file, FileEffect::kSaved);
   EXPECT_EQ(Captions(archive), std::vector<std::string>{"b"});
@@ -335,7 +336,8 @@ TEST_F(ArchiveFileTest, MenuDeleteSavesAnEmptyList) {
   WriteAndLoad(archive.rows, archive_file_);
   const std::string before = test::ReadBytes(archive_path_);
 
-  DeleteOutcome outcome = DeleteArchiveRowsFromMenu(archive, {}, archive_file_.file, language_, ui_);
+  DeleteOutcome outcome =
+      DeleteArchiveRowsFromMenu(archive, {}, archive_file_.file, language_, ui_);
   EXPECT_TRUE(outcome.confirmed);
   EXPECT_FALSE(outcome.empty_preview);
   EXPECT_EQ(outcome.file, FileEffect::kNone);
@@ -372,7 +374,8 @@ TEST_F(ArchiveFileTest, NoKeepsEverything) {
   const std::string before = test::ReadBytes(archive_path_);
   const std::size_t selected[] = {0};
   ui_.answers = {false, false, false};
-  EXPECT_FALSE(DeleteArchiveRowsOnKey(archive, selected, archive_file_.file, language_, ui_).confirmed);
+  EXPECT_FALSE(
+      DeleteArchiveRowsOnKey(archive, selected, archive_file_.file, language_, ui_).confirmed);
   EXPECT_FALSE(
       DeleteArchiveRowsFromMenu(archive, selected, archive_file_.file, language_, ui_).confirmed);
   EXPECT_FALSE(DeleteAllArchiveRows(archive, archive_file_.file, language_, ui_).confirmed);

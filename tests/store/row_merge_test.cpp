@@ -1,11 +1,12 @@
 // The three-way merge of rows that a save does when another process changed
 // the file since this one saw it.
+#include "store/row_merge.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "store/row_merge.h"
 #include "store_test_rows.h"
 
 namespace missivo::test {
@@ -45,17 +46,28 @@ TEST(RowMergeTest, EachSideKeepsItsChanges) {
       {"both deleted the same row", {"a", "b"}, {"b"}, {"b"}, {"b"}},
       {"we deleted everything, they appended", {"a", "b"}, {}, {"a", "b", "x"}, {"x"}},
       {"file removed by them, we appended", {"a"}, {"a", "m"}, {}, {"m"}},
-      {"our edit is not undone by their append", {"a", "b"}, {"a'", "b"}, {"a", "b", "x"},
+      {"our edit is not undone by their append",
+       {"a", "b"},
+       {"a'", "b"},
+       {"a", "b", "x"},
        {"a'", "b", "x"}},
-      {"their edit is not undone by our save", {"a", "b"}, {"a", "b", "m"}, {"a'", "b"},
+      {"their edit is not undone by our save",
+       {"a", "b"},
+       {"a", "b", "m"},
+       {"a'", "b"},
        {"b", "m", "a'"}},
-      {"we edited a row they deleted: the edit stays", {"a", "b"}, {"a'", "b"}, {"b"},
-       {"a'", "b"}},
+      {"we edited a row they deleted: the edit stays", {"a", "b"}, {"a'", "b"}, {"b"}, {"a'", "b"}},
       {"both appended the same message: once", {"a"}, {"a", "x"}, {"a", "x"}, {"a", "x"}},
       {"both renamed the same row the same way: once", {"a"}, {"a'"}, {"a'"}, {"a'"}},
-      {"we sorted, they appended: our order, then theirs", {"a", "b"}, {"b", "a"},
-       {"a", "b", "x"}, {"b", "a", "x"}},
-      {"a doubled row: we dropped one copy, they kept both", {"a", "a"}, {"a"}, {"a", "a", "x"},
+      {"we sorted, they appended: our order, then theirs",
+       {"a", "b"},
+       {"b", "a"},
+       {"a", "b", "x"},
+       {"b", "a", "x"}},
+      {"a doubled row: we dropped one copy, they kept both",
+       {"a", "a"},
+       {"a"},
+       {"a", "a", "x"},
        {"a", "x"}},
       {"they imported a copy of a row we hold twice", {"a"}, {"a", "a"}, {"a", "a"}, {"a", "a"}},
   };

@@ -3,12 +3,12 @@
 // on disk. Two DataStores on one folder stand for two programs.
 #include "store/stored_list.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fcntl.h>
 #include <string>
 #include <vector>
 
@@ -29,7 +29,8 @@ std::vector<Row> Messages(int first, int count) {
 
 // One program's view of the folder.
 struct Program {
-  explicit Program(const std::filesystem::path& folder, DamagePolicy policy = DamagePolicy::kSetAside)
+  explicit Program(const std::filesystem::path& folder,
+                   DamagePolicy policy = DamagePolicy::kSetAside)
       : store(folder, lock, policy, LockWait{std::chrono::milliseconds(300), {}}) {}
   LockState lock;
   DataStore store;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/ui.h"
-#include "store/stored_list.h"
 #include "store/row.h"
+#include "store/stored_list.h"
 
 namespace missivo::test {
 
