@@ -19,9 +19,13 @@ std::filesystem::path ProgramFolderOf(const CommandLine& line) {
 }
 
 void TakePasswordFile(const CommandLine& line, TerminalUserInterface& ui) {
-  const std::optional<std::string> path = line.Value("password-file");
-  if (!path) return;
-  Result<std::string> bytes = ReadWholeFile(*path);
+  if (const std::optional<std::string> path = line.Value("password-file")) {
+    TakePasswordFrom(*path, ui);
+  }
+}
+
+void TakePasswordFrom(const std::string& path, TerminalUserInterface& ui) {
+  Result<std::string> bytes = ReadWholeFile(path);
   // A password that cannot be had is a missing password, whatever the reason.
   if (!bytes.ok()) {
     throw CliError("cannot read the password file: " + Cp1251ToUtf8(bytes.message()),
@@ -29,12 +33,12 @@ void TakePasswordFile(const CommandLine& line, TerminalUserInterface& ui) {
   }
   // As ssh does for keys: a password others can read is no secret.
   struct stat info {};
-  if (::stat(path->c_str(), &info) == 0 && (info.st_mode & 077) != 0) {
+  if (::stat(path.c_str(), &info) == 0 && (info.st_mode & 077) != 0) {
     char mode[8];
     std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
     ui.ShowMessage(
-        Utf8ToCp1251("warning: the password file " + *path + " can be read by others (mode " +
-                     mode + "); make it readable by you only: chmod 600 " + *path),
+        Utf8ToCp1251("warning: the password file " + path + " can be read by others (mode " + mode +
+                     "); make it readable by you only: chmod 600 " + path),
         MessageKind::kPlain);
   }
   const ScopedWipe wipe_file(bytes.value());

@@ -1,6 +1,7 @@
 // missivo-cli read: the window's read command on a serial device.
 #include <cerrno>
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "cli/commands.h"
@@ -64,28 +65,29 @@ std::string Summary(const ReadCommandResult& result, const ReadCommandOptions& o
 
 }  // namespace
 
-int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
-  const std::string device = line.Value("device").value_or("");
-  if (device.empty()) throw CliError("read needs --device PATH", kExitUsage);
-  if (!line.operands.empty()) throw CliError("read takes no operand", kExitUsage);
-  const long speed =
-      line.Has("speed") ? ParseNumberOption("speed", *line.Value("speed"), 50, 4000000) : 115200;
-  const long timeout =
-      line.Has("timeout") ? ParseNumberOption("timeout", *line.Value("timeout"), 1, 3600) : 30;
-  const long reply_time =
+DeviceRead DeviceReadOf(const CommandLine& line) {
+  DeviceRead read;
+  if (line.Has("speed")) read.speed = ParseNumberOption("speed", *line.Value("speed"), 50, 4000000);
+  if (line.Has("timeout")) {
+    read.timeout = ParseNumberOption("timeout", *line.Value("timeout"), 1, 3600);
+  }
+  read.reply_time =
       line.Has("reply-time")
           ? ParseNumberOption("reply-time", *line.Value("reply-time"), 1, 86400)
           : std::chrono::duration_cast<std::chrono::seconds>(AtExchange::kDefaultCommandLimit)
                 .count();
-  ReadCommandOptions options;
-  options.check6 = line.Has("delete");
-  options.check7 = line.Has("phonebook");
-  options.check13 = !line.Has("no-archive");
-  options.read.check8 = !line.Has("skip-incoming");
-  options.read.check9 = !line.Has("skip-outgoing");
-  options.read.check10 = !line.Has("skip-drafts");
+  read.options.check6 = line.Has("delete");
+  read.options.check7 = line.Has("phonebook");
+  read.options.check13 = !line.Has("no-archive");
+  read.options.read.check8 = !line.Has("skip-incoming");
+  read.options.read.check9 = !line.Has("skip-outgoing");
+  read.options.read.check10 = !line.Has("skip-drafts");
+  return read;
+}
 
-  TakePasswordFile(line, ui);
+void ReadDevice(const CommandLine& line, const DeviceRead& read, const std::string& device,
+                TerminalUserInterface& ui, const std::function<void(const std::string&)>& report) {
+  const ReadCommandOptions& options = read.options;
   ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/true, LockWaitOf(line));
   RowList list1 = MakeMessageList();
   RowList list4 = session.LoadArchive();
@@ -94,15 +96,15 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
   TComPort port;
   NoTerminal terminal;
   AtExchange exchange(port, terminal, ui, session.language());
-  exchange.SetSilenceLimit(std::chrono::seconds(timeout));
-  exchange.SetCommandLimit(std::chrono::seconds(reply_time));
+  exchange.SetSilenceLimit(std::chrono::seconds(read.timeout));
+  exchange.SetCommandLimit(std::chrono::seconds(read.reply_time));
   // Ctrl-C ends a wait for the phone at once, and nothing more is sent.
   port.SetStopDescriptor(StopDescriptor());
   port.OnError = [](TCustomComPort&, const EComError& error, TComAction&) {
     if (IsStop(error)) NoteStopDelivered();
   };
   port.SetBaudRate(TBaudRate::brCustom);
-  port.SetCustomBaudRate(static_cast<std::int32_t>(speed));
+  port.SetCustomBaudRate(static_cast<std::int32_t>(read.speed));
   port.SetDeviceName(device);
   PhoneCommandGuard guard;
   ReadCommandResult result;
@@ -120,13 +122,18 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
   } catch (const EComError& error) {
     port.Close();
     if (IsStop(error)) throw CliError(kStoppedText + kept(), kExitInterrupted);
-    throw session.SaveFailure(PortFailure(error, device, exchange) + kept());
+    const std::string failure = PortFailure(error, device, exchange);
+    // Nothing was read when the open is refused: another program may let go.
+    if (error.ErrorCode() == kErrorBusy || error.ErrorCode() == EACCES) {
+      throw DeviceRefused(failure);
+    }
+    throw session.SaveFailure(failure + kept());
   } catch (const CliError& error) {
     if (error.status() != kExitInterrupted) throw;
     throw CliError(kStoppedText + kept(), kExitInterrupted);
   }
   port.Close();
-  WriteOut(Summary(result, options, list4.rows.size()));
+  report(Summary(result, options, list4.rows.size()));
   if (result.outcome == ReadCommandOutcome::kPhonebookUnusable) {
     throw CliError("the phone's phonebook range could not be read; the read ended there");
   }
@@ -136,6 +143,15 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
         "archive does not hold");
   }
   if (StopRequested()) throw CliError(kStoppedText, kExitInterrupted);
+}
+
+int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
+  const std::string device = line.Value("device").value_or("");
+  if (device.empty()) throw CliError("read needs --device PATH", kExitUsage);
+  if (!line.operands.empty()) throw CliError("read takes no operand", kExitUsage);
+  const DeviceRead read = DeviceReadOf(line);
+  TakePasswordFile(line, ui);
+  ReadDevice(line, read, device, ui, [](const std::string& summary) { WriteOut(summary); });
   return kExitOk;
 }
 

@@ -28,6 +28,11 @@ constexpr OptionSpec kReadOptions[] = {{"device", true},         {"speed", true}
                                        {"delete", false},        {"phonebook", false},
                                        {"no-archive", false},    {"skip-incoming", false},
                                        {"skip-outgoing", false}, {"skip-drafts", false}};
+constexpr OptionSpec kWatchOptions[] = {
+    {"device", true},       {"speed", true},          {"timeout", true},
+    {"reply-time", true},   {"delete", false},        {"phonebook", false},
+    {"no-archive", false},  {"skip-incoming", false}, {"skip-outgoing", false},
+    {"skip-drafts", false}, {"retry", true}};
 constexpr OptionSpec kListOptions[] = {{"json", false}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
 
@@ -59,6 +64,37 @@ The options mirror the read settings of the window, with its defaults.
 
 Ctrl-C (SIGINT) or SIGTERM stops the read at once: the messages read so far
 are saved in the archive, nothing more is deleted on the phone, exit status 130.
+)";
+
+constexpr char kWatchHelp[] =
+    R"(Usage: missivo-cli [--folder DIR] watch [--device PATH|auto] [--retry S]
+         [read options]
+
+Waits for the phone and runs the read command (see missivo-cli read --help)
+each time it is plugged in, then waits for the next time; a phone already
+there is read at once. Each read prints one line with the time and the device:
+  2024-05-01 12:00:00 /dev/ttyACM0: read 12 messages, 3 new in the archive (57 rows)
+What goes wrong is written to standard error with the time, and the watch goes
+on: a failed read is tried again when the phone is next plugged in; a device
+that another program holds is tried again every S seconds while it is there.
+
+  --device PATH  the phone's device (a /dev/serial/by-id link, /dev/ttyACM0);
+                 its folder is watched, so a link that comes and goes is seen
+                 without udev
+  --device auto  (the default) the first device under /dev/serial/by-id, else
+                 the port chosen in the window program's settings
+  --retry S      how often a refused device, a locked archive or a busy data
+                 folder is tried again (default 10)
+  The read options --speed, --timeout, --reply-time, --delete, --phonebook,
+  --no-archive and --skip-* are those of the read command.
+
+Nothing is asked on a terminal. When the data files are locked with the program
+password, it is taken from --password-file, else from the file named by the
+setting WatchPasswordFile in $XDG_CONFIG_HOME/Missivo/Missivo.conf; without
+one the watch says that the archive is locked and waits (the phone keeps its
+messages). SIGTERM or SIGINT during a read saves what was read (nothing more
+is deleted on the phone) and ends the watch with status 0, as it does between
+reads.
 )";
 
 constexpr char kListHelp[] = R"(Usage: missivo-cli [--folder DIR] list archive|phonebook [--json]
@@ -97,9 +133,8 @@ messages once; the summary line tells how many were already there.
 )";
 
 constexpr Command kCommands[] = {
-    {"read", kReadOptions, kReadHelp, RunRead},
-    {"list", kListOptions, kListHelp, RunList},
-    {"export", kExportOptions, kExportHelp, RunExport},
+    {"read", kReadOptions, kReadHelp, RunRead}, {"watch", kWatchOptions, kWatchHelp, RunWatch},
+    {"list", kListOptions, kListHelp, RunList}, {"export", kExportOptions, kExportHelp, RunExport},
     {"import", {}, kImportHelp, RunImport},
 };
 
@@ -142,6 +177,7 @@ folder, data files, language and settings as the window program.
 
 Commands (missivo-cli COMMAND --help for each):
   read    read the messages (and the phonebook) from the phone into the archive
+  watch   read the phone each time it is plugged in (for a user service)
   list    print the archive or the phonebook copy
   export  write the archive through a template, as HTML or text
   import  add the messages of a P2kTools or a Missivo 1.x file to the archive

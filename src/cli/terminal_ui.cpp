@@ -128,6 +128,11 @@ void TerminalUserInterface::SetPassword(std::string password) {
   WipeString(password);
 }
 
+void TerminalUserInterface::ForgetPassword() {
+  if (password_) WipeString(*password_);
+  password_.reset();
+}
+
 void TerminalUserInterface::ShowMessage(const std::string& text, MessageKind kind,
                                         const std::string& caption) {
   ClearLine();
@@ -196,6 +201,7 @@ void TerminalUserInterface::ClearLine() {
 
 std::optional<std::string> TerminalUserInterface::AskPassword(const std::string& caption) {
   if (password_) return password_;
+  if (!ask_on_terminal_) return std::nullopt;
   ClearLine();
   const SilentTerminal terminal;
   if (!terminal.usable()) return std::nullopt;

@@ -43,6 +43,10 @@ class TerminalUserInterface : public UserInterface, public PasswordPrompt {
   // The password the prompt returns without asking: the first line of
   // --password-file as Windows-1251.
   void SetPassword(std::string password);
+  // AskPassword asks again (or finds no password).
+  void ForgetPassword();
+  // Whether AskPassword may ask on the terminal (a service asks nobody).
+  void SetAskOnTerminal(bool ask) { ask_on_terminal_ = ask; }
 
   // Texts are Windows-1251; they reach stderr as UTF-8.
   void ShowMessage(const std::string& text, MessageKind kind,
@@ -72,6 +76,7 @@ class TerminalUserInterface : public UserInterface, public PasswordPrompt {
   int position_ = 0;
   std::string text_;  // UTF-8
   std::optional<std::string> password_;
+  bool ask_on_terminal_ = true;
 };
 
 }  // namespace missivo::cli

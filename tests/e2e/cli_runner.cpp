@@ -106,7 +106,7 @@ CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path&
       late = true;
       break;
     }
-    if (signal && !signalled && signal->when()) {
+    if (signal && !signalled && signal->when(run)) {
       ::kill(pid, signal->signal);
       signalled = Clock::now();
     }

@@ -21,10 +21,11 @@ struct CliRun {
   std::chrono::milliseconds after_signal{0};
 };
 
-// A signal sent to the program once `when` holds (asked every 10 ms).
+// A signal sent to the program once `when` holds (asked every 10 ms with the
+// output so far; it may act meanwhile, as a user plugging a phone in would).
 struct CliSignal {
   int signal = 0;
-  std::function<bool()> when;
+  std::function<bool(const CliRun& so_far)> when;
 };
 
 // Runs missivo-cli with `args` and XDG_CONFIG_HOME and XDG_DATA_HOME under

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "archive_check.h"
 #include "cli_runner.h"
 #include "store/container.h"
 #include "store/list_file.h"
@@ -32,31 +33,8 @@ using nlohmann::json;
 using test::W;
 using test::WriteBytes;
 
-// The texts of the archive (UTF-8), opened as a program with `password` would.
-std::multiset<std::string> ArchiveTexts(const DataFiles& files, const std::string& password = {}) {
-  LockState lock;
-  lock.locked = !password.empty();
-  lock.password = password;
-  DataStore store(files.folder.parent_path(), lock, DamagePolicy::kRefuse);
-  std::vector<Row> rows;
-  const ListLoad load = store.archive().Load(rows);
-  EXPECT_TRUE(load.outcome == ListLoad::Outcome::kLoaded ||
-              load.outcome == ListLoad::Outcome::kMissing)
-      << load.problem.message();
-  std::multiset<std::string> texts;
-  for (const Row& row : rows)
-    texts.insert(Cp1251ToUtf8(row.caption));
-  return texts;
-}
-
-// Every message the phone was told to delete is in the archive.
-void ExpectDeletedAreArchived(const test::PhoneSim& phone, const std::string& tag,
-                              const std::multiset<std::string>& archive) {
-  for (const int index : test::DeletedIndexes(phone.Commands())) {
-    EXPECT_TRUE(archive.contains(tag + " " + std::to_string(index)))
-        << tag << " " << index << " was deleted on the phone but is not in the archive";
-  }
-}
+using test::ArchiveTexts;
+using test::ExpectDeletedAreArchived;
 
 class CliSafetyTest : public ::testing::Test {
  protected:
@@ -126,17 +104,7 @@ TEST_F(CliSafetyTest, TwoReadsWithDeleteStartedAtOnceLoseNothing) {
 TEST_F(CliSafetyTest, KilledReadsOnALockedFolderLeaveLockedFilesAndLoseNothing) {
   const std::string password = W("пароль");
   WriteBytes(home / "password", "пароль\n");
-  // A locked archive to begin with.
-  {
-    LockState lock;
-    lock.locked = true;
-    lock.password = password;
-    DataStore store(program, lock, DamagePolicy::kRefuse);
-    std::vector<Row> rows = {Row{"start", {"+7900", "01/01/2024,00:00:00", "5", "1", "x"}, 2}};
-    test::ScriptedUserInterface ui;
-    (void)store.archive().Load(rows);
-    ASSERT_TRUE(store.archive().Save(rows, ui).ok());
-  }
+  test::WriteLockedArchive(program, password);
   const unsigned seed = std::random_device{}();
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);

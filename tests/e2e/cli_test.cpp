@@ -348,10 +348,10 @@ TEST_F(CliTest, StopSignalEndsAReadAtOnceKeepingWhatWasRead) {
     json scenario = Phone();
     scenario["faults"] = {{{"command", c.silent}, {"action", "silent"}}};
     test::PhoneSim phone(scenario.dump());
-    const test::CliRun run =
-        RunCli({"--folder", folder.string(), "read", "--device", phone.Device(), "--delete"},
-               case_home.path(), std::nullopt, std::chrono::seconds(60),
-               test::CliSignal{c.signal, [&] { return sent(phone, c.silent); }});
+    const test::CliRun run = RunCli(
+        {"--folder", folder.string(), "read", "--device", phone.Device(), "--delete"},
+        case_home.path(), std::nullopt, std::chrono::seconds(60),
+        test::CliSignal{c.signal, [&](const test::CliRun&) { return sent(phone, c.silent); }});
     EXPECT_EQ(run.status, 130) << run.err;
     EXPECT_NE(run.err.find("stopped by a signal"), std::string::npos) << run.err;
     EXPECT_LT(run.after_signal, std::chrono::seconds(10));  // not the 30 s of silence
