@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <utility>
 
+#include "app/auto_backup.h"
 #include "app/celo_com.h"
 #include "app/check_box.h"
 #include "app/event_hook.h"
@@ -165,6 +166,7 @@ void TForm1::CommAfterOpen() {
   hang_up_shown_ = false;
   ShowPortState();
   Speed->setEnabled(false);
+  AutoBackup1->PortOpened();
 }
 
 void TForm1::CommAfterClose() {

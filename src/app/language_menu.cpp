@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "app/auto_backup_texts.h"
 #include "app/check_box.h"
 #include "app/file_dialog.h"
 #include "app/main_window.h"
@@ -110,6 +111,7 @@ void TForm1::ApplyLanguage() {
   Check9->setText(text("Str28"));
   Check10->setText(text("Str29"));
   Check13->setText(text("Str30"));
+  AutoRead->setText(text(kAutoReadSettingLine));
   bsSkinGroupBox3->setTitle(text("Str31"));
   Check3->setText(text("Str32"));
   Check11->setText(text("Str33"));

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "app/application.h"
+#include "app/auto_backup.h"
 #include "app/file_dialog.h"
 #include "app/password_windows.h"
 #include "app/plain_labels.h"
@@ -46,6 +47,7 @@ TForm1::TForm1(Options options, QWidget* parent)
       dialog->SetScripted(true);
   }
   BuildPhoneLink();
+  AutoBackup1 = new AutoBackup(*this);
 
   // Client area 758 x 600, centred on the screen.
   resize(758, 600);
@@ -134,10 +136,12 @@ void TForm1::N3Click() {
 }
 
 void TForm1::N9Click() {
+  exit_requested_ = true;
   close();
 }
 
 void TForm1::bsSkinSpeedButton5Click() {
+  exit_requested_ = true;
   close();
 }
 
@@ -146,6 +150,12 @@ void TForm1::bsSkinPageControl1Change() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // With automatic backup on, the window's close button leaves it in the tray.
+  if (!std::exchange(exit_requested_, false) && AutoBackup1->ClosesToTray()) {
+    hide();
+    event->ignore();
+    return;
+  }
   // A phone command still running would save after the exit sequence: the
   // window closes when it has ended, which closing the port hurries.
   if (PhoneCommandRunning()) {

@@ -53,6 +53,7 @@ class QTreeWidget;
 namespace missivo {
 
 class AtExchange;
+class AutoBackup;
 class EComError;
 class QtMainThreadInvoker;
 class TCeloCom;
@@ -65,6 +66,7 @@ class TCheckBox;
 class TFileDialog;
 class TForm2;
 class TPassForm;
+struct ReadCommandResult;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -182,6 +184,7 @@ class TForm1 : public QMainWindow {
   TCheckBox* Check9 = nullptr;
   TCheckBox* Check10 = nullptr;
   TCheckBox* Check13 = nullptr;
+  TCheckBox* AutoRead = nullptr;         // read the messages at every connection
   QGroupBox* bsSkinGroupBox3 = nullptr;  // "Настройка программы"
   TCheckBox* Check3 = nullptr;
   TCheckBox* Check11 = nullptr;
@@ -251,6 +254,7 @@ class TForm1 : public QMainWindow {
   void Check10Click();
   void Check11Click();
   void Check13Click();
+  void AutoReadClick();
   void SpeedChange();
   void PTChange();
   void PTCloseUp();
@@ -324,6 +328,10 @@ class TForm1 : public QMainWindow {
   void SaveTypeChange();
 
   void bsSkinSpeedButton3Click();
+  // The read command with the read settings as they are (F3 and automatic backup).
+  ReadCommandResult ReadMessages();
+  // Automatic backup: the read at every connection, its notification, the tray.
+  AutoBackup* AutoBackup1 = nullptr;
   void N18Click();
   void N19Click();
   // The phonebook read into List2 and saved; false when the phone's range
@@ -397,6 +405,7 @@ class TForm1 : public QMainWindow {
   std::filesystem::path program_folder_;
   std::unique_ptr<DataStore> store_;
   bool closing_done_ = false;
+  bool exit_requested_ = false;  // "Выход": the window closes even to a tray
 
   // Other programs' changes of the data files (data_watch.cpp): the Data
   // folder is watched; a change is taken in once no command of this window

@@ -26,6 +26,10 @@
 namespace missivo {
 
 void TForm1::bsSkinSpeedButton3Click() {
+  (void)ReadMessages();
+}
+
+ReadCommandResult TForm1::ReadMessages() {
   const ReadCommandOptions options{{Check8->isChecked(), Check9->isChecked(), Check10->isChecked()},
                                    Check6->isChecked(),
                                    Check7->isChecked(),
@@ -45,6 +49,7 @@ void TForm1::bsSkinSpeedButton3Click() {
       *Exchange, PhoneGuard, {List1Rows->list(), List4Rows->list(), List2Rows->list()}, options,
       Store(), Lang, *bsSkinMessage1, hooks);
   if (result.outcome == ReadCommandOutcome::kDone && !result.port_open) ShowNoPhone();
+  return result;
 }
 
 void TForm1::ShowNoPhone() {

@@ -4,6 +4,7 @@
 // next key. A failed automatic connection shows its status and the load goes on.
 #include <QComboBox>
 
+#include "app/auto_backup.h"
 #include "app/check_box.h"
 #include "app/image_list.h"
 #include "app/main_window.h"
@@ -42,9 +43,11 @@ void TForm1::LoadOptions() {
                                  {"Check13", Check13},
                                  {"Check9", Check9},
                                  {"Check10", Check10},
-                                 {"Check11", Check11}}) {
+                                 {"Check11", Check11},
+                                 {"AutoRead", AutoRead}}) {
     LoadCheck(key, box);
   }
+  AutoBackup1->SettingChanged();
   // Applied last: the automatic connection above uses the speed the window starts with.
   if (SettingExists("Speed")) {
     const auto position = DecimalOf(ReadSetting("Speed", ""));

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "app/auto_backup.h"
 #include "app/check_box.h"
 #include "app/main_window.h"
 #include "shell/qt_text.h"
@@ -78,6 +79,8 @@ void TForm1::BuildSettingsTab() {
       {&Check10, "Check10", QStringLiteral("Читать черновые сообщения"), true},
       {&Check13, "Check13", QStringLiteral("Автоматически добавлять в архив считаные сообщения"),
        true},
+      {&AutoRead, "AutoRead", QStringLiteral("Считывать сообщения при подключении телефона"),
+       false},
   };
   for (const auto& box_def : reading_boxes) {
     *box_def.box = new TCheckBox(box_def.text, QString::fromLatin1(box_def.name), box_def.checked,
@@ -117,6 +120,7 @@ void TForm1::ConnectSettingsHandlers() {
   connect(Check10, &TCheckBox::Click, this, &TForm1::Check10Click);
   connect(Check11, &TCheckBox::Click, this, &TForm1::Check11Click);
   connect(Check13, &TCheckBox::Click, this, &TForm1::Check13Click);
+  connect(AutoRead, &TCheckBox::Click, this, &TForm1::AutoReadClick);
   connect(Speed, &QComboBox::currentIndexChanged, this, &TForm1::SpeedChange);
   connect(PT, &QComboBox::editTextChanged, this, &TForm1::PTChange);
   connect(PT, &QComboBox::activated, this, &TForm1::PTCloseUp);
@@ -173,6 +177,11 @@ void TForm1::Check11Click() {
 
 void TForm1::Check13Click() {
   WriteCheck("Check13", Check13);
+}
+
+void TForm1::AutoReadClick() {
+  WriteCheck("AutoRead", AutoRead);
+  AutoBackup1->SettingChanged();
 }
 
 void TForm1::SpeedChange() {
