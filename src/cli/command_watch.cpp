@@ -6,11 +6,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <optional>
 #include <string>
 
 #include "cli/commands.h"
+#include "core/local_time.h"
 #include "phone/device_arrivals.h"
 #include "shell/settings_file.h"
 #include "text/cp1251.h"
@@ -30,12 +30,7 @@ constexpr char kPasswordFileSetting[] = "WatchPasswordFile";
 
 // "2024-05-01 12:00:00"
 std::string Now() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  ::localtime_r(&now, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-  return text;
+  return LocalTimeText(TimeForm::kLogLine);
 }
 
 void Log(const std::string& text) {

@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <ctime>
 #include <utility>
 
 #include "core/atomic_file.h"
+#include "core/local_time.h"
 #include "core/secrets.h"
 #include "store/container.h"
 #include "store/list_file.h"
@@ -87,15 +87,6 @@ Status WriteDataFile(const std::filesystem::path& path, const std::vector<Row>& 
       path, SealBytes(SealBytes(std::move(plain).value(), kFixedPassphrase), state.password));
 }
 
-std::string TimeStamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  ::localtime_r(&now, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
-  return text;
-}
-
 }  // namespace
 
 FileIdentity IdentityOf(const std::filesystem::path& path) {
@@ -124,7 +115,8 @@ FileIdentity IdentityOf(const std::filesystem::path& path) {
 }
 
 std::filesystem::path DamagedFileName(const std::filesystem::path& path) {
-  const std::string base = path.filename().string() + ".damaged-" + TimeStamp();
+  const std::string base =
+      path.filename().string() + ".damaged-" + LocalTimeText(TimeForm::kFileStamp);
   std::filesystem::path candidate = path.parent_path() / base;
   for (int number = 2; FileExists(candidate); ++number)
     candidate = path.parent_path() / (base + "-" + std::to_string(number));
