@@ -9,12 +9,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QVariantMap>
 
 #include "app/auto_backup_texts.h"
 #include "app/check_box.h"
 #include "app/guard.h"
 #include "app/main_window.h"
+#include "phone/com_error.h"
 #include "phone/com_port.h"
 #include "phone/read_command.h"
 #include "shell/qt_text.h"
@@ -64,6 +66,20 @@ void AutoBackup::PortOpened() {
         RunGuarded([this] { ReadAfterConnect(); });
       },
       Qt::QueuedConnection);
+}
+
+void AutoBackup::PortRefused() {
+  if (!form_.AutoRead->isChecked() || std::exchange(retry_queued_, true)) return;
+  QTimer::singleShot(retry_interval, this, [this] {
+    retry_queued_ = false;
+    if (!form_.AutoRead->isChecked() || form_.Comm->Active()) return;
+    // A refusal again shows its status and comes back here; other failures
+    // (the phone has gone) end the retries.
+    try {
+      form_.ConnectPort();
+    } catch (const EComError&) {
+    }
+  });
 }
 
 void AutoBackup::ReadAfterConnect() {

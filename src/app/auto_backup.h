@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QString>
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -36,6 +37,12 @@ class AutoBackup : public QObject {
 
   // The port has opened: the read follows once the connect has ended.
   void PortOpened();
+  // The port would not open because another program holds it (the service
+  // reading the phone, say): with the setting on, the connect is tried again
+  // after `retry_interval` while the port stays closed.
+  void PortRefused();
+  std::chrono::milliseconds retry_interval{10000};
+
   // The setting was switched (or loaded): the tray icon follows it.
   void SettingChanged();
   // Whether closing the window hides it in the tray instead.
@@ -51,6 +58,7 @@ class AutoBackup : public QObject {
   TForm1& form_;
   QSystemTrayIcon* tray_ = nullptr;
   bool read_queued_ = false;
+  bool retry_queued_ = false;
 };
 
 }  // namespace missivo

@@ -205,6 +205,7 @@ void TForm1::CommError(const EComError& error, TComAction& action) {
     case kErrorBusy:
       Panel1->SetImage(kImageStatusBusy);
       Panel1->SetText(LangString("Str63"));
+      AutoBackup1->PortRefused();
       return;
     case kErrorAccessDenied:
       bsSkinMessage1->ShowMessage(error.what(), MessageKind::kError);

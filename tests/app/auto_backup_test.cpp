@@ -4,6 +4,10 @@
 // desktop notification; with it off a connection reads nothing.
 #include "app/auto_backup.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QToolButton>
@@ -11,6 +15,7 @@
 #include "app/celo_com.h"
 #include "app/check_box.h"
 #include "app/row_model.h"
+#include "app/status_panel.h"
 #include "phone/com_port.h"
 #include "phone_window.h"
 #include "support/phone_scenario.h"
@@ -91,6 +96,27 @@ TEST_F(AutoBackupTest, WithTheSettingOffAConnectionReadsNothing) {
   form.ConnB->click();
   EXPECT_TRUE(WaitFor([&] { return notes.size() == 1; }));
   EXPECT_EQ(form.List4Rows->rows().size(), 2u);
+}
+
+// The service holds the port while it reads: the window's connect is refused,
+// says so, and is tried again until the port is free; then the read follows.
+TEST_F(AutoBackupTest, AConnectRefusedWhileAnotherProgramReadsIsTriedAgain) {
+  PhoneSim phone(ScenarioWithMessages(2));
+  const int other = ::open(phone.Device().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+  StoreSettings({{"AutoRead", "true"}});
+  auto program = StartOn(phone.Device(), /*connect=*/false);
+  TForm1& form = program->form1();
+  form.AutoBackup1->retry_interval = std::chrono::milliseconds(100);
+  form.ConnB->click();
+  EXPECT_FALSE(form.Comm->Active());
+  EXPECT_EQ(form.Panel1->Text(), Q("Статус: Занят"));
+  // Still refused at the first tries.
+  EXPECT_FALSE(WaitFor([&] { return form.Comm->Active(); }, std::chrono::milliseconds(350)));
+  ::close(other);
+  EXPECT_TRUE(WaitFor([&] { return form.List4Rows->rows().size() == 2; }));
+  EXPECT_TRUE(form.Comm->Active());
 }
 
 // The text of the result in each language the program ships.
