@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "text/cp1251.h"
+#include "text/language.h"
 #include "text/lines.h"
 
 namespace missivo {
@@ -121,6 +122,20 @@ constexpr const char* kTexts[] = {
     "Пароль успешно установлен!",                                                     // 107
     "Пароль удален!",                                                                 // 108
     "Старый пароль неверный",                                                         // 109
+    "Поиск",                                                                          // 110
+    "Все контакты",                                                                   // 111
+    "С:",                                                                             // 112
+    "По:",                                                                            // 113
+    "Все типы",                                                                       // 114
+    "Импортированные",                                                                // 115
+    "из",                                                                             // 116
+    "Переписка",                                                                      // 117
+    "Удалить только показанные сообщения? «Нет» — удалить все.",                      // 118
+    "Контакт",                                                                        // 119
+    "Сообщений",                                                                      // 120
+    "Последнее",                                                                      // 121
+    "Ширина по содержимому",                                                          // 122
+    "дд.мм.гггг",                                                                     // 123
 };
 
 }  // namespace
@@ -139,6 +154,19 @@ const std::vector<std::string>& DefaultRussianLines() {
 
 std::string DefaultRussianFileBytes() {
   return JoinCrLf(DefaultRussianLines());
+}
+
+std::string LangTextOrDefault(const LanguageLines& language, std::string_view key) {
+  std::string text = language.LangText(key);
+  if (text != "---" || !key.starts_with("Str")) return text;
+  std::size_t line = 0;
+  for (const char c : key.substr(3)) {
+    if (c < '0' || c > '9') return text;
+    line = line * 10 + static_cast<std::size_t>(c - '0');
+  }
+  const std::vector<std::string>& lines = DefaultRussianLines();
+  if (key.size() == 3 || line >= lines.size()) return text;
+  return lines[line].substr(key.size() + 1);
 }
 
 }  // namespace missivo

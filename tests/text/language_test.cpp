@@ -37,7 +37,8 @@ TEST(LangTextTest, Lookups) {
       {"Str81", russian, "Str81", W("По умолчанию")},
       {"Str5", russian, "Str5", "-----"},
       {"Str109", russian, "Str109", W("Старый пароль неверный")},
-      {"past the end", russian, "Str110", "---"},
+      {"Str123", russian, "Str123", W("дд.мм.гггг")},
+      {"past the end", russian, "Str124", "---"},
       {"empty list", "", "Str0", "---"},
       {"shifted by a blank line", shifted, "Str6", "-----"},
       {"shifted later key", shifted, "Str8", W("Сообщения")},
@@ -59,9 +60,21 @@ TEST(LangTextTest, DefaultFileBytesMatchTheReferenceFile) {
   const std::string reference =
       test::ReadBytes(std::filesystem::path(MISSIVO_TEST_DATA) / "Russian.lng");
   ASSERT_FALSE(reference.empty());
-  EXPECT_EQ(DefaultRussianFileBytes(), reference);
-  EXPECT_EQ(DefaultRussianLines().size(), 110u);
+  // The reference file's 110 lines come first; the program's later texts follow.
+  const std::string bytes = DefaultRussianFileBytes();
+  EXPECT_EQ(bytes.substr(0, reference.size()), reference);
+  EXPECT_EQ(DefaultRussianLines().size(), 124u);
   EXPECT_EQ(Russian().LangText("Str48")[17], '\xF5');  // the Cyrillic letter after "1."
+}
+
+TEST(LangTextTest, ALineMissingFromAnOlderFileComesFromTheBuiltInRussian) {
+  LanguageLines older;
+  older.LoadFromBytes("Str0=English\r\nStr1=Connect\r\n");
+  EXPECT_EQ(LangTextOrDefault(older, "Str1"), "Connect");
+  EXPECT_EQ(LangTextOrDefault(older, "Str117"), W("Переписка"));
+  EXPECT_EQ(LangTextOrDefault(older, "Str124"), "---");
+  EXPECT_EQ(LangTextOrDefault(older, "Str"), "---");
+  EXPECT_EQ(LangTextOrDefault(older, "Other"), "---");
 }
 
 TEST(LangTextTest, LoadsFromAFileAndKeepsLinesWhenTheFileIsMissing) {
