@@ -86,10 +86,12 @@ void TForm1::LoadSettingsAndLists() {
       bsSkinPageControl1->indexOf(ARCHIVETAB),
       ToQString(rows == 0 ? archive : archive + " (" + std::to_string(rows) + ")"));
   LoadOptions();
+  RestoreSearchState();
 }
 
 void TForm1::FormCloseQuery() {
   ClosePort();
+  SaveSearchState();
   const DataFiles files = Files();
   // An empty archive is not written: the file keeps what was saved last.
   if (!List4Rows->rows().empty())

@@ -25,7 +25,9 @@ constexpr OptionSpec kReadOptions[] = {
     {"device", true},         {"speed", true},          {"timeout", true},
     {"delete", false},        {"phonebook", false},     {"no-archive", false},
     {"skip-incoming", false}, {"skip-outgoing", false}, {"skip-drafts", false}};
-constexpr OptionSpec kListOptions[] = {{"json", false}};
+constexpr OptionSpec kListOptions[] = {{"json", false}, {"search", true}, {"from", true},
+                                       {"since", true}, {"until", true},  {"kind", true}};
+constexpr OptionSpec kConversationsOptions[] = {{"json", false}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
 
 constexpr char kReadHelp[] =
@@ -54,15 +56,38 @@ The options mirror the read settings of the window, with its defaults.
 )";
 
 constexpr char kListHelp[] = R"(Usage: missivo-cli [--folder DIR] list archive|phonebook [--json]
+         [--search TEXT] [--from NUMBER-OR-NAME] [--since DATE] [--until DATE]
+         [--kind incoming|outgoing|draft|imported]
 
 Prints the rows of the archive or of the phonebook copy in UTF-8, one row a
 line, the fields separated by TAB: text, from, date/time, size, index and type
 of a message; name and number of a contact. Backslash, TAB, CR and LF inside a
 field are written \\, \t, \r and \n.
 
-  --json  a JSON array instead: one object per row with "caption", "sub_items"
-          (an array of texts) and "image" (the row's picture number)
+  --json    a JSON array instead: one object per row with "caption", "sub_items"
+            (an array of texts) and "image" (the row's picture number)
+
+The archive's rows can be chosen as in the window's search bar:
+  --search TEXT  words that must all occur in the text, the sender's name or
+                 number, in any case (ё matches е); "a phrase" in quotes
+                 must occur as written; a number matches with or without
+                 +7 or 8 in front
+  --from WHO     one correspondent: a number in any form, or a contact name
+  --since DATE   messages of DATE or later (2006-01-31, 31.01.2006 or 31/01/2006)
+  --until DATE   messages of DATE or earlier
+  --kind KIND    incoming, outgoing, draft or imported messages only
 )";
+
+constexpr char kConversationsHelp[] = R"help(Usage: missivo-cli [--folder DIR] conversations [--json]
+
+Prints the archive's correspondents, the most recent conversation first, one a
+line: name (or number), number, message count and the date of the last message,
+separated by TAB. Messages from one number are one conversation however the
+number is written ("Мама (+79035550101)", "+79035550101", "89035550101").
+
+  --json  a JSON array instead: one object per correspondent with "name",
+          "number", "messages" and "last"
+)help";
 
 constexpr char kExportHelp[] =
     R"(Usage: missivo-cli [--folder DIR] export archive --format html|txt [--output FILE]
@@ -89,6 +114,7 @@ There is no duplicate test: importing a file twice adds its messages twice.
 constexpr Command kCommands[] = {
     {"read", kReadOptions, kReadHelp, RunRead},
     {"list", kListOptions, kListHelp, RunList},
+    {"conversations", kConversationsOptions, kConversationsHelp, RunConversations},
     {"export", kExportOptions, kExportHelp, RunExport},
     {"import", {}, kImportHelp, RunImport},
 };
@@ -132,7 +158,8 @@ folder, data files, language and settings as the window program.
 
 Commands (missivo-cli COMMAND --help for each):
   read    read the messages (and the phonebook) from the phone into the archive
-  list    print the archive or the phonebook copy
+  list    print the archive or the phonebook copy, or the messages found
+  conversations  the archive's correspondents with their message counts
   export  write the archive through a template, as HTML or text
   import  add the messages of a P2kTools or a Missivo 1.x file to the archive
 

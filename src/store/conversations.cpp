@@ -48,7 +48,8 @@ std::vector<Conversation> GroupConversations(const std::vector<Row>& rows) {
     if (newer || conversation.name.empty() || conversation.number.empty()) {
       std::string name = RowName(row);
       std::string number = RowNumber(row);
-      if (!name.empty() && (newer || conversation.name.empty())) conversation.name = std::move(name);
+      if (!name.empty() && (newer || conversation.name.empty()))
+        conversation.name = std::move(name);
       if (!number.empty() && (newer || conversation.number.empty()))
         conversation.number = std::move(number);
     }

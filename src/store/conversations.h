@@ -16,7 +16,7 @@ struct Conversation {
   std::string key;     // CorrespondentKey of its rows
   std::string name;    // the contact name of its newest row that has one (UTF-8), else empty
   std::string number;  // the number of its newest row that has one, as written, else empty
-  std::string last_date_time;  // the Date/Time field of its newest row
+  std::string last_date_time;     // the Date/Time field of its newest row
   std::vector<std::size_t> rows;  // positions in the list, oldest first (RowsInTimeOrder)
 
   // The name, else the number, else the From of a sender without a number.

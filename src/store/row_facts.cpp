@@ -54,7 +54,8 @@ std::string RowName(const Row& row) {
   const std::string& from = SubItem(row, kFrom);
   const std::string_view bracketed = BracketedNumber(from);
   if (!bracketed.empty()) {
-    std::string_view name(from.data(), static_cast<std::size_t>(bracketed.data() - from.data() - 1));
+    std::string_view name(from.data(),
+                          static_cast<std::size_t>(bracketed.data() - from.data() - 1));
     while (!name.empty() && name.back() == ' ')
       name.remove_suffix(1);
     return Cp1251ToUtf8(name);
@@ -62,7 +63,7 @@ std::string RowName(const Row& row) {
   return LooksLikeNumber(from) ? std::string() : Cp1251ToUtf8(from);
 }
 
-RowKind RowKindOf(const Row& row) {
+std::optional<RowKind> RowKindOf(const Row& row) {
   switch (row.image) {
     case kImageIncoming:
       return RowKind::kIncoming;
@@ -73,7 +74,7 @@ RowKind RowKindOf(const Row& row) {
     case kImageImported:
       return RowKind::kImported;
     default:
-      return RowKind::kOther;
+      return std::nullopt;
   }
 }
 
@@ -81,20 +82,19 @@ namespace {
 constexpr std::pair<RowKind, std::string_view> kKindNames[] = {{RowKind::kIncoming, "incoming"},
                                                                {RowKind::kOutgoing, "outgoing"},
                                                                {RowKind::kDraft, "draft"},
-                                                               {RowKind::kImported, "imported"},
-                                                               {RowKind::kOther, "other"}};
+                                                               {RowKind::kImported, "imported"}};
 }  // namespace
 
-std::optional<RowKind> RowKindNamed(std::string_view name) {
+std::optional<RowKind> KindOfName(std::string_view name) {
   for (const auto& [kind, kind_name] : kKindNames)
-    if (kind_name == name && kind != RowKind::kOther) return kind;
+    if (kind_name == name) return kind;
   return std::nullopt;
 }
 
-std::string_view RowKindName(RowKind kind) {
+std::string_view KindName(RowKind kind) {
   for (const auto& [each, name] : kKindNames)
     if (each == kind) return name;
-  return "other";
+  return {};
 }
 
 std::string RowTime(const Row& row) {

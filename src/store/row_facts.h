@@ -12,7 +12,7 @@
 
 namespace missivo {
 
-enum class RowKind { kIncoming, kOutgoing, kDraft, kImported, kOther };
+enum class RowKind { kIncoming, kOutgoing, kDraft, kImported };
 
 // The message text in UTF-8 with its line breaks.
 std::string RowText(const Row& row);
@@ -28,11 +28,12 @@ std::string RowFrom(const Row& row);
 // when it is no number ("Info"); empty when the From is a bare number.
 std::string RowName(const Row& row);
 
-RowKind RowKindOf(const Row& row);
+// The kind of a message row; nothing for a row whose picture stands for none.
+std::optional<RowKind> RowKindOf(const Row& row);
 
-// The kind named "incoming", "outgoing", "draft" or "imported".
-std::optional<RowKind> RowKindNamed(std::string_view name);
-std::string_view RowKindName(RowKind kind);
+// "incoming", "outgoing", "draft", "imported"; and back (nothing for another word).
+std::string_view KindName(RowKind kind);
+std::optional<RowKind> KindOfName(std::string_view name);
 
 // The row's date as "yyyy/mm/dd" and its time as "yyyy/mm/ddhh:mm:ss", both
 // read from the Date/Time field (dd/mm/yyyy,hh:mm:ss); empty when the field

@@ -43,6 +43,26 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+std::size_t WordEnd(std::string_view text, std::size_t at) {
+  while (at < text.size() && !IsBlank(text[at]) && text[at] != '"')
+    ++at;
+  return at;
+}
+
+// A word made of what numbers are written with, a digit among it.
+bool IsNumberWord(std::string_view word) {
+  bool digit = false;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const char c = word[i];
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (!(c == '-' || c == '(' || c == ')' || (c == '+' && i == 0))) {
+      return false;
+    }
+  }
+  return digit;
+}
+
 // The filter made ready for matching row after row.
 struct CompiledFilter {
   std::vector<SearchTerm> terms;
@@ -91,9 +111,18 @@ std::vector<SearchTerm> ParseSearchText(std::string_view text) {
       AddTerm(text.substr(at + 1, end - at - 1), terms);
       at = end + 1;
     } else {
-      std::size_t end = at;
-      while (end < text.size() && !IsBlank(text[end]) && text[end] != '"')
-        ++end;
+      std::size_t end = WordEnd(text, at);
+      // Number words one after another are one number: "+7 903 555 01 01".
+      if (IsNumberWord(text.substr(at, end - at))) {
+        for (std::size_t next = end; next < text.size();) {
+          std::size_t start = next;
+          while (start < text.size() && IsBlank(text[start]))
+            ++start;
+          const std::size_t next_end = WordEnd(text, start);
+          if (start == next_end || !IsNumberWord(text.substr(start, next_end - start))) break;
+          end = next = next_end;
+        }
+      }
       AddTerm(text.substr(at, end - at), terms);
       at = end;
     }
@@ -102,7 +131,8 @@ std::vector<SearchTerm> ParseSearchText(std::string_view text) {
 }
 
 SearchIndex::Span SearchIndex::Add(std::string_view text) {
-  const Span span{static_cast<std::uint32_t>(pool_.size()), static_cast<std::uint32_t>(text.size())};
+  const Span span{static_cast<std::uint32_t>(pool_.size()),
+                  static_cast<std::uint32_t>(text.size())};
   pool_.append(text);
   return span;
 }
@@ -132,7 +162,7 @@ std::vector<bool> SearchIndex::Matches(const RowFilter& filter) const {
   if (!compiled.any) return matches;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     const Entry& entry = entries_[i];
-    bool pass = !compiled.kind || *compiled.kind == entry.kind;
+    bool pass = !compiled.kind || compiled.kind == entry.kind;
     if (pass && (compiled.since != 0 || compiled.until != 0)) {
       pass = entry.day != 0 && (compiled.since == 0 || entry.day >= compiled.since) &&
              (compiled.until == 0 || entry.day <= compiled.until);

@@ -41,7 +41,8 @@ struct SearchTerm {
 
 // The terms of a search text: words split at white space, and the text
 // between a pair of double quotes as one phrase (an unclosed quote runs to the
-// end); empty terms are dropped.
+// end); words of digits (with "+", "-", "(" and ")") written one after another
+// are one number ("+7 903 555-01-01"); empty terms are dropped.
 std::vector<SearchTerm> ParseSearchText(std::string_view text);
 
 // The searchable form of every row of a list, made once, so that each step
@@ -63,12 +64,12 @@ class SearchIndex {
     std::uint32_t size = 0;
   };
   struct Entry {
-    Span haystack;  // folded text, a separator, folded From
-    Span name;      // folded contact name
-    Span from;      // folded From
-    Span digits;    // national digits of the number
+    Span haystack;          // folded text, a separator, folded From
+    Span name;              // folded contact name
+    Span from;              // folded From
+    Span digits;            // national digits of the number
     std::uint32_t day = 0;  // yyyymmdd, 0 without a valid date
-    RowKind kind = RowKind::kOther;
+    std::optional<RowKind> kind;
   };
   std::string_view View(Span span) const { return {pool_.data() + span.start, span.size}; }
   Span Add(std::string_view text);

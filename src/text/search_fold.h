@@ -18,7 +18,6 @@ struct Utf8Step {
   std::size_t length = 1;
 };
 Utf8Step DecodeUtf8(std::string_view text, std::size_t at);
-void AppendUtf8(std::string& out, char32_t code_point);
 
 // The folded form of one code point: Latin and Cyrillic capitals (Russian,
 // Ukrainian, Belarusian letters included) to small letters, ё and Ё to е,

@@ -384,7 +384,7 @@ TEST_F(CliTest, PermissionDeniedNamesTheGroup) {
 }
 
 TEST_F(CliTest, HelpForEachCommand) {
-  for (const char* command : {"read", "list", "export", "import"}) {
+  for (const char* command : {"read", "list", "conversations", "export", "import"}) {
     SCOPED_TRACE(command);
     const test::CliRun help = Cli({command, "--help"});
     EXPECT_EQ(help.status, 0);

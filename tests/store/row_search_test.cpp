@@ -22,17 +22,17 @@ using test::W;
 std::vector<Row> Archive() {
   return {
       MessageRow(W("ПРИВЕТ, мама! Ёлка в субботу"), W("Мама (+79035550101)"), "1",
-                 "28/12/2005,23:59:59", kImageIncoming),                                   // 0
+                 "28/12/2005,23:59:59", kImageIncoming),  // 0
       MessageRow(W("купи хлеба\r\nи молока"), "+79035550101", "2", "05/01/2006,10:00:00",
-                 kImageOutgoing),                                                          // 1
+                 kImageOutgoing),  // 1
       MessageRow("Meeting at NOON, room 5", "89161234567", "3", "01/01/2006,00:00:00",
-                 kImageDraft),                                                             // 2
-      MessageRow(W("молока нет, купи хлеба"), W("Папа (89161234567)"), "4",
-                 "31/01/2006,08:15:00", kImageImported),                                   // 3
+                 kImageDraft),  // 2
+      MessageRow(W("молока нет, купи хлеба"), W("Папа (89161234567)"), "4", "31/01/2006,08:15:00",
+                 kImageImported),  // 3
       MessageRow(W("Ваш баланс 100 руб"), "Info", "5", "17/05/2006,14:03:59",
-                 kImageIncoming),                                                          // 4
+                 kImageIncoming),  // 4
       MessageRow(W("ёжик в тумане"), W("Іван Їжак (+380441234567)"), "6", "bad date",
-                 kImageIncoming),                                                          // 5
+                 kImageIncoming),  // 5
   };
 }
 
@@ -91,7 +91,7 @@ TEST(RowSearchTest, MatchingCases) {
       {"a number with +7", Text("+79035550101"), {0, 1}},
       {"the same number with 8", Text("89035550101"), {0, 1}},
       {"the same number without a prefix", Text("9035550101"), {0, 1}},
-      {"the same number with blanks and dashes", Text("\"+7 903 555-01-01\""), {0, 1}},
+      {"the same number with blanks and dashes", Text("+7 903 555-01-01"), {0, 1}},
       {"a number written with 8 found by +7", Text("+79161234567"), {2, 3}},
       {"part of a number", Text("555010"), {0, 1}},
       {"a foreign number keeps its digits", Text("+380441234567"), {5}},
@@ -102,9 +102,7 @@ TEST(RowSearchTest, MatchingCases) {
       {"from: a contact name", From("МАМА"), {0}},
       {"from: a sender that is a name", From("INFO"), {4}},
       {"from: part of a name is not the name", From("Ма"), {}},
-      {"a date range, both ends inclusive",
-       Days("2006/01/01", "2006/01/31"),
-       {1, 2, 3}},
+      {"a date range, both ends inclusive", Days("2006/01/01", "2006/01/31"), {1, 2, 3}},
       {"since alone", Days("2006/01/06", ""), {3, 4}},
       {"until alone (a bad date never passes)", Days("", "2005/12/28"), {0}},
       {"kind incoming", Kind(RowKind::kIncoming), {0, 4, 5}},
@@ -136,7 +134,9 @@ TEST(RowSearchTest, SearchTextSplitsIntoFoldedTerms) {
       {"  Привет\tМИР ", {{"привет", ""}, {"мир", ""}}},
       {"\"Добрый  Вечер\" Ёж", {{"добрый вечер", ""}, {"еж", ""}}},
       {"\"\" \"  \" x", {{"x", ""}}},
-      {"+7903 12", {{"+7903", "903"}, {"12", ""}}},
+      {"+7903 год", {{"+7903", "903"}, {"год", ""}}},
+      {"8 (903) 555-01-01 купи", {{"8 (903) 555-01-01", "9035550101"}, {"купи", ""}}},
+      {"12 дом 5", {{"12", ""}, {"дом", ""}, {"5", ""}}},
       {"\"8 (903) 555-01-01\"", {{"8 (903) 555-01-01", "9035550101"}}},
       {"abc\"def", {{"abc", ""}, {"def", ""}}},
   };
