@@ -62,11 +62,13 @@ ContactChooser::ContactChooser(QWidget* parent) : QComboBox(parent) {
 
 void ContactChooser::SetEveryoneCaption(const QString& caption) {
   const QSignalBlocker quiet(this);
-  const bool everyone = Value().isEmpty();
+  const QString value = Value();
   everyone_ = caption;
   if (count() == 0) addItem(caption);
   setItemText(0, caption);
-  if (everyone) setEditText(caption);
+  setEditText(value);
+  // An empty field stands for everyone and says so.
+  lineEdit()->setPlaceholderText(caption);
 }
 
 void ContactChooser::showPopup() {
@@ -92,7 +94,7 @@ QString ContactChooser::Value() const {
 
 void ContactChooser::SetValue(const QString& value) {
   const QSignalBlocker quiet(this);
-  setEditText(value.isEmpty() ? everyone_ : value);
+  setEditText(value);
 }
 
 SearchBar::SearchBar(const QString& name, bool full, QWidget* parent) : QWidget(parent) {
@@ -115,7 +117,10 @@ SearchBar::SearchBar(const QString& name, bool full, QWidget* parent) : QWidget(
   Contact->installEventFilter(escape);
   Contact->lineEdit()->installEventFilter(escape);
   layout->addWidget(Contact, 2);
-  connect(Contact, &QComboBox::activated, this, &SearchBar::Changed);
+  connect(Contact, &QComboBox::activated, this, [this](int index) {
+    if (index == 0) Contact->SetValue({});  // "everyone" leaves the field empty
+    Changed();
+  });
   connect(Contact->lineEdit(), &QLineEdit::editingFinished, this, &SearchBar::Changed);
 
   const auto date = [&](QLabel*& label, QLineEdit*& edit, const QString& suffix) {
