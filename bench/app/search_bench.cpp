@@ -16,6 +16,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QTimer>
 #include <QTreeView>
 #include <algorithm>
