@@ -122,7 +122,6 @@ void TForm1::ApplySearchLanguage() {
     if (auto* fit = view->findChild<QAction*>(view->objectName() + QStringLiteral("FitFrom")))
       fit->setText(ToQString(LangTextOrDefault(Lang, "Str122")));
   }
-  UpdateTabCaptions();
 }
 
 void TForm1::RestoreSearchState() {

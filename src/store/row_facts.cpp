@@ -127,7 +127,10 @@ std::optional<std::string> ParseDay(std::string_view text) {
     return std::nullopt;
   }
   if (!TwoDigits(month, 0, 1, 12) || !TwoDigits(day, 0, 1, 31)) return std::nullopt;
-  return std::string(year) + "/" + std::string(month) + "/" + std::string(day);
+  std::string parsed;
+  parsed.reserve(10);
+  parsed.append(year).append(1, '/').append(month).append(1, '/').append(day);
+  return parsed;
 }
 
 bool LooksLikeNumber(std::string_view text) {
@@ -156,7 +159,9 @@ std::string NationalDigits(std::string_view number) {
 std::string CorrespondentKey(const Row& row) {
   const std::string number = RowNumber(row);
   if (!number.empty()) return NationalDigits(number);
-  return "~" + FoldForSearch(RowFrom(row));
+  std::string key(1, '~');
+  key.append(FoldForSearch(RowFrom(row)));
+  return key;
 }
 
 }  // namespace missivo
