@@ -11,7 +11,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "app/qt_text.h"
+#include "shell/qt_text.h"
 #include "app/row_model.h"
 #include "app/search_bar.h"
 #include "store/row_facts.h"

@@ -18,11 +18,11 @@
 #include "app/event_hook.h"
 #include "app/guard.h"
 #include "app/main_window.h"
-#include "app/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/row_filter_proxy.h"
 #include "app/row_model.h"
 #include "app/search_bar.h"
+#include "shell/qt_text.h"
 #include "store/archive.h"
 #include "text/default_language.h"
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "app/image_list.h"
-#include "app/qt_text.h"
+#include "shell/qt_text.h"
 
 namespace missivo {
 

@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-#include "app/qt_text.h"
-#include "store/settings_store.h"
+#include "shell/qt_text.h"
+#include "store/settings_interface.h"
 #include "text/default_language.h"
 #include "text/language.h"
 

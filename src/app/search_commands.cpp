@@ -17,7 +17,7 @@
 #include "app/conversation_view.h"
 #include "app/guard.h"
 #include "app/main_window.h"
-#include "app/qt_text.h"
+#include "shell/qt_text.h"
 #include "app/row_filter_proxy.h"
 #include "app/row_model.h"
 #include "app/search_bar.h"

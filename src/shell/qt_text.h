@@ -1,5 +1,5 @@
-// The one place where the window converts between the program's Windows-1251
-// texts and the QString that widgets show and take.
+// The one place where the program converts between its Windows-1251 texts and
+// the QString that Qt shows and takes.
 #pragma once
 
 #include <QString>
