@@ -11,9 +11,9 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "shell/qt_text.h"
 #include "app/row_model.h"
 #include "app/search_bar.h"
+#include "shell/qt_text.h"
 #include "store/row_facts.h"
 #include "text/default_language.h"
 #include "text/language.h"

@@ -78,7 +78,8 @@ The archive's rows can be chosen as in the window's search bar:
   --kind KIND    incoming, outgoing, draft or imported messages only
 )";
 
-constexpr char kConversationsHelp[] = R"help(Usage: missivo-cli [--folder DIR] conversations [--json]
+constexpr char kConversationsHelp[] =
+    R"help(Usage: missivo-cli [--folder DIR] conversations [--json]
 
 Prints the archive's correspondents, the most recent conversation first, one a
 line: name (or number), number, message count and the date of the last message,
