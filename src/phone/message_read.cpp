@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "phone/dates.h"
+#include "phone/family_commands.h"
 #include "phone/message_rows.h"
 #include "phone/reply_parsers.h"
 #include "text/lines.h"
@@ -12,12 +13,6 @@
 namespace missivo {
 namespace {
 
-const char* const kSetUpCommands[] = {
-    "AT+CMGF=1\r\n",
-    "AT+CSCS=UCS2\r\n",
-    "AT+CPBS=\"MT\"\r\n",
-};
-constexpr const char* kListCommand = "at+cmgl=\"ALL\"\r\n";
 constexpr int kSetUpSteps = 4;
 
 // A message read: its index and the records of its reply. The reply itself is
@@ -36,11 +31,11 @@ void TalkToPhone(AtChannel& channel, const ReadOptions& options, const LanguageL
   ui.SetProgressText(language.LangText("Str64"));
   std::string reply;
   int step = 0;
-  for (const char* command : kSetUpCommands) {
+  for (const char* command : family::kSetUpCommands) {
     channel.ExchangeCommand(command, reply);
     ui.SetProgressPosition(++step);
   }
-  channel.ExchangeCommand(kListCommand, reply);
+  channel.ExchangeCommand(family::kListCommand, reply);
   ui.SetProgressPosition(++step);
   const std::vector<ListingEntry> entries = ParseMessageList(SplitAnyBreak(reply));
 
@@ -50,7 +45,7 @@ void TalkToPhone(AtChannel& channel, const ReadOptions& options, const LanguageL
   for (int k = 0; k < listed; ++k) {
     const ListingEntry& entry = entries[static_cast<std::size_t>(k)];
     if (IsSelectedForRead(entry.status, options)) {
-      channel.ExchangeCommand("AT+CMGR=" + entry.index + "\r\n", reply);
+      channel.ExchangeCommand(family::ReadCommand(entry.index), reply);
       kept.push_back({entry.index, ParseMessageReplies(SplitCrLf(reply))});
     }
     ui.SetProgressPosition(4 * k);
@@ -82,6 +77,7 @@ MessageReadResult ReadMessages(AtChannel& channel, const ReadOptions& options,
     for (const MessageRecord& record : read.records) {
       ui.ProcessPendingEvents();
       result.rows.push_back(MakeMessageRow(record, read.index, language, MakeDate()));
+      result.row_slots.push_back({PhoneSlot{{}, read.index}});
       if (indexes_with_rows.insert(read.index).second) result.read_indexes.push_back(read.index);
     }
   }

@@ -24,6 +24,15 @@ struct ReadOptions {
 // Whether a listed message of `status` is read (exact, case-sensitive comparison).
 bool IsSelectedForRead(std::string_view status, const ReadOptions& options);
 
+// Where a message (or one part of a long one) lives on the phone: its storage
+// ("SM", "ME"; empty for the phone's only one) and its index there.
+struct PhoneSlot {
+  std::string storage;
+  std::string index;
+
+  friend bool operator==(const PhoneSlot&, const PhoneSlot&) = default;
+};
+
 struct MessageReadResult {
   // The new contents of the messages list, one row per message record, in the
   // order of reading.
@@ -31,6 +40,9 @@ struct MessageReadResult {
   // The indexes of the messages that gave rows, in the order of reading, each
   // once: what deleting the messages read sends "AT+CMGD=" for.
   std::vector<std::string> read_indexes;
+  // Per row, where its message lives on the phone (every part of a long one):
+  // what deleting the messages read deletes.
+  std::vector<std::vector<PhoneSlot>> row_slots;
   // The port failure that ended the read early, or null. The rows then hold the
   // messages read before it; the caller keeps them and then rethrows it.
   std::exception_ptr port_error;

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <numeric>
 
+#include "phone/family_commands.h"
+
 namespace missivo {
 namespace {
 
 void DeleteOne(AtChannel& channel, const std::string& index) {
   std::string reply;
-  channel.ExchangeCommand("AT+CMGD=" + index, reply);
+  channel.ExchangeCommand(family::DeleteCommand(index), reply);
 }
 
 }  // namespace
