@@ -31,7 +31,8 @@ struct DeviceIdentity {
 // command answers with a range, a standard device otherwise.
 PhoneKind ChooseKind(const DeviceIdentity& identity);
 
-// The profile of `kind` (kFamily or kStandard; kAutomatic chooses from the identity).
+// The profile of `kind` (kAutomatic chooses from the identity); null for the
+// family, whose profile is FamilyProfile().
 std::unique_ptr<DeviceProfile> MakeProfile(PhoneKind kind, const DeviceIdentity& identity);
 
 // The profile of one connection, chosen when it is first needed and kept
@@ -51,13 +52,14 @@ class ConnectionProfile {
   // The identity learnt on this connection, if the device was asked.
   const DeviceIdentity* Identity() const { return identity_ ? &*identity_ : nullptr; }
   // Whether a profile has been chosen on this connection.
-  bool Chosen() const { return profile_ != nullptr; }
+  bool Chosen() const { return chosen_; }
   void Forget();
 
  private:
   PhoneKind setting_;
   std::optional<DeviceIdentity> identity_;
-  std::unique_ptr<DeviceProfile> profile_;
+  std::unique_ptr<DeviceProfile> profile_;  // null: the family's
+  bool chosen_ = false;
 };
 
 }  // namespace missivo

@@ -1,0 +1,69 @@
+#include "phone/device_identity.h"
+
+#include "phone/standard/standard_commands.h"
+#include "phone/standard/standard_profile.h"
+#include "phone/standard/standard_replies.h"
+
+namespace missivo {
+namespace {
+
+std::string Ask(AtChannel& channel, const char* command) {
+  std::string reply;
+  channel.ExchangeQuietly(command, reply);
+  return reply;
+}
+
+// A phonebook that lives behind the family's own command: its range answer.
+bool HasVendorPhonebook(std::string_view reply) {
+  return reply.find("+MPBR:") != std::string_view::npos;
+}
+
+}  // namespace
+
+DeviceIdentity IdentifyDevice(AtChannel& channel) {
+  DeviceIdentity identity;
+  identity.maker = ParseIdentityReply(Ask(channel, standard::kMakerCommand), standard::kMakerCommand);
+  identity.model = ParseIdentityReply(Ask(channel, standard::kModelCommand), standard::kModelCommand);
+  identity.revision =
+      ParseIdentityReply(Ask(channel, standard::kRevisionCommand), standard::kRevisionCommand);
+  identity.modes = ParseMessageModes(Ask(channel, standard::kMessageModesCommand));
+  const auto groups = ParseStorageGroups(Ask(channel, standard::kStoragesCommand));
+  if (!groups.empty()) identity.message_storages = groups.front();
+  identity.phonebook_storages =
+      ParsePhonebookStorages(Ask(channel, standard::kPhonebookStoragesCommand));
+  identity.vendor_phonebook = HasVendorPhonebook(Ask(channel, standard::kVendorPhonebookCommand));
+  return identity;
+}
+
+PhoneKind ChooseKind(const DeviceIdentity& identity) {
+  return identity.vendor_phonebook ? PhoneKind::kFamily : PhoneKind::kStandard;
+}
+
+std::unique_ptr<DeviceProfile> MakeProfile(PhoneKind kind, const DeviceIdentity& identity) {
+  if (kind == PhoneKind::kAutomatic) kind = ChooseKind(identity);
+  if (kind == PhoneKind::kFamily) return nullptr;
+  return std::make_unique<StandardProfile>(identity);
+}
+
+void ConnectionProfile::SetSetting(PhoneKind setting) {
+  if (setting != setting_) Forget();
+  setting_ = setting;
+}
+
+const DeviceProfile& ConnectionProfile::Get(AtChannel& channel) {
+  if (chosen_) return profile_ ? *profile_ : FamilyProfile();
+  if (setting_ != PhoneKind::kFamily) {
+    identity_ = IdentifyDevice(channel);
+    profile_ = MakeProfile(setting_, *identity_);
+  }
+  chosen_ = true;
+  return profile_ ? *profile_ : FamilyProfile();
+}
+
+void ConnectionProfile::Forget() {
+  identity_.reset();
+  profile_.reset();
+  chosen_ = false;
+}
+
+}  // namespace missivo
