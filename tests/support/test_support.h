@@ -3,12 +3,14 @@
 #pragma once
 
 #include <deque>
+#include <ostream>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/ui.h"
+#include "store/row.h"
 
 namespace missivo::test {
 
@@ -63,3 +65,8 @@ class ScriptedUserInterface : public UserInterface {
 };
 
 }  // namespace missivo::test
+
+namespace missivo {
+// How a failed expectation shows a row: its texts as UTF-8, its image.
+void PrintTo(const Row& row, std::ostream* out);
+}  // namespace missivo

@@ -88,10 +88,11 @@ T Take(missivo::Result<T> result, const Message& message) {
 
 }  // namespace
 
-StandardPhone::StandardPhone(const Scenario& scenario) : s_(scenario) {
-  pdu_mode_ = s_.standard.modes != "text";
-  if (!s_.standard.storages.empty()) storage_ = s_.standard.storages.front();
-  for (const Message& message : s_.messages)
+StandardPhone::StandardPhone(const Scenario& scenario)
+    : device_(scenario.standard), phonebook_(scenario.phonebook) {
+  pdu_mode_ = device_.modes != "text";
+  if (!device_.storages.empty()) storage_ = device_.storages.front();
+  for (const Message& message : scenario.messages)
     Store(message);
 }
 
@@ -151,7 +152,7 @@ void StandardPhone::Store(const Message& message) {
 }
 
 std::string StandardPhone::Error() const {
-  return "\r\n" + s_.standard.error_word + "\r\n";
+  return "\r\n" + device_.error_word + "\r\n";
 }
 
 std::string StandardPhone::Hex(const std::string& utf8) const {
@@ -165,7 +166,7 @@ bool StandardPhone::InCurrentStorage(const Stored& stored) const {
 std::string StandardPhone::Respond(const std::string& command) {
   const std::string upper = Upper(command);
   const auto argument = [&](std::size_t prefix) { return command.substr(std::min(prefix, command.size())); };
-  const StandardDevice& d = s_.standard;
+  const StandardDevice& d = device_;
   if (upper == "AT") return kOk;
   if (upper == "AT+CMGF=?") {
     return WithOk({std::string("+CMGF: ") + (d.modes == "pdu" ? "(0)" : d.modes == "text" ? "(1)" : "(0,1)")});
@@ -222,14 +223,14 @@ std::string StandardPhone::Respond(const std::string& command) {
 
 std::string StandardPhone::SelectStorage(const std::string& argument) {
   const std::string name = Unquoted(argument.substr(0, argument.find(',')));
-  const auto& storages = s_.standard.storages;
+  const auto& storages = device_.storages;
   if (std::find(storages.begin(), storages.end(), name) == storages.end()) {
     return "\r\n+CMS ERROR: 302\r\n";
   }
   storage_ = name;
   const auto used = std::count_if(stored_.begin(), stored_.end(),
                                   [&](const Stored& m) { return InCurrentStorage(m); });
-  const std::string pair = std::to_string(used) + "," + std::to_string(s_.standard.storage_size);
+  const std::string pair = std::to_string(used) + "," + std::to_string(device_.storage_size);
   return WithOk({"+CPMS: " + pair + "," + pair + "," + pair});
 }
 
@@ -294,15 +295,15 @@ std::string StandardPhone::ReadPhonebook(const std::string& argument) const {
   const std::size_t comma = argument.find(',');
   const int first = Number(argument.substr(0, comma));
   const int last = comma == std::string::npos ? first : Number(argument.substr(comma + 1));
-  if (first < 1 || last < first || last > s_.standard.phonebook_size) return "\r\n+CME ERROR: 21\r\n";
+  if (first < 1 || last < first || last > device_.phonebook_size) return "\r\n+CME ERROR: 21\r\n";
   std::vector<std::string> lines;
-  for (const Contact& c : s_.phonebook) {
+  for (const Contact& c : phonebook_) {
     if (c.storage != phonebook_storage_ || c.index < first || c.index > last) continue;
-    const std::string number = ucs2_ && s_.standard.ucs2_numbers ? Hex(c.number) : c.number;
+    const std::string number = ucs2_ && device_.ucs2_numbers ? Hex(c.number) : c.number;
     lines.push_back("+CPBR: " + std::to_string(c.index) + ",\"" + number + "\"," +
                     std::to_string(c.type) + ",\"" + Hex(c.name) + "\"");
   }
-  if (lines.empty() && s_.standard.empty_slot_error) return "\r\n+CME ERROR: 22\r\n";
+  if (lines.empty() && device_.empty_slot_error) return "\r\n+CME ERROR: 22\r\n";
   return WithOk(lines);
 }
 

@@ -43,7 +43,8 @@ class StandardPhone {
   std::string Error() const;
   std::string Hex(const std::string& utf8) const;
 
-  const Scenario& s_;
+  StandardDevice device_;
+  std::vector<Contact> phonebook_;
   std::vector<Stored> stored_;
   bool pdu_mode_ = true;
   bool ucs2_ = false;

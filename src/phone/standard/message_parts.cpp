@@ -4,6 +4,8 @@
 #include <map>
 #include <tuple>
 
+#include "store/archive.h"
+
 namespace missivo {
 namespace {
 
@@ -37,6 +39,44 @@ std::string TextWithGaps(const std::vector<const MessagePart*>& by_sequence) {
 }
 
 }  // namespace
+
+bool IsEarlierFormOf(std::string_view caption, std::string_view complete) {
+  const std::string_view gap = kMissingPartRow;
+  if (caption.find(gap) == std::string_view::npos || complete.find(gap) != std::string_view::npos) {
+    return false;
+  }
+  std::size_t at = 0;  // where the next piece may start in `complete`
+  std::size_t from = 0;
+  for (bool first = true;; first = false) {
+    const std::size_t end = caption.find(gap, from);
+    const std::string_view piece =
+        caption.substr(from, end == std::string_view::npos ? std::string_view::npos : end - from);
+    if (end == std::string_view::npos) {
+      // The last piece ends the complete text, after everything matched so far.
+      return complete.size() >= at + piece.size() && complete.ends_with(piece);
+    }
+    const std::size_t found = first ? (complete.starts_with(piece) ? 0 : std::string_view::npos)
+                                    : complete.find(piece, at);
+    if (found == std::string_view::npos) return false;
+    at = found + piece.size();
+    from = end + gap.size();
+  }
+}
+
+std::size_t CompleteGapRows(std::vector<Row>& archive, const std::vector<Row>& rows) {
+  std::size_t completed = 0;
+  for (const Row& row : rows) {
+    for (Row& archived : archive) {
+      if (SameSender(SubItem(archived, kFrom), SubItem(row, kFrom)) &&
+          IsEarlierFormOf(archived.caption, row.caption)) {
+        archived = row;
+        ++completed;
+        break;
+      }
+    }
+  }
+  return completed;
+}
 
 std::vector<JoinedMessage> JoinParts(const std::vector<MessagePart>& parts) {
   std::vector<JoinedMessage> messages;

@@ -6,9 +6,11 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "phone/message_read.h"
+#include "store/row.h"
 #include "sms/sms_pdu.h"
 
 namespace missivo {
@@ -36,6 +38,19 @@ struct JoinedMessage {
   std::vector<int> sequences;             // the part numbers present, in order
   bool complete = true;
 };
+
+// The gap of a missing part as the rows hold it (Windows-1251).
+inline constexpr const char* kMissingPartRow = "[\x85]";
+
+// Whether `caption` is what a row of the same message showed before all its
+// parts had come: it holds a gap, and the pieces between its gaps stand in
+// `complete` in the same order, the first at its start and the last at its end.
+bool IsEarlierFormOf(std::string_view caption, std::string_view complete);
+
+// Completes archive rows of long messages that had gaps: each row of `rows`
+// (new rows of a read) that a gap row of `archive` with the same sender is an
+// earlier form of replaces that archive row, in its place. Returns how many.
+std::size_t CompleteGapRows(std::vector<Row>& archive, const std::vector<Row>& rows);
 
 // The messages of `parts`, in the order of their first part read. Parts of a
 // long message are grouped by sender, reference and total; a repeated part

@@ -76,7 +76,9 @@ std::vector<TextEntry> ParseTextListing(std::string_view reply, std::string_view
     body.clear();
   };
   bool in_entry = false;
-  for (const std::string& line : SplitCrLf(reply, std::string::npos)) {
+  for (std::string line : SplitCrLf(reply, std::string::npos)) {
+    // The reply ends at the CR after its final result line.
+    if (line.ends_with('\r')) line.pop_back();
     if (const auto rest = AfterPrefix(line, header)) {
       finish();
       std::vector<std::string> fields = SplitFields(*rest);

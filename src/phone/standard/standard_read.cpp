@@ -200,10 +200,12 @@ MessageReadResult StandardProfile::ReadMessages(AtChannel& channel, const ReadOp
   for (const JoinedMessage& message : JoinParts(parts)) {
     ui.ProcessPendingEvents();
     result.rows.push_back(MakeRow(message, language, read_moment));
+    // A message whose parts have not all come stays on the phone until they have.
     std::vector<PhoneSlot> slots;
-    for (const MessagePart* part : message.parts)
-      slots.push_back(part->slot);
-    result.read_indexes.push_back(message.parts.front()->slot.index);
+    for (const MessagePart* part : message.parts) {
+      if (message.complete) slots.push_back(part->slot);
+    }
+    if (message.complete) result.read_indexes.push_back(message.parts.front()->slot.index);
     result.row_slots.push_back(std::move(slots));
   }
   ui.SetProgressText({});
