@@ -1,5 +1,6 @@
 #include "phone/device_identity.h"
 
+#include "phone/at_exchange.h"
 #include "phone/standard/standard_commands.h"
 #include "phone/standard/standard_profile.h"
 #include "phone/standard/standard_replies.h"
@@ -33,6 +34,23 @@ DeviceIdentity IdentifyDevice(AtChannel& channel) {
       ParsePhonebookStorages(Ask(channel, standard::kPhonebookStoragesCommand));
   identity.vendor_phonebook = HasVendorPhonebook(Ask(channel, standard::kVendorPhonebookCommand));
   return identity;
+}
+
+DeviceReport DescribeDevice(AtChannel& channel, const DeviceIdentity& identity) {
+  DeviceReport report;
+  std::string reply;
+  for (const std::string& name : identity.message_storages) {
+    channel.ExchangeQuietly(standard::SelectStorageCommand(name), reply);
+    report.message_storages.push_back({name, ParseStorageCount(reply)});
+  }
+  for (const std::string& name : ContactStorages(identity.phonebook_storages)) {
+    if (name.empty()) continue;
+    channel.ExchangeQuietly(standard::SelectPhonebookCommand(name), reply);
+    if (IsErrorReply(reply)) continue;
+    channel.ExchangeQuietly(standard::kPhonebookRangeCommand, reply);
+    report.contact_storages.push_back({name, ParsePhonebookRangeReply(reply)});
+  }
+  return report;
 }
 
 PhoneKind ChooseKind(const DeviceIdentity& identity) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,25 @@ struct DeviceIdentity {
 // quietly (an error is an answer here) and shows in the terminal. A port
 // failure leaves by its exception.
 [[nodiscard]] DeviceIdentity IdentifyDevice(AtChannel& channel);
+
+// What a standard device holds, for a report: each message storage with its
+// count, each contact storage with its range.
+struct StorageReport {
+  std::string name;
+  std::optional<StorageCount> count;  // none: the device did not say
+};
+struct PhonebookReport {
+  std::string name;
+  std::optional<PhonebookRange> range;
+};
+struct DeviceReport {
+  std::vector<StorageReport> message_storages;
+  std::vector<PhonebookReport> contact_storages;
+};
+
+// Selects each message storage and each contact storage of `identity` in turn
+// and notes what it holds (quietly). Leaves the last ones selected.
+[[nodiscard]] DeviceReport DescribeDevice(AtChannel& channel, const DeviceIdentity& identity);
 
 // The kind an automatic choice makes: the family when its own phonebook
 // command answers with a range, a standard device otherwise.
