@@ -40,9 +40,10 @@ void TForm1::bsSkinSpeedButton3Click() {
     for (RowListModel* list : {List1Rows, List4Rows, List2Rows})
       list->Refresh();
   };
-  (void)RunReadCommand(*Exchange, PhoneGuard,
+  (void)RunReadCommand(*Exchange, Profile, PhoneGuard,
                        {List1Rows->list(), List4Rows->list(), List2Rows->list()}, options, Files(),
                        Lang, *bsSkinMessage1, hooks);
+  ShowDevice();
 }
 
 void TForm1::N18Click() {
@@ -57,8 +58,8 @@ void TForm1::N19Click() {
 }
 
 bool TForm1::ReadPhonebook() {
-  const PhonebookReadResult read =
-      ReadPhonebookIntoList(*Exchange, List2Rows->list(), Files().phonebook, Lang, *bsSkinMessage1);
+  const PhonebookReadResult read = ReadPhonebookIntoList(
+      *Exchange, PhoneProfile(), List2Rows->list(), Files().phonebook, Lang, *bsSkinMessage1);
   List2Rows->Refresh();
   return read.usable;
 }

@@ -50,8 +50,8 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
   ReadCommandResult result;
   phone.Run(
       [&](AtChannel& channel) {
-        result = RunReadCommand(channel, profile.Get(channel), guard, {list1, list4, list2},
-                                options, session.files(), session.language(), ui);
+        result = RunReadCommand(channel, profile, guard, {list1, list4, list2}, options,
+                                session.files(), session.language(), ui);
       },
       [&](std::string& message) {
         if (options.check13 && !list1.rows.empty()) {

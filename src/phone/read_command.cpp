@@ -189,6 +189,21 @@ ReadCommandResult RunReadCommand(AtChannel& channel, PhoneCommandGuard& guard,
                         hooks);
 }
 
+ReadCommandResult RunReadCommand(AtChannel& channel, ConnectionProfile& profile,
+                                 PhoneCommandGuard& guard, ReadCommandLists lists,
+                                 const ReadCommandOptions& options, const DataFiles& files,
+                                 const LanguageLines& language, UserInterface& ui,
+                                 const ReadCommandHooks& hooks) {
+  const PhoneCommandGuard::Hold hold = guard.TryStart();
+  if (!hold) {
+    ReadCommandResult refused;
+    refused.outcome = ReadCommandOutcome::kBusy;
+    return refused;
+  }
+  const DeviceProfile& chosen = channel.IsOpen() ? profile.Get(channel) : FamilyProfile();
+  return ReadCommandRun(channel, chosen, lists, options, files, language, ui, hooks).Run();
+}
+
 ReadCommandResult RunReadCommand(AtChannel& channel, const DeviceProfile& profile,
                                  PhoneCommandGuard& guard, ReadCommandLists lists,
                                  const ReadCommandOptions& options, const DataFiles& files,

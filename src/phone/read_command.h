@@ -13,6 +13,7 @@
 #include "core/status.h"
 #include "core/ui.h"
 #include "phone/at_channel.h"
+#include "phone/device_identity.h"
 #include "phone/device_profile.h"
 #include "phone/message_read.h"
 #include "phone/phone_command_guard.h"
@@ -110,6 +111,14 @@ struct PhonebookReadResult {
 // The phone is read through `profile`; without one, as the family.
 [[nodiscard]] ReadCommandResult RunReadCommand(AtChannel& channel, PhoneCommandGuard& guard,
                                                ReadCommandLists lists,
+                                               const ReadCommandOptions& options,
+                                               const DataFiles& files,
+                                               const LanguageLines& language, UserInterface& ui,
+                                               const ReadCommandHooks& hooks = {});
+// With the profile of the connection: chosen (the device identified) once the
+// command holds the guard and the port is open.
+[[nodiscard]] ReadCommandResult RunReadCommand(AtChannel& channel, ConnectionProfile& profile,
+                                               PhoneCommandGuard& guard, ReadCommandLists lists,
                                                const ReadCommandOptions& options,
                                                const DataFiles& files,
                                                const LanguageLines& language, UserInterface& ui,
