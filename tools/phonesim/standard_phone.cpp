@@ -168,6 +168,14 @@ std::string StandardPhone::Respond(const std::string& command) {
   const auto argument = [&](std::size_t prefix) { return command.substr(std::min(prefix, command.size())); };
   const StandardDevice& d = device_;
   if (upper == "AT") return kOk;
+  // What programs send to set a modem up, answered as modems do.
+  for (const char* setup : {"ATZ", "AT&F", "AT+CMEE=", "AT+CSDH=", "AT+CNMI=", "ATV1", "ATQ0"}) {
+    if (upper.starts_with(setup)) return kOk;
+  }
+  if (upper == "AT+CPIN?") return WithOk({"+CPIN: READY"});
+  if (upper == "AT+CGSN") return WithOk({"356938035643809"});
+  if (upper == "AT+CSQ") return WithOk({"+CSQ: 17,99"});
+  if (upper == "AT+CSCA?") return WithOk({"+CSCA: \"+79037011111\",145"});
   if (upper == "AT+CMGF=?") {
     return WithOk({std::string("+CMGF: ") + (d.modes == "pdu" ? "(0)" : d.modes == "text" ? "(1)" : "(0,1)")});
   }
