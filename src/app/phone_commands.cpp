@@ -99,7 +99,7 @@ void TForm1::DeleteOnPhone(bool ask, bool every_row) {
     std::iota(rows.begin(), rows.end(), std::size_t{0});
   }
   if (ask && (rows.empty() || !bsSkinMessage1->AskYesNo(LangText("Str77")))) return;
-  DeleteRowsOnPhone(*Exchange, List1Rows->rows(), rows, *bsSkinMessage1);
+  DeleteRowsOnPhone(*Exchange, PhoneProfile(), List1Rows->rows(), rows, *bsSkinMessage1);
   Text1->clear();
   RemoveRowsAt(List1Rows->list(), rows);
   List1Rows->Refresh();

@@ -70,6 +70,9 @@ void ConnectionProfile::SetSetting(PhoneKind setting) {
 
 const DeviceProfile& ConnectionProfile::Get(AtChannel& channel) {
   if (chosen_) return profile_ ? *profile_ : FamilyProfile();
+  // Nothing to ask without a connection; the family's commands then only
+  // note "no connection", as they always have.
+  if (!channel.IsOpen()) return FamilyProfile();
   if (setting_ != PhoneKind::kFamily) {
     identity_ = IdentifyDevice(channel);
     profile_ = MakeProfile(setting_, *identity_);

@@ -68,6 +68,7 @@ class ConnectionProfile {
 
   // The profile, identifying the device first when it must. A port failure
   // during the identification leaves by its exception and chooses nothing.
+  // With the port closed: the family's, and nothing is chosen yet.
   const DeviceProfile& Get(AtChannel& channel);
   // The identity learnt on this connection, if the device was asked.
   const DeviceIdentity* Identity() const { return identity_ ? &*identity_ : nullptr; }

@@ -8,6 +8,7 @@
 #include "phone/family_commands.h"
 #include "phone/message_rows.h"
 #include "phone/reply_parsers.h"
+#include "store/message_fields.h"
 #include "text/lines.h"
 
 namespace missivo {
@@ -56,6 +57,27 @@ void TalkToPhone(AtChannel& channel, const ReadOptions& options, const LanguageL
 }
 
 }  // namespace
+
+std::vector<PhoneSlot> SlotsOfRow(const Row& row) {
+  const std::optional<MessageFields> fields = ReadMessageFields(row);
+  if (!fields || fields->storage.empty() || fields->parts.empty()) {
+    return {PhoneSlot{{}, SubItem(row, kIndex)}};
+  }
+  std::vector<std::string> storages;
+  for (const auto& [key, value] : fields->other) {
+    if (key != kPartStoragesKey) continue;
+    for (std::size_t at = 0; at <= value.size();) {
+      const std::size_t comma = std::min(value.find(',', at), value.size());
+      storages.push_back(value.substr(at, comma - at));
+      at = comma + 1;
+    }
+  }
+  std::vector<PhoneSlot> slots;
+  for (std::size_t i = 0; i < fields->parts.size(); ++i) {
+    slots.push_back({i < storages.size() ? storages[i] : fields->storage, fields->parts[i]});
+  }
+  return slots;
+}
 
 bool IsSelectedForRead(std::string_view status, const ReadOptions& options) {
   return (status == "REC READ" && options.check8) || status == "REC UNREAD" ||

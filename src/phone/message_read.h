@@ -33,6 +33,15 @@ struct PhoneSlot {
   friend bool operator==(const PhoneSlot&, const PhoneSlot&) = default;
 };
 
+// The lossless fields' key (an extra header line of store/message_fields.h) of
+// the storage of each part, for a long message whose parts lie in several.
+inline constexpr const char* kPartStoragesKey = "storages";
+
+// Where the message of a row lives on the phone: from its lossless fields
+// (the storage and index of every part), else its Index in the phone's only
+// storage.
+std::vector<PhoneSlot> SlotsOfRow(const Row& row);
+
 struct MessageReadResult {
   // The new contents of the messages list, one row per message record, in the
   // order of reading.

@@ -7,6 +7,9 @@
 #include <algorithm>
 
 #include "phone/device_identity.h"
+#include "phone/read_command.h"
+#include "store/list_file.h"
+#include "store/message_fields.h"
 #include "phone/standard/standard_profile.h"
 #include "phone_link.h"
 #include "support/standard_phones.h"
@@ -33,6 +36,12 @@ struct StandardRead {
   PhoneLink link;
   ConnectionProfile choice;
 };
+
+// The row as the five sub-items show it; the lossless fields are checked apart.
+Row Five(Row row) {
+  row.sub_items.resize(std::min<std::size_t>(row.sub_items.size(), kMessageFieldCount));
+  return row;
+}
 
 const Row* RowWithIndex(const std::vector<Row>& rows, const std::string& index) {
   const auto it = std::find_if(rows.begin(), rows.end(),
@@ -98,9 +107,16 @@ TEST(StandardReadTest, UsbStickInPduModeReadsEveryStorageOnceAndJoinsLongMessage
 
   const Row* hello = RowWithIndex(result.rows, "1");
   ASSERT_NE(hello, nullptr);
-  EXPECT_EQ(*hello, (Row{W("Привет из SIM"),
-                         {"+79161234567", "01/05/2024,12:00:00", "13", "1", W("Входящие")},
-                         kImageIncoming}));
+  EXPECT_EQ(Five(*hello), (Row{W("Привет из SIM"),
+                               {"+79161234567", "01/05/2024,12:00:00", "13", "1", W("Входящие")},
+                               kImageIncoming}));
+  const std::optional<MessageFields> hello_fields = ReadMessageFields(*hello);
+  ASSERT_TRUE(hello_fields);
+  EXPECT_EQ(hello_fields->kind, RowKind::kIncoming);
+  EXPECT_EQ(hello_fields->number, "+79161234567");
+  EXPECT_EQ(hello_fields->time, "2024-05-01T12:00:00+03:00");
+  EXPECT_EQ(hello_fields->storage, "SM");
+  EXPECT_EQ(hello_fields->parts, (std::vector<std::string>{"1"}));
 
   // Parts 2 (SM 2) and 1 (ME 7) joined in part order; the phone's local time, zone -05:00.
   const Row* joined = RowWithIndex(result.rows, "7");
@@ -109,6 +125,8 @@ TEST(StandardReadTest, UsbStickInPduModeReadsEveryStorageOnceAndJoinsLongMessage
   EXPECT_EQ(SubItem(*joined, kDateTime), "02/05/2024,08:30:00");
   EXPECT_EQ(SubItem(*joined, kSize), "200");
   EXPECT_EQ(RowWithIndex(result.rows, "2"), nullptr);
+  EXPECT_EQ(ReadMessageFields(*joined)->time, "2024-05-02T08:30:00-05:00");
+  EXPECT_EQ(SlotsOfRow(*joined), (std::vector<PhoneSlot>{{"ME", "7"}, {"SM", "2"}}));
 
   // The three-part message without its part 2: a visible gap, and it stays on the phone.
   const Row* gap = RowWithIndex(result.rows, "4");
@@ -124,6 +142,8 @@ TEST(StandardReadTest, UsbStickInPduModeReadsEveryStorageOnceAndJoinsLongMessage
   ASSERT_NE(sent, nullptr);
   EXPECT_EQ(sent->caption, W("Ответ ?"));
   EXPECT_EQ(SubItem(*sent, kSize), "7");  // the emoji is one character
+  EXPECT_EQ(ReadMessageFields(*sent)->text, "Ответ 😀");
+  EXPECT_EQ(ReadMessageFields(*sent)->time, "");  // the phone gave none
   EXPECT_EQ(sent->image, kImageOutgoing);
   EXPECT_EQ(RowWithIndex(result.rows, "9")->image, kImageDraft);
 
@@ -183,9 +203,10 @@ TEST(StandardReadTest, PduOnlyPhoneAndTextOnlyModule) {
     StandardRead read(test::PduOnlyPhone());
     const MessageReadResult result = read.Read();
     ASSERT_EQ(result.rows.size(), 2u);
-    EXPECT_EQ(result.rows[0],
+    EXPECT_EQ(Five(result.rows[0]),
               (Row{W("тест"), {"InternetSMS", "29/03/2011,19:20:04", "4", "2", W("Входящие")},
                    kImageIncoming}));
+    EXPECT_EQ(ReadMessageFields(result.rows[0])->time, "2011-03-29T19:20:04+04:00");
     EXPECT_EQ(result.rows[1].caption, W("Here's [{with some extended characters}] €"));
     EXPECT_EQ(SubItem(result.rows[1], kFrom), "+12404492164");
   }
@@ -197,10 +218,13 @@ TEST(StandardReadTest, PduOnlyPhoneAndTextOnlyModule) {
     EXPECT_EQ(std::vector<std::string>(commands.begin(), commands.begin() + 3),
               (std::vector<std::string>{"AT+CMGF=1", "AT+CSCS=\"UCS2\"", "AT+CPMS=\"SM\""}));
     ASSERT_EQ(result.rows.size(), 3u);
-    EXPECT_EQ(result.rows[0], (Row{"Test message 2",
-                                   {"+31625044454", "05/07/2007,09:56:03", "14", "1", W("Входящие")},
-                                   kImageIncoming}));
+    EXPECT_EQ(Five(result.rows[0]),
+              (Row{"Test message 2",
+                   {"+31625044454", "05/07/2007,09:56:03", "14", "1", W("Входящие")},
+                   kImageIncoming}));
+    EXPECT_EQ(ReadMessageFields(result.rows[0])->time, "2007-07-05T09:56:03+02:00");
     EXPECT_EQ(result.rows[1].caption, W("Ёлкаи ёж"));
+    EXPECT_EQ(ReadMessageFields(result.rows[1])->text, "Ёлка\nи ёж");
     EXPECT_EQ(SubItem(result.rows[1], kSize), "9");
     EXPECT_EQ(SubItem(result.rows[1], kFrom), "+79161234567");
     EXPECT_EQ(result.rows[2].image, kImageOutgoing);
@@ -228,6 +252,71 @@ TEST(StandardReadTest, StandardPhonebook) {
     EXPECT_EQ(*contacts, c.contacts);
     EXPECT_TRUE(read.link.ui.messages.empty());
   }
+}
+
+}  // namespace
+}  // namespace missivo
+
+namespace missivo {
+namespace {
+
+// The read command twice: first the three-part message without its part 2
+// (archived with a gap, left on the phone), then with it (the same row
+// completed, every part deleted once the archive file holds the whole text).
+TEST(StandardReadTest, AMessageArchivedWithAGapIsCompletedInItsOwnRow) {
+  test::TempFolder folder;
+  const DataFiles files(folder.path());
+  std::filesystem::create_directories(files.folder);
+  RowList list1 = MakeMessageList();
+  RowList list4 = MakeMessageList();
+  RowList list2 = MakeContactList();
+  ReadCommandOptions options;
+  options.check6 = true;
+  ReadCommandHooks hooks;
+  hooks.wait = [](std::chrono::milliseconds) {};
+  const std::string whole = Utf8ToCp1251(test::StickThreeParts());
+  const auto gap_rows = [&] {
+    return std::count_if(list4.rows.begin(), list4.rows.end(), [](const Row& row) {
+      return row.caption.find("[\x85]") != std::string::npos;
+    });
+  };
+
+  nlohmann::json stick = test::UsbStick();
+  {
+    StandardRead first(stick);
+    PhoneCommandGuard guard;
+    (void)RunReadCommand(first.link.exchange, first.choice, guard, {list1, list4, list2}, options,
+                         files, first.link.language, first.link.ui, hooks);
+    EXPECT_EQ(list4.rows.size(), 5u);
+    EXPECT_EQ(gap_rows(), 1);
+    for (const std::string& command : first.link.phone.Commands())
+      EXPECT_TRUE(command != "AT+CMGD=4" && command != "AT+CMGD=6") << command;
+  }
+  // The missing part has come, in ME.
+  nlohmann::json& three = stick["messages"][5];
+  three["parts"].push_back({{"sequence", 2}, {"storage", "ME"}, {"index", 11}});
+  {
+    StandardRead second(stick);
+    PhoneCommandGuard guard;
+    (void)RunReadCommand(second.link.exchange, second.choice, guard, {list1, list4, list2}, options,
+                         files, second.link.language, second.link.ui, hooks);
+    const std::vector<std::string> commands = second.link.phone.Commands();
+    EXPECT_NE(std::find(commands.begin(), commands.end(), "AT+CMGD=11"), commands.end());
+    EXPECT_NE(std::find(commands.begin(), commands.end(), "AT+CMGD=6"), commands.end());
+  }
+  const Result<std::vector<Row>> archive = ReadListFile(files.archive);
+  ASSERT_TRUE(archive.ok());
+  EXPECT_EQ(archive.value().size(), 5u);
+  EXPECT_EQ(gap_rows(), 0);
+  const auto completed = std::find_if(archive.value().begin(), archive.value().end(),
+                                      [&](const Row& row) { return row.caption == whole; });
+  ASSERT_NE(completed, archive.value().end());
+  const std::optional<MessageFields> fields = ReadMessageFields(*completed);
+  ASSERT_TRUE(fields);
+  EXPECT_EQ(fields->text, test::StickThreeParts());
+  EXPECT_EQ(fields->time, "2024-05-03T23:59:59+05:45");
+  EXPECT_EQ(SlotsOfRow(*completed),
+            (std::vector<PhoneSlot>{{"SM", "4"}, {"ME", "11"}, {"SM", "6"}}));
 }
 
 }  // namespace

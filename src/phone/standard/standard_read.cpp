@@ -12,6 +12,7 @@
 #include "phone/standard/standard_listing.h"
 #include "phone/standard/standard_profile.h"
 #include "phone/ucs2.h"
+#include "store/message_fields.h"
 #include "sms/sms_pdu.h"
 #include "text/cp1251.h"
 
@@ -166,6 +167,27 @@ Row MakeRow(const JoinedMessage& message, const LanguageLines& language,
   row.sub_items[kIndex] = first.slot.index;
   row.sub_items[kType] = TypeOfStatus(first.status, language);
   row.image = ImageOfStatus(first.status);
+
+  MessageFields fields;
+  fields.kind = KindOfStatus(first.status);
+  fields.text = message.text;
+  fields.number = first.sender;
+  if (first.time) {
+    fields.time = first.time->Iso8601();
+  } else if (!first.stamp.empty() && !IsStoredByUser(first.status)) {
+    fields.time = IsoTimeOfStamp(first.stamp);
+  }
+  fields.storage = first.slot.storage;
+  std::string storages;
+  bool one_storage = true;
+  for (const MessagePart* part : message.parts) {
+    fields.parts.push_back(part->slot.index);
+    storages += (storages.empty() ? "" : ",") + part->slot.storage;
+    one_storage = one_storage && part->slot.storage == first.slot.storage;
+  }
+  // Parts in several storages: the storage of each part, in the order of `parts`.
+  if (!one_storage) fields.other.emplace_back(kPartStoragesKey, storages);
+  WriteMessageFields(row, fields);
   return row;
 }
 
