@@ -54,7 +54,10 @@ DeviceReport DescribeDevice(AtChannel& channel, const DeviceIdentity& identity) 
 }
 
 PhoneKind ChooseKind(const DeviceIdentity& identity) {
-  return identity.vendor_phonebook ? PhoneKind::kFamily : PhoneKind::kStandard;
+  if (identity.vendor_phonebook) return PhoneKind::kFamily;
+  const bool standard = identity.modes.known || !identity.message_storages.empty() ||
+                        !identity.phonebook_storages.empty();
+  return standard ? PhoneKind::kStandard : PhoneKind::kFamily;
 }
 
 std::unique_ptr<DeviceProfile> MakeProfile(PhoneKind kind, const DeviceIdentity& identity) {

@@ -48,7 +48,9 @@ struct DeviceReport {
 [[nodiscard]] DeviceReport DescribeDevice(AtChannel& channel, const DeviceIdentity& identity);
 
 // The kind an automatic choice makes: the family when its own phonebook
-// command answers with a range, a standard device otherwise.
+// command answers with a range; a standard device when it answers a standard
+// question (message modes, message or phonebook storages); otherwise the
+// family, as the program always spoke to a device it knew nothing of.
 PhoneKind ChooseKind(const DeviceIdentity& identity);
 
 // The profile of `kind` (kAutomatic chooses from the identity); null for the

@@ -51,6 +51,13 @@ std::vector<PhoneSlot> SlotsToDelete(const std::vector<Row>& list1,
   return slots;
 }
 
+// The command refused: another phone command runs.
+ReadCommandResult Refused() {
+  ReadCommandResult refused;
+  refused.outcome = ReadCommandOutcome::kBusy;
+  return refused;
+}
+
 // One run of the command: the lists, the files and what has been done so far.
 class ReadCommandRun {
  public:
@@ -195,11 +202,7 @@ ReadCommandResult RunReadCommand(AtChannel& channel, ConnectionProfile& profile,
                                  const LanguageLines& language, UserInterface& ui,
                                  const ReadCommandHooks& hooks) {
   const PhoneCommandGuard::Hold hold = guard.TryStart();
-  if (!hold) {
-    ReadCommandResult refused;
-    refused.outcome = ReadCommandOutcome::kBusy;
-    return refused;
-  }
+  if (!hold) return Refused();
   const DeviceProfile& chosen = channel.IsOpen() ? profile.Get(channel) : FamilyProfile();
   return ReadCommandRun(channel, chosen, lists, options, files, language, ui, hooks).Run();
 }
@@ -210,11 +213,7 @@ ReadCommandResult RunReadCommand(AtChannel& channel, const DeviceProfile& profil
                                  const LanguageLines& language, UserInterface& ui,
                                  const ReadCommandHooks& hooks) {
   const PhoneCommandGuard::Hold hold = guard.TryStart();
-  if (!hold) {
-    ReadCommandResult refused;
-    refused.outcome = ReadCommandOutcome::kBusy;
-    return refused;
-  }
+  if (!hold) return Refused();
   return ReadCommandRun(channel, profile, lists, options, files, language, ui, hooks).Run();
 }
 

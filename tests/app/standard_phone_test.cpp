@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QTest>
+#include <QToolButton>
 
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"

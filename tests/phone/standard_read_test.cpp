@@ -62,6 +62,9 @@ TEST(StandardReadTest, IdentificationChoosesTheProfile) {
       {"PDU-only phone", test::PduOnlyPhone(), PhoneKind::kStandard, "Generic", true, false},
       {"text-only module", test::TextOnlyModule(), PhoneKind::kStandard, "SIMCOM_Ltd", false, true},
       {"the family", {{"phonebook_range", "1-100,40,24"}}, PhoneKind::kFamily, "", false, false},
+      {"a device that answers none of the questions",
+       {{"faults", {{{"command", "AT+MPBR=?"}, {"action", "error"}}}}}, PhoneKind::kFamily, "",
+       false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

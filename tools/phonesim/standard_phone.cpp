@@ -169,7 +169,7 @@ std::string StandardPhone::Respond(const std::string& command) {
   const StandardDevice& d = device_;
   if (upper == "AT") return kOk;
   // What programs send to set a modem up, answered as modems do.
-  for (const char* setup : {"ATZ", "AT&F", "AT+CMEE=", "AT+CSDH=", "AT+CNMI=", "ATV1", "ATQ0"}) {
+  for (const char* setup : {"ATZ", "AT&F", "AT+CMEE=", "AT+CSDH=", "AT+CNMI=", "ATV1", "ATQ0", "AT+CFUN="}) {
     if (upper.starts_with(setup)) return kOk;
   }
   if (upper == "AT+CPIN?") return WithOk({"+CPIN: READY"});
@@ -187,6 +187,7 @@ std::string StandardPhone::Respond(const std::string& command) {
     return kOk;
   }
   if (upper == "AT+CSCS=?") return WithOk({"+CSCS: (\"IRA\",\"GSM\",\"UCS2\")"});
+  if (upper == "AT+CSCS?") return WithOk({ucs2_ ? "+CSCS: \"UCS2\"" : "+CSCS: \"GSM\""});
   if (upper.starts_with("AT+CSCS=")) {
     const std::string value = argument(8);
     if (value == "UCS2" && !d.unquoted_ucs2) return Error();
@@ -203,6 +204,10 @@ std::string StandardPhone::Respond(const std::string& command) {
     return WithOk({"+CPMS: " + list + "," + list + "," + list});
   }
   if (upper.starts_with("AT+CPMS=")) return SelectStorage(argument(8));
+  if (upper == "AT+CPMS?") {
+    const std::string current = "\"" + storage_ + "\"," + UsedAndTotal();
+    return WithOk({"+CPMS: " + current + "," + current + "," + current});
+  }
   if (upper == "AT+CMGL") return ListMessages(pdu_mode_ ? "4" : "\"ALL\"");
   if (upper.starts_with("AT+CMGL=")) return ListMessages(argument(8));
   if (upper.starts_with("AT+CMGR=")) return ReadMessage(Number(argument(8)));
@@ -236,10 +241,15 @@ std::string StandardPhone::SelectStorage(const std::string& argument) {
     return "\r\n+CMS ERROR: 302\r\n";
   }
   storage_ = name;
+  const std::string pair = UsedAndTotal();
+  return WithOk({"+CPMS: " + pair + "," + pair + "," + pair});
+}
+
+// "used,total" of the selected storage.
+std::string StandardPhone::UsedAndTotal() const {
   const auto used = std::count_if(stored_.begin(), stored_.end(),
                                   [&](const Stored& m) { return InCurrentStorage(m); });
-  const std::string pair = std::to_string(used) + "," + std::to_string(device_.storage_size);
-  return WithOk({"+CPMS: " + pair + "," + pair + "," + pair});
+  return std::to_string(used) + "," + std::to_string(device_.storage_size);
 }
 
 // The header's fields after the index (PDU: stat, empty name, length; text:

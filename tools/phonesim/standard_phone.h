@@ -40,6 +40,7 @@ class StandardPhone {
   std::string ReadPhonebook(const std::string& argument) const;
   std::string EntryLines(const Stored& stored, const std::string& header) const;
   bool InCurrentStorage(const Stored& stored) const;
+  std::string UsedAndTotal() const;
   std::string Error() const;
   std::string Hex(const std::string& utf8) const;
 
