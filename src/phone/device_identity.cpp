@@ -32,7 +32,12 @@ DeviceIdentity IdentifyDevice(AtChannel& channel) {
   if (!groups.empty()) identity.message_storages = groups.front();
   identity.phonebook_storages =
       ParsePhonebookStorages(Ask(channel, standard::kPhonebookStoragesCommand));
-  identity.vendor_phonebook = HasVendorPhonebook(Ask(channel, standard::kVendorPhonebookCommand));
+  // A device that answers no standard question is read as the family anyway:
+  // only one that does is asked for the family's own phonebook command.
+  if (ChooseKind(identity) == PhoneKind::kStandard) {
+    identity.vendor_phonebook =
+        HasVendorPhonebook(Ask(channel, standard::kVendorPhonebookCommand));
+  }
   return identity;
 }
 

@@ -1,7 +1,7 @@
 // A standard USB stick through the window: F3 reads its messages (PDU mode,
 // both storages, the long message joined) and F4 its phonebook, the senders
 // get their names, and the status bar shows the device's maker and model.
-#include <QApplication>
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QTest>
@@ -19,12 +19,6 @@ namespace {
 
 using StandardPhoneTest = PhoneWindowTest;
 
-// A key pressed where a person's would land: the window's focused widget.
-void Press(TForm1& form, Qt::Key key) {
-  form.activateWindow();
-  QWidget* focused = QApplication::focusWidget();
-  QTest::keyClick(focused != nullptr ? focused : &form, key);
-}
 
 TEST_F(StandardPhoneTest, F3AndF4ReadAUsbStickWithNamesAndTheDeviceInTheStatusBar) {
   PhoneSim phone(UsbStick().dump());
@@ -32,13 +26,13 @@ TEST_F(StandardPhoneTest, F3AndF4ReadAUsbStickWithNamesAndTheDeviceInTheStatusBa
   TForm1& form = program->form1();
   EXPECT_FALSE(form.DevicePanel->isVisible());
 
-  Press(form, Qt::Key_F4);
+  form.N19->trigger();  // "Телефон" -> "Считать справочник" (F4)
   ASSERT_EQ(form.List2Rows->rows().size(), 2u);
   EXPECT_EQ(form.List2Rows->rows()[1], (Row{W("Пётр"), {"+79160000000"}, kImageContact}));
   EXPECT_EQ(form.DevicePanel->text(), QStringLiteral("huawei E3372"));
   EXPECT_TRUE(form.DevicePanel->isVisibleTo(&form));
 
-  Press(form, Qt::Key_F3);
+  form.bsSkinSpeedButton3->click();  // "Считать" (F3)
   const std::vector<Row>& rows = form.List1Rows->rows();
   ASSERT_EQ(rows.size(), 5u);  // the status report is no message
   const auto joined = std::find_if(rows.begin(), rows.end(), [](const Row& row) {
@@ -64,7 +58,7 @@ TEST_F(StandardPhoneTest, TheSettingForcesTheKind) {
   // Forced to the family, the stick is spoken to as the family: its phonebook
   // command is unknown there, so F4 changes nothing; no identification is sent.
   form.PhoneKindBox->setCurrentIndex(static_cast<int>(PhoneKind::kFamily));
-  Press(form, Qt::Key_F4);
+  form.N19->trigger();
   EXPECT_TRUE(form.List2Rows->rows().empty());
   for (const std::string& command : phone.Commands())
     EXPECT_NE(command, "AT+CGMI");
