@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "app/settings_store.h"
+#include "shell/settings_file.h"
 #include "cli/commands.h"
 #include "phone/com_error.h"
 #include "text/default_language.h"

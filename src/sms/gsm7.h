@@ -14,8 +14,15 @@ namespace missivo::sms {
 inline constexpr std::uint8_t kEscape = 0x1B;
 
 // The septets of one character: one for the default alphabet, escape and a
-// second for the extension table ("€" -> 1B 65), none when neither holds it.
-std::optional<std::vector<std::uint8_t>> CharacterSeptets(char32_t point);
+// second for the extension table ("€" -> 1B 65), none (count 0) when neither
+// holds it.
+struct CharacterSeptets {
+  int count = 0;
+  std::uint8_t septets[2] = {};
+
+  std::vector<std::uint8_t> ToVector() const { return {septets, septets + count}; }
+};
+CharacterSeptets SeptetsOf(char32_t point);
 
 // The septets of code points, or none when one of them is in neither table.
 std::optional<std::vector<std::uint8_t>> ToSeptets(std::u32string_view points);

@@ -40,7 +40,8 @@ void AppendHex(std::string& out, std::uint8_t octet) {
 std::string OctetsToHex(const std::uint8_t* octets, std::size_t count) {
   std::string hex;
   hex.reserve(count * 2);
-  for (std::size_t i = 0; i < count; ++i) AppendHex(hex, octets[i]);
+  for (std::size_t i = 0; i < count; ++i)
+    AppendHex(hex, octets[i]);
   return hex;
 }
 

@@ -19,10 +19,12 @@ std::string HexByte(std::uint8_t octet) {
   return text;
 }
 
-// Semi-octets, low nibble first; a filler 0xF is skipped wherever it stands.
-std::string Digits(const std::vector<std::uint8_t>& octets, std::size_t count) {
+// Semi-octets, low nibble first, after a "+" for an international number; a
+// filler 0xF is skipped wherever it stands.
+std::string Digits(const std::vector<std::uint8_t>& octets, std::size_t count, bool plus) {
   static constexpr char kDigits[] = "0123456789*#abc";
   std::string digits;
+  if (plus) digits.push_back('+');
   for (std::size_t i = 0; i < count; ++i) {
     const int nibble = i % 2 == 0 ? octets[i / 2] & 0x0F : octets[i / 2] >> 4;
     if (nibble != 0xF) digits += kDigits[nibble];
@@ -37,7 +39,7 @@ Address MakeDecodedAddress(std::uint8_t type, const std::vector<std::uint8_t>& o
     const std::size_t septets = semi_octets * 4 / 7;
     address.text = SeptetsToUtf8(UnpackSeptets(octets.data(), septets, 0));
   } else {
-    address.text = (address.international() ? "+" : "") + Digits(octets, semi_octets);
+    address.text = Digits(octets, semi_octets, address.international());
   }
   return address;
 }
@@ -48,9 +50,9 @@ Result<Address> ReadServiceCentre(OctetReader& in) {
   const std::size_t start = in.position();
   SMS_TAKE(length, in.Octet("the service-centre length"));
   if (length == 0) return Address{"", 0};
-  if (length > 12)
+  if (length > 11)  // type and ten octets of digits at most
     return Status::Failure("service-centre field of " + std::to_string(length) +
-                           " octets is longer than 12" + At(start));
+                           " octets is longer than 11" + At(start));
   SMS_TAKE(type, in.Octet("the service-centre type"));
   SMS_TAKE(octets, in.Octets(length - 1u, "the service-centre number"));
   Address centre = MakeDecodedAddress(type, octets, octets.size() * 2, true);
@@ -86,7 +88,12 @@ Result<Timestamp> ReadTimestamp(OctetReader& in, const char* what) {
                              HexByte(octets[i]) + At(start + i));
     fields[i] = tens * 10 + units;
   }
-  Timestamp stamp{2000 + fields[0], fields[1], fields[2], fields[3], fields[4], fields[5],
+  Timestamp stamp{2000 + fields[0],
+                  fields[1],
+                  fields[2],
+                  fields[3],
+                  fields[4],
+                  fields[5],
                   (octets[6] & 0x08) ? -fields[6] : fields[6]};
   if (stamp.month < 1 || stamp.month > 12 || stamp.day < 1 || stamp.day > 31 || stamp.hour > 23 ||
       stamp.minute > 59 || stamp.second > 59)
@@ -145,9 +152,8 @@ Status ReadHeader(const std::vector<std::uint8_t>& header, std::size_t start, Us
                              At(start + at - length - 2));
     if ((element.id == 0x00 || sixteen) && !data.concatenation) {
       const auto& d = element.data;
-      const Concatenation part{
-          std::uint16_t(sixteen ? d[0] << 8 | d[1] : d[0]), d[sixteen ? 2 : 1],
-          d[sixteen ? 3 : 2], sixteen};
+      const Concatenation part{std::uint16_t(sixteen ? d[0] << 8 | d[1] : d[0]), d[sixteen ? 2 : 1],
+                               d[sixteen ? 3 : 2], sixteen};
       // A total of 0 or a part past the total: the element is to be ignored.
       if (part.total > 0 && part.sequence > 0 && part.sequence <= part.total) {
         data.concatenation = part;
@@ -183,8 +189,8 @@ Result<UserData> ReadUserData(OctetReader& in, const DataCoding& coding, bool ha
       return Status::Failure("user-data header of " + std::to_string(header_octets) +
                              " octets is longer than the user data of " +
                              std::to_string(octets.size()) + At(body));
-    const std::vector<std::uint8_t> header(octets.begin() + 1,
-                                           octets.begin() + static_cast<std::ptrdiff_t>(header_octets));
+    const std::vector<std::uint8_t> header(
+        octets.begin() + 1, octets.begin() + static_cast<std::ptrdiff_t>(header_octets));
     if (Status read = ReadHeader(header, body + 1, data); !read.ok()) return read;
   }
 
@@ -194,8 +200,8 @@ Result<UserData> ReadUserData(OctetReader& in, const DataCoding& coding, bool ha
       return Status::Failure("user-data header takes " + std::to_string(header_septets) +
                              " septets of the " + std::to_string(length) + At(body));
     const int fill_bits = static_cast<int>(header_septets * 7 - header_octets * 8);
-    data.text = SeptetsToUtf8(UnpackSeptets(octets.data() + header_octets,
-                                            length - header_septets, fill_bits));
+    data.text = SeptetsToUtf8(
+        UnpackSeptets(octets.data() + header_octets, length - header_septets, fill_bits));
   } else if (coding.alphabet == Alphabet::kUcs2) {
     // An odd octet at the end cannot be a unit: the whole units are kept.
     for (std::size_t at = header_octets; at + 1 < octets.size(); at += 2)

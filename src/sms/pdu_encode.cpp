@@ -69,15 +69,17 @@ Result<Octets> WriteAddress(const Address& address, bool service_centre, const c
 
 Result<Octets> WriteTimestamp(const Timestamp& stamp, const char* what) {
   const int zone = stamp.zone_quarters < 0 ? -stamp.zone_quarters : stamp.zone_quarters;
-  const int fields[7] = {stamp.year - 2000, stamp.month, stamp.day, stamp.hour,
+  const int fields[7] = {stamp.year - 2000, stamp.month,  stamp.day, stamp.hour,
                          stamp.minute,      stamp.second, zone};
   const bool valid = fields[0] >= 0 && fields[0] <= 99 && stamp.month >= 1 && stamp.month <= 12 &&
                      stamp.day >= 1 && stamp.day <= 31 && stamp.hour >= 0 && stamp.hour <= 23 &&
                      stamp.minute >= 0 && stamp.minute <= 59 && stamp.second >= 0 &&
                      stamp.second <= 59 && zone <= 79;
-  if (!valid) return Status::Failure(std::string(what) + " " + stamp.Iso8601() + " cannot be written");
+  if (!valid)
+    return Status::Failure(std::string(what) + " " + stamp.Iso8601() + " cannot be written");
   Octets octets;
-  for (int field : fields) octets.push_back(static_cast<std::uint8_t>((field % 10) << 4 | field / 10));
+  for (int field : fields)
+    octets.push_back(static_cast<std::uint8_t>((field % 10) << 4 | field / 10));
   if (stamp.zone_quarters < 0) octets[6] |= 0x08;
   return octets;
 }
@@ -149,8 +151,7 @@ Result<Octets> WriteUserData(const UserData& data, const DataCoding& coding, boo
   Octets out;
   if (coding.alphabet == Alphabet::kGsm7) {
     const auto septets = ToSeptets(DecodeUtf8(data.text));
-    if (!septets)
-      return Status::Failure("the text holds a character outside the 7-bit alphabet");
+    if (!septets) return Status::Failure("the text holds a character outside the 7-bit alphabet");
     const std::size_t header_septets = (header.size() * 8 + 6) / 7;
     const std::size_t length = header_septets + septets->size();
     if (length > 160)
@@ -191,6 +192,7 @@ std::uint8_t FirstOctet(const Pdu& pdu, bool with_header) {
   int first = pdu.first_octet & 0x18;
   switch (pdu.type) {
     case MessageType::kDeliver:
+      if ((pdu.first_octet & 0x03) == 0x03) first |= 0x03;  // the reserved 3, read as DELIVER
       if (!pdu.more_messages) first |= 0x04;
       break;
     case MessageType::kSubmit:
@@ -223,15 +225,15 @@ Result<Octets> WriteStatusReport(const Pdu& pdu, Octets out) {
   out.push_back(pdu.protocol_id);
   out.push_back(pdu.coding.octet);
   if (!with_data) return out;
-  SMS_TAKE(data, WriteUserData(pdu.user_data, DecodeDataCoding(pdu.coding.octet),
-                               (out[0] & 0x40) != 0));
+  SMS_TAKE(data,
+           WriteUserData(pdu.user_data, DecodeDataCoding(pdu.coding.octet), (out[0] & 0x40) != 0));
   Append(out, data);
   return out;
 }
 
 Result<Octets> WriteTpdu(const Pdu& pdu) {
-  const bool with_header = pdu.user_data_header || pdu.user_data.concatenation ||
-                           !pdu.user_data.other_elements.empty();
+  const bool with_header =
+      pdu.user_data_header || pdu.user_data.concatenation || !pdu.user_data.other_elements.empty();
   Octets out{FirstOctet(pdu, with_header)};
   if (pdu.type == MessageType::kStatusReport) return WriteStatusReport(pdu, std::move(out));
   const bool submit = pdu.type == MessageType::kSubmit;

@@ -37,7 +37,7 @@ struct SplitOptions {
 // escape sequence or a surrogate pair.
 struct TextCount {
   Alphabet alphabet = Alphabet::kGsm7;  // kGsm7 or kUcs2
-  int used = 0;      // septets or UTF-16 units of the whole text
+  int used = 0;                         // septets or UTF-16 units of the whole text
   int per_part = 0;  // 160 / 70 for a text of one part, 153 / 67 (152 / 66) for more
   int parts = 1;     // an empty text is one (empty) part
 
@@ -53,10 +53,10 @@ TextCount CountText(std::string_view text, const SplitOptions& options = {});
 
 struct SubmitOptions {
   SplitOptions split;
-  bool status_report = false;             // ask for a status report (TP-SRR)
-  std::optional<int> validity_minutes;    // relative validity; none: no validity field
-  std::uint16_t reference = 0;            // concatenation reference shared by the parts
-  std::uint8_t message_reference = 0;     // TP-MR; 0 lets the phone choose
+  bool status_report = false;           // ask for a status report (TP-SRR)
+  std::optional<int> validity_minutes;  // relative validity; none: no validity field
+  std::uint16_t reference = 0;          // concatenation reference shared by the parts
+  std::uint8_t message_reference = 0;   // TP-MR; 0 lets the phone choose
 };
 
 // One part to send: `hex` is "00" (the phone's default service centre) and the

@@ -23,19 +23,21 @@ Split SplitPoints(const std::u32string& points, const SplitOptions& options) {
   sizes.reserve(points.size());
   bool gsm7 = !options.force_ucs2;
   for (std::size_t i = 0; gsm7 && i < points.size(); ++i) {
-    const auto septets = CharacterSeptets(points[i]);
-    if (septets)
-      sizes.push_back(static_cast<int>(septets->size()));
+    const int septets = SeptetsOf(points[i]).count;
+    if (septets > 0)
+      sizes.push_back(septets);
     else
       gsm7 = false;
   }
   if (!gsm7) {
     sizes.clear();
-    for (char32_t point : points) sizes.push_back(point > 0xFFFF ? 2 : 1);
+    for (char32_t point : points)
+      sizes.push_back(point > 0xFFFF ? 2 : 1);
   }
   TextCount& count = split.count;
   count.alphabet = gsm7 ? Alphabet::kGsm7 : Alphabet::kUcs2;
-  for (int size : sizes) count.used += size;
+  for (int size : sizes)
+    count.used += size;
   const int single = gsm7 ? 160 : 70;
   if (count.used <= single) {
     count.per_part = single;
@@ -74,7 +76,7 @@ Result<Split> SplitChecked(std::string_view text, const SplitOptions& options) {
 // The PDUs of every part: `base` with each part's text and, for more than one
 // part, its concatenation element.
 std::vector<Pdu> PartPdus(const Split& split, Pdu base, std::uint16_t reference,
-                           const SplitOptions& options) {
+                          const SplitOptions& options) {
   base.coding = DecodeDataCoding(split.count.alphabet == Alphabet::kGsm7 ? 0x00 : 0x08);
   std::vector<Pdu> pdus;
   const int total = static_cast<int>(split.parts.size());
@@ -106,7 +108,8 @@ TextCount CountText(std::string_view text, const SplitOptions& options) {
 Result<std::vector<std::string>> SplitText(std::string_view text, const SplitOptions& options) {
   SMS_TAKE(split, SplitChecked(text, options));
   std::vector<std::string> parts;
-  for (const std::u32string& part : split.parts) parts.push_back(EncodeUtf8(part));
+  for (const std::u32string& part : split.parts)
+    parts.push_back(EncodeUtf8(part));
   return parts;
 }
 
@@ -114,7 +117,8 @@ Result<std::vector<EncodedPart>> EncodeSubmit(std::string_view recipient, std::s
                                               const SubmitOptions& options) {
   const Address address = MakeAddress(recipient);
   if (address.alphanumeric())
-    return Status::Failure("the recipient \"" + std::string(recipient) + "\" is not a phone number");
+    return Status::Failure("the recipient \"" + std::string(recipient) +
+                           "\" is not a phone number");
   SMS_TAKE(split, SplitChecked(text, options.split));
   Pdu base;
   base.type = MessageType::kSubmit;
@@ -139,8 +143,8 @@ Result<std::vector<std::string>> EncodeDeliver(const DeliverMessage& message) {
   SMS_TAKE(split, SplitChecked(message.text, message.split));
   Pdu base;
   base.type = MessageType::kDeliver;
-  base.service_centre = message.service_centre.empty() ? Address{"", 0}
-                                                       : MakeAddress(message.service_centre);
+  base.service_centre =
+      message.service_centre.empty() ? Address{"", 0} : MakeAddress(message.service_centre);
   base.status_report = message.status_report_indication;
   base.address = MakeAddress(message.sender);
   base.service_centre_time = message.time;

@@ -1,9 +1,10 @@
 // The parts of a PDU that stand alone: addresses typed by a user, time stamps,
 // the data coding scheme, validity periods, status octets and joined texts.
+#include "sms/sms_pdu.h"
+
 #include <cstdio>
 #include <cstdlib>
 
-#include "sms/sms_pdu.h"
 #include "sms/utf.h"
 
 namespace missivo::sms {
@@ -12,7 +13,8 @@ Address MakeAddress(std::string_view text) {
   const bool plus = !text.empty() && text.front() == '+';
   const std::string_view digits = plus ? text.substr(1) : text;
   bool number = !digits.empty() && digits.size() <= 20;
-  for (char c : digits) number = number && ((c >= '0' && c <= '9') || c == '*' || c == '#');
+  for (char c : digits)
+    number = number && ((c >= '0' && c <= '9') || c == '*' || c == '#');
   if (!number) return Address{std::string(text), 0xD0};
   return Address{std::string(text), std::uint8_t(plus ? 0x91 : 0x81)};
 }
@@ -34,7 +36,7 @@ DataCoding DecodeDataCoding(std::uint8_t octet) {
     coding.compressed = (octet & 0x20) != 0;
     if (octet & 0x10) coding.message_class = octet & 0x03;
     const int alphabet = (octet >> 2) & 0x03;
-    coding.alphabet = alphabet == 1 ? Alphabet::kData8
+    coding.alphabet = alphabet == 1   ? Alphabet::kData8
                       : alphabet == 2 ? Alphabet::kUcs2
                                       : Alphabet::kGsm7;
     if (coding.compressed) coding.alphabet = Alphabet::kData8;
@@ -89,14 +91,22 @@ StatusKind StatusKindOf(std::uint8_t status) {
 std::string StatusMeaning(std::uint8_t status) {
   static const char* const kCompleted[] = {
       "Received by the recipient", "Forwarded, delivery not confirmed", "Replaced by the centre"};
-  static const char* const kErrors[] = {
-      "Congestion", "Recipient busy", "No response from the recipient", "Service rejected",
-      "Quality of service not available", "Error in the recipient"};
-  static const char* const kPermanent[] = {
-      "Remote procedure error", "Incompatible destination", "Connection rejected by the recipient",
-      "Not obtainable", "Quality of service not available", "No interworking available",
-      "Validity period expired", "Deleted by the sender", "Deleted by the centre",
-      "Message does not exist"};
+  static const char* const kErrors[] = {"Congestion",
+                                        "Recipient busy",
+                                        "No response from the recipient",
+                                        "Service rejected",
+                                        "Quality of service not available",
+                                        "Error in the recipient"};
+  static const char* const kPermanent[] = {"Remote procedure error",
+                                           "Incompatible destination",
+                                           "Connection rejected by the recipient",
+                                           "Not obtainable",
+                                           "Quality of service not available",
+                                           "No interworking available",
+                                           "Validity period expired",
+                                           "Deleted by the sender",
+                                           "Deleted by the centre",
+                                           "Message does not exist"};
   const int low = status & 0x0F;
   const int group = status >> 4;
   switch (group) {

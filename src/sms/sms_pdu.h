@@ -82,9 +82,9 @@ DataCoding DecodeDataCoding(std::uint8_t octet);
 struct Validity {
   enum class Format { kNone, kRelative, kEnhanced, kAbsolute };
   Format format = Format::kNone;
-  std::uint8_t relative = 0;                   // kRelative: the octet (see RelativeValidityMinutes)
-  Timestamp absolute;                          // kAbsolute
-  std::vector<std::uint8_t> enhanced;          // kEnhanced: the seven octets as given
+  std::uint8_t relative = 0;           // kRelative: the octet (see RelativeValidityMinutes)
+  Timestamp absolute;                  // kAbsolute
+  std::vector<std::uint8_t> enhanced;  // kEnhanced: the seven octets as given
   bool operator==(const Validity&) const = default;
 };
 
@@ -97,8 +97,8 @@ std::uint8_t RelativeValidityOctet(int minutes);
 // The concatenation element of a user-data header: this part's place in a long message.
 struct Concatenation {
   std::uint16_t reference = 0;
-  int total = 0;     // parts in the message, 1..255
-  int sequence = 0;  // this part, 1..total
+  int total = 0;             // parts in the message, 1..255
+  int sequence = 0;          // this part, 1..total
   bool sixteen_bit = false;  // element 0x08 (16-bit reference) rather than 0x00
   bool operator==(const Concatenation&) const = default;
 };
@@ -154,11 +154,11 @@ struct Pdu {
   // The first octet and its flags (bit 2 is TP-MMS for DELIVER and STATUS-REPORT,
   // where a set bit means no more messages wait, and TP-RD for SUBMIT).
   std::uint8_t first_octet = 0;
-  bool more_messages = false;       // DELIVER, STATUS-REPORT: bit 2 clear
-  bool reject_duplicates = false;   // SUBMIT: bit 2 set
-  bool status_report = false;       // bit 5: SRI (DELIVER), SRR (SUBMIT), SRQ (STATUS-REPORT)
-  bool user_data_header = false;    // bit 6: UDHI
-  bool reply_path = false;          // bit 7: RP
+  bool more_messages = false;      // DELIVER, STATUS-REPORT: bit 2 clear
+  bool reject_duplicates = false;  // SUBMIT: bit 2 set
+  bool status_report = false;      // bit 5: SRI (DELIVER), SRR (SUBMIT), SRQ (STATUS-REPORT)
+  bool user_data_header = false;   // bit 6: UDHI
+  bool reply_path = false;         // bit 7: RP
 
   std::uint8_t message_reference = 0;
   Address address;
@@ -178,8 +178,9 @@ struct Pdu {
 //   "07919730071111F10414D04937BD2C7797E9D3E614000811309291024061080442043504410442"
 //   -> DELIVER from "InternetSMS", 2011-03-29 19:20:04 +04:00, UCS2 "тест"
 // Upper- or lower-case hex, nothing else. Any malformed input gives a failure
-// naming what was wrong and at which octet ("address of 12 digits needs 7
-// octets, 3 follow at octet 9"); octets after the user data are ignored.
+// naming what was wrong and at which octet, counted from 1 ("the originator
+// address needs 6 octets at octet 5, 2 follow"); octets after the user data are
+// ignored.
 [[nodiscard]] Result<Pdu> DecodePdu(std::string_view hex);
 
 // The same without the service-centre field, for callers that know the PDU

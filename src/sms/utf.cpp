@@ -80,7 +80,8 @@ void AppendUtf8(std::string& out, char32_t point) {
 std::string EncodeUtf8(std::u32string_view points) {
   std::string out;
   out.reserve(points.size());
-  for (char32_t point : points) AppendUtf8(out, point);
+  for (char32_t point : points)
+    AppendUtf8(out, point);
   return out;
 }
 

@@ -16,7 +16,7 @@
 #include "core/ui.h"
 #include "store/row.h"
 #include "store/row_list.h"
-#include "store/settings_store.h"
+#include "store/settings_interface.h"
 #include "text/language.h"
 
 namespace missivo {
@@ -94,7 +94,7 @@ struct ArchiveEditFields {
   std::string text;
   // M1 in UTF-8, every character and line break as typed: the row's lossless
   // text. Empty: the text converted from Windows-1251.
-  std::string whole_text;
+  std::string whole_text{};
 };
 
 // The fields for the row being edited.

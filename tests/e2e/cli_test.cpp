@@ -27,6 +27,7 @@ namespace missivo {
 namespace {
 
 using nlohmann::json;
+using test::FiveOf;
 using test::ReadBytes;
 using test::RunCli;
 using test::SimMessage;
@@ -93,7 +94,7 @@ TEST_F(CliTest, ReadThenListExportOnAFreshFolder) {
 
   const std::vector<Row> archive = StoredRows(files.archive);
   ASSERT_EQ(archive.size(), 3u);
-  EXPECT_EQ(archive[0],
+  EXPECT_EQ(FiveOf(archive[0]),
             (Row{W("Привет <b>"),
                  {W("Иван (+79161234567)"), "01/05/2024,12:00:00", "10", "1", W("Входящие")},
                  kImageIncoming}));

@@ -17,7 +17,7 @@
 #include "phone/read_command.h"
 #include "phone/standard/message_parts.h"
 #include "phone/standard/standard_profile.h"
-#include "phone_link.h"
+#include "support/phone_link.h"
 #include "store/archive.h"
 #include "store/list_file.h"
 #include "support/read_faults.h"

@@ -11,7 +11,7 @@
 #include "store/list_file.h"
 #include "store/message_fields.h"
 #include "phone/standard/standard_profile.h"
-#include "phone_link.h"
+#include "support/phone_link.h"
 #include "support/standard_phones.h"
 #include "text/cp1251.h"
 

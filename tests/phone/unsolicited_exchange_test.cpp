@@ -8,7 +8,7 @@
 
 #include "phone/at_exchange.h"
 #include "phone/unsolicited.h"
-#include "phone_link.h"
+#include "support/phone_link.h"
 #include "phone_test_data.h"
 
 namespace missivo {

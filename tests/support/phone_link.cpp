@@ -1,4 +1,4 @@
-#include "phone_link.h"
+#include "support/phone_link.h"
 
 #include "text/default_language.h"
 

@@ -8,8 +8,8 @@
 #include "app/check_box.h"
 #include "app/image_list.h"
 #include "app/row_model.h"
-#include "app/settings_store.h"
 #include "app_test_support.h"
+#include "shell/settings_file.h"
 
 namespace missivo::test {
 namespace {

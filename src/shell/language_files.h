@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/status.h"
+#include "text/language.h"
 
 namespace missivo {
 
@@ -17,5 +18,9 @@ namespace missivo {
 // Writes each language file shipped with the program (English.lng,
 // Ukrainian.lng) into "Language" when no file of that name is there.
 void InstallBundledLanguages(const std::filesystem::path& program_folder);
+
+// Replaces `lines` with those of the language file at `path`. Returns false,
+// leaving `lines` as they were, when the file cannot be read.
+[[nodiscard]] bool LoadLanguageFile(const std::filesystem::path& path, LanguageLines& lines);
 
 }  // namespace missivo

@@ -1,6 +1,7 @@
-// Named text values that survive between runs, in sections. The window
-// program keeps them in its settings file; tests and tools use the in-memory
-// store below. Keys are ASCII, values Windows-1251 text.
+// The interface of a settings store: named text values that survive between
+// runs, in sections. The fronts keep them in the settings file
+// (shell/settings_file.h); tests and tools use the in-memory store below. Keys
+// are ASCII, values Windows-1251 text.
 #pragma once
 
 #include <map>

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "store/settings_store.h"
+#include "store/settings_interface.h"
 
 class QSettings;
 

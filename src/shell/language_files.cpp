@@ -1,10 +1,11 @@
-#include "app/language_files.h"
+#include "shell/language_files.h"
 
+#include <string>
 #include <system_error>
 
-#include "app/bundled_files.h"
-#include "app/text_files.h"
 #include "core/atomic_file.h"
+#include "shell/bundled_files.h"
+#include "shell/text_files.h"
 #include "text/default_language.h"
 
 namespace missivo {
@@ -20,6 +21,13 @@ Status WriteDefaultLanguage(const std::filesystem::path& program_folder) {
 
 void InstallBundledLanguages(const std::filesystem::path& program_folder) {
   CopyMissingResourceFiles(QStringLiteral(":/languages"), program_folder / "Language");
+}
+
+bool LoadLanguageFile(const std::filesystem::path& path, LanguageLines& lines) {
+  const Result<std::string> bytes = ReadWholeFile(path);
+  if (!bytes.ok()) return false;
+  lines.LoadFromBytes(bytes.value());
+  return true;
 }
 
 }  // namespace missivo

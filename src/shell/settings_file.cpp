@@ -1,10 +1,10 @@
-#include "app/settings_store.h"
+#include "shell/settings_file.h"
 
 #include <QDir>
 #include <QSettings>
 #include <QStringList>
 
-#include "app/qt_text.h"
+#include "shell/qt_text.h"
 
 namespace missivo {
 

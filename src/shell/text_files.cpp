@@ -1,4 +1,4 @@
-#include "app/text_files.h"
+#include "shell/text_files.h"
 
 #include "core/atomic_file.h"
 #include "text/lines.h"

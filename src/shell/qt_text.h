@@ -1,5 +1,5 @@
-// The one place where the window converts between the program's Windows-1251
-// texts and the QString that widgets show and take.
+// The one place where the program converts between its Windows-1251 texts and
+// the QString that Qt shows and takes.
 #pragma once
 
 #include <QString>
@@ -13,6 +13,15 @@ namespace missivo {
 // A UTF-8 text (the lossless fields of a row) as a QString.
 inline QString Utf8ToQString(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// A UTF-8 message text for a text box: CR LF and a lone CR become LF, the one
+// line break a text box knows.
+inline QString TextWithLines(std::string_view utf8) {
+  QString text = Utf8ToQString(utf8);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+      .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
 }
 
 // A Windows-1251 text as a QString.

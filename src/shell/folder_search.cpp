@@ -1,4 +1,4 @@
-#include "app/folder_search.h"
+#include "shell/folder_search.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "app/language_choice.h"
+#include "shell/language_choice.h"
 
 #include <filesystem>
 

@@ -20,12 +20,12 @@
 #include <vector>
 
 #include "core/atomic_file.h"
-#include "file_limit.h"
 #include "phone/terminal_log.h"
 #include "store/container.h"
 #include "store/list_file.h"
 #include "store/program_lock.h"
 #include "store_test_rows.h"
+#include "support/file_limit.h"
 #include "support/private_mounts.h"
 #include "support/test_support.h"
 #include "transfer/export_rows.h"

@@ -1,11 +1,11 @@
-#include "app/bundled_files.h"
+#include "shell/bundled_files.h"
 
 #include <QDirIterator>
 #include <QFile>
 #include <system_error>
 
-#include "app/text_files.h"
 #include "core/atomic_file.h"
+#include "shell/text_files.h"
 
 namespace missivo {
 

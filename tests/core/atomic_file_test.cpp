@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "file_limit.h"
+#include "support/file_limit.h"
 #include "support/test_support.h"
 
 namespace missivo {
