@@ -36,21 +36,21 @@ std::string Report(const DeviceIdentity& identity, PhoneKind setting, PhoneKind 
   for (const StorageReport& storage : report.message_storages) {
     storages += (storages.empty() ? "" : ", ") + storage.name;
     if (storage.count) {
-      storages += " " + std::to_string(storage.count->used) + " of " +
-                  std::to_string(storage.count->total);
+      storages +=
+          " " + std::to_string(storage.count->used) + " of " + std::to_string(storage.count->total);
     }
   }
   out += "message storages: " + (storages.empty() ? "(not given)" : storages) + "\n";
   out += "phonebook storages: " + Joined(identity.phonebook_storages) + "\n";
   for (const PhonebookReport& storage : report.contact_storages) {
     out += "phonebook " + storage.name + ": ";
-    out += storage.range ? std::to_string(storage.range->first) + "-" +
-                               std::to_string(storage.range->last)
-                         : std::string("(no range)");
+    out += storage.range
+               ? std::to_string(storage.range->first) + "-" + std::to_string(storage.range->last)
+               : std::string("(no range)");
     out += "\n";
   }
-  out += std::string("vendor phonebook command: ") + (identity.vendor_phonebook ? "yes" : "no") +
-         "\n";
+  out +=
+      std::string("vendor phonebook command: ") + (identity.vendor_phonebook ? "yes" : "no") + "\n";
   return out;
 }
 
@@ -64,8 +64,8 @@ int RunIdentify(const CommandLine& line, TerminalUserInterface& ui) {
   phone.Run([&](AtChannel& channel) {
     const DeviceIdentity identity = IdentifyDevice(channel);
     const PhoneKind chosen = setting == PhoneKind::kAutomatic ? ChooseKind(identity) : setting;
-    const DeviceReport report = chosen == PhoneKind::kStandard ? DescribeDevice(channel, identity)
-                                                               : DeviceReport{};
+    const DeviceReport report =
+        chosen == PhoneKind::kStandard ? DescribeDevice(channel, identity) : DeviceReport{};
     text = Report(identity, setting, chosen, report);
   });
   WriteOut(text);

@@ -21,10 +21,11 @@ Options of every command:
   --password-file FILE  the program password on the first line of FILE (UTF-8)
 )";
 
-constexpr OptionSpec kReadOptions[] = {
-    {"device", true},         {"speed", true},          {"timeout", true},        {"kind", true},
-    {"delete", false},        {"phonebook", false},     {"no-archive", false},
-    {"skip-incoming", false}, {"skip-outgoing", false}, {"skip-drafts", false}};
+constexpr OptionSpec kReadOptions[] = {{"device", true},         {"speed", true},
+                                       {"timeout", true},        {"kind", true},
+                                       {"delete", false},        {"phonebook", false},
+                                       {"no-archive", false},    {"skip-incoming", false},
+                                       {"skip-outgoing", false}, {"skip-drafts", false}};
 constexpr OptionSpec kListOptions[] = {{"json", false}};
 constexpr OptionSpec kIdentifyOptions[] = {
     {"device", true}, {"speed", true}, {"timeout", true}, {"kind", true}};

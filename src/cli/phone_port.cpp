@@ -2,9 +2,9 @@
 
 #include <cerrno>
 
-#include "shell/settings_file.h"
 #include "cli/commands.h"
 #include "phone/com_error.h"
+#include "shell/settings_file.h"
 #include "text/default_language.h"
 
 namespace missivo::cli {

@@ -23,8 +23,10 @@ bool HasVendorPhonebook(std::string_view reply) {
 
 DeviceIdentity IdentifyDevice(AtChannel& channel) {
   DeviceIdentity identity;
-  identity.maker = ParseIdentityReply(Ask(channel, standard::kMakerCommand), standard::kMakerCommand);
-  identity.model = ParseIdentityReply(Ask(channel, standard::kModelCommand), standard::kModelCommand);
+  identity.maker =
+      ParseIdentityReply(Ask(channel, standard::kMakerCommand), standard::kMakerCommand);
+  identity.model =
+      ParseIdentityReply(Ask(channel, standard::kModelCommand), standard::kModelCommand);
   identity.revision =
       ParseIdentityReply(Ask(channel, standard::kRevisionCommand), standard::kRevisionCommand);
   identity.modes = ParseMessageModes(Ask(channel, standard::kMessageModesCommand));
@@ -35,8 +37,7 @@ DeviceIdentity IdentifyDevice(AtChannel& channel) {
   // A device that answers no standard question is read as the family anyway:
   // only one that does is asked for the family's own phonebook command.
   if (ChooseKind(identity) == PhoneKind::kStandard) {
-    identity.vendor_phonebook =
-        HasVendorPhonebook(Ask(channel, standard::kVendorPhonebookCommand));
+    identity.vendor_phonebook = HasVendorPhonebook(Ask(channel, standard::kVendorPhonebookCommand));
   }
   return identity;
 }

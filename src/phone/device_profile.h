@@ -45,8 +45,9 @@ class DeviceProfile {
 
   // The contacts of the phonebook, or nothing when the phone gave no usable
   // range (the phonebook and its file then stay as they were).
-  [[nodiscard]] virtual std::optional<std::vector<Row>> ReadPhonebook(
-      AtChannel& channel, const LanguageLines& language, UserInterface& ui) const = 0;
+  [[nodiscard]] virtual std::optional<std::vector<Row>> ReadPhonebook(AtChannel& channel,
+                                                                      const LanguageLines& language,
+                                                                      UserInterface& ui) const = 0;
 
   // Deletes the messages at `slots` on the phone, in order, letting pending
   // events through before each. The replies are not examined.

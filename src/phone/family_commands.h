@@ -8,8 +8,8 @@
 namespace missivo::family {
 
 inline constexpr const char* kSetUpCommands[] = {
-    "AT+CMGF=1\r\n",      // text mode
-    "AT+CSCS=UCS2\r\n",   // UCS2 character set
+    "AT+CMGF=1\r\n",       // text mode
+    "AT+CSCS=UCS2\r\n",    // UCS2 character set
     "AT+CPBS=\"MT\"\r\n",  // the phone's memory
 };
 inline constexpr const char* kListCommand = "at+cmgl=\"ALL\"\r\n";

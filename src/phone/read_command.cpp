@@ -119,8 +119,8 @@ class ReadCommandRun {
     if (options_.check6 && !read.row_slots.empty()) DeleteReadMessages(read.row_slots);
 
     if (options_.check7) {
-      PhonebookReadResult phonebook = ReadPhonebookIntoList(channel_, profile_, lists_.list2,
-                                                            files_.phonebook, language_, ui_);
+      PhonebookReadResult phonebook =
+          ReadPhonebookIntoList(channel_, profile_, lists_.list2, files_.phonebook, language_, ui_);
       NoteFailure(result_.save, std::move(phonebook.save));
       if (!phonebook.usable) {
         result_.outcome = ReadCommandOutcome::kPhonebookUnusable;

@@ -82,12 +82,9 @@ struct PhonebookReadResult {
                                                         const LanguageLines& language,
                                                         UserInterface& ui);
 // The same through `profile`.
-[[nodiscard]] PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel,
-                                                        const DeviceProfile& profile,
-                                                        RowList& list2,
-                                                        const std::filesystem::path& phonebook_path,
-                                                        const LanguageLines& language,
-                                                        UserInterface& ui);
+[[nodiscard]] PhonebookReadResult ReadPhonebookIntoList(
+    AtChannel& channel, const DeviceProfile& profile, RowList& list2,
+    const std::filesystem::path& phonebook_path, const LanguageLines& language, UserInterface& ui);
 
 // The read command, refused (kBusy) while `guard` is taken; it holds the guard
 // while it runs. With the port open:

@@ -8,9 +8,9 @@ namespace {
 
 // The codes, each up to and including the character that ends its name.
 constexpr std::string_view kCodes[] = {
-    "+CMTI:", "+CDSI:", "+CBMI:", "+CMT:",  "+CDS:",  "+CBM:",   "+CREG:", "+CGREG:",
-    "+CEREG:", "+CRING:", "+CLIP:", "+CUSD:", "+CIEV:", "+CCWA:", "^RSSI:", "^BOOT:",
-    "^MODE:", "^SRVST:", "^SIMST:", "^HCSQ:", "^DSFLOWRPT:", "^RFSWITCH:"};
+    "+CMTI:",  "+CDSI:",  "+CBMI:",  "+CMT:",  "+CDS:",       "+CBM:",     "+CREG:", "+CGREG:",
+    "+CEREG:", "+CRING:", "+CLIP:",  "+CUSD:", "+CIEV:",      "+CCWA:",    "^RSSI:", "^BOOT:",
+    "^MODE:",  "^SRVST:", "^SIMST:", "^HCSQ:", "^DSFLOWRPT:", "^RFSWITCH:"};
 constexpr std::string_view kTwoLineCodes[] = {"+CMT:", "+CDS:", "+CBM:"};
 constexpr std::string_view kWholeLineCodes[] = {"RING", "^SYSSTART"};
 

@@ -19,7 +19,6 @@ namespace {
 
 using StandardPhoneTest = PhoneWindowTest;
 
-
 TEST_F(StandardPhoneTest, F3AndF4ReadAUsbStickWithNamesAndTheDeviceInTheStatusBar) {
   PhoneSim phone(UsbStick().dump());
   auto program = StartOn(phone.Device());
@@ -35,9 +34,8 @@ TEST_F(StandardPhoneTest, F3AndF4ReadAUsbStickWithNamesAndTheDeviceInTheStatusBa
   form.bsSkinSpeedButton3->click();  // "Считать" (F3)
   const std::vector<Row>& rows = form.List1Rows->rows();
   ASSERT_EQ(rows.size(), 5u);  // the status report is no message
-  const auto joined = std::find_if(rows.begin(), rows.end(), [](const Row& row) {
-    return row.caption == StickLongText();
-  });
+  const auto joined = std::find_if(rows.begin(), rows.end(),
+                                   [](const Row& row) { return row.caption == StickLongText(); });
   ASSERT_NE(joined, rows.end());
   EXPECT_EQ(SubItem(*joined, kFrom), W("Иван (+79161234567)"));
   EXPECT_EQ(SubItem(*joined, kDateTime), "02/05/2024,08:30:00");

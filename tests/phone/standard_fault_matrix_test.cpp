@@ -17,9 +17,9 @@
 #include "phone/read_command.h"
 #include "phone/standard/message_parts.h"
 #include "phone/standard/standard_profile.h"
-#include "support/phone_link.h"
 #include "store/archive.h"
 #include "store/list_file.h"
+#include "support/phone_link.h"
 #include "support/read_faults.h"
 #include "support/standard_phones.h"
 
@@ -80,7 +80,6 @@ class DeleteWatch : public AtChannel {
         std::any_of(stored.value().begin(), stored.value().end(),
                     [&](const Row& row) { return HoldsTextOf(row, caption->second); });
     deletes.push_back(slot + (held ? " archived" : " not archived"));
-
   }
 
   AtChannel& inner_;
@@ -128,8 +127,9 @@ struct FaultRun {
     ReadCommandHooks hooks;
     hooks.wait = [](std::chrono::milliseconds) {};
     try {
-      const ReadCommandResult result = RunReadCommand(watch, profile, guard, {list1, list4, list2},
-                                                      options, files, link.language, link.ui, hooks);
+      const ReadCommandResult result =
+          RunReadCommand(watch, profile, guard, {list1, list4, list2}, options, files,
+                         link.language, link.ui, hooks);
       return result.outcome == ReadCommandOutcome::kDone ? "done" : "phonebook unusable";
     } catch (const EComError& e) {
       return "port error " + std::to_string(e.ErrorCode());
@@ -216,8 +216,8 @@ TEST_P(StandardFaultMatrix, NothingIsLostAndNothingUnarchivedLeavesThePhone) {
 
     std::cout << "| " << k + 1 << " `" << commands[k] << "` | " << test::FaultName(fault) << " | "
               << ended << "; port " << (run.link.port.Active() ? "open" : "closed")
-              << "; messages archived " << whole << "; parts deleted "
-              << run.watch.deletes.size() << " |\n";
+              << "; messages archived " << whole << "; parts deleted " << run.watch.deletes.size()
+              << " |\n";
   }
 }
 

@@ -81,7 +81,8 @@ TEST(StandardParsersTest, StoragesCountsAndRanges) {
 
   EXPECT_EQ(ParsePhonebookStorages(StandardReplyFixture("cpbs-test-phonebook-storages.txt")),
             (Names{"SM", "DC", "FD", "LD", "MC", "ME", "RC", "EN", "ON"}));
-  const auto range = ParsePhonebookRangeReply(StandardReplyFixture("cpbr-test-range-and-lengths.txt"));
+  const auto range =
+      ParsePhonebookRangeReply(StandardReplyFixture("cpbr-test-range-and-lengths.txt"));
   ASSERT_TRUE(range);
   EXPECT_EQ(std::tuple(range->first, range->last, range->number_length, range->name_length),
             std::tuple(1, 250, 24, 20));
@@ -117,7 +118,8 @@ TEST(StandardParsersTest, PhonebookEntries) {
        SplitAnyBreak(StandardReplyFixture("cpbr-entry-quoted-ucs2-name-empty-number.txt"))[1], true,
        Row{"Stanley Paul", {""}, kImageContact}},
       {"trailing empty fields (captured)",
-       SplitAnyBreak(StandardReplyFixture("cpbr-entry-quoted-ucs2-name-trailing-empty-fields.txt"))[1],
+       SplitAnyBreak(
+           StandardReplyFixture("cpbr-entry-quoted-ucs2-name-trailing-empty-fields.txt"))[1],
        true, Row{"Steve  Vinson", {""}, kImageContact}},
       {"UCS2 number and Cyrillic name",
        "+CPBR: 3,\"002B0037003900310036\",145,\"04180432043004BD\"", true,
@@ -186,7 +188,8 @@ TEST(StandardParsersTest, TextListings) {
 
   const std::vector<TextEntry> forms = ParseTextListing(
       "+CMGL: 1,\"REC READ\",\"+7916\",\"24/05/01,12:00:00+12\"\r\nno name field\r\n"
-      "+CMGL: 2,\"REC READ\",6,183,\"+7916\",145,\"24/05/01,12:00:00+12\",\"24/05/01,12:00:05+12\",0\r\n"
+      "+CMGL: 2,\"REC "
+      "READ\",6,183,\"+7916\",145,\"24/05/01,12:00:00+12\",\"24/05/01,12:00:05+12\",0\r\n"
       "+CMGL: 3,\"STO UNSENT\",\"+7916\",,\r\nline one\r\nline two\r\n\r\nOK\r");
   ASSERT_EQ(forms.size(), 3u);
   EXPECT_EQ(forms[0].stamp, "24/05/01,12:00:00+12");
@@ -214,12 +217,10 @@ std::vector<MessagePart> PartsOf(const std::vector<std::string>& pdus) {
 }
 
 TEST(StandardParsersTest, LongMessagesJoinedInPartOrderWithGaps) {
-  const std::vector<std::string> two =
-      SplitAnyBreak(test::ReadBytes(std::string(MISSIVO_TEST_DATA) +
-                                    "/standard-replies/pdu-concat-2part-8bit-ref.txt"));
-  const std::vector<std::string> three =
-      SplitAnyBreak(test::ReadBytes(std::string(MISSIVO_TEST_DATA) +
-                                    "/standard-replies/pdu-concat-3part-ucs2.txt"));
+  const std::vector<std::string> two = SplitAnyBreak(test::ReadBytes(
+      std::string(MISSIVO_TEST_DATA) + "/standard-replies/pdu-concat-2part-8bit-ref.txt"));
+  const std::vector<std::string> three = SplitAnyBreak(test::ReadBytes(
+      std::string(MISSIVO_TEST_DATA) + "/standard-replies/pdu-concat-3part-ucs2.txt"));
   ASSERT_EQ(two.size(), 2u);
   ASSERT_EQ(three.size(), 3u);
 
@@ -250,25 +251,27 @@ TEST(StandardParsersTest, GapRowsAreCompletedInPlace) {
     const char* complete;
     bool earlier;
   } cases[] = {
-      {"ab[\x85]ef", "abcdef", true},
-      {"[\x85]cd[\x85]", "abcdef", true},
-      {"ab[\x85]", "abcdef", true},
-      {"ab[\x85]ef", "abef", true},  // a part that was empty
-      {"ab[\x85]eg", "abcdef", false},
-      {"xb[\x85]ef", "abcdef", false},
-      {"abcdef", "abcdef", false},            // no gap: nothing to complete
-      {"ab[\x85]ef", "ab[\x85]ef", false},    // still incomplete
-      {"abc[\x85]cde", "abcde", false},       // the pieces overlap
+      {"ab[\x85]ef", "abcdef", true},      {"[\x85]cd[\x85]", "abcdef", true},
+      {"ab[\x85]", "abcdef", true},        {"ab[\x85]ef", "abef", true},  // a part that was empty
+      {"ab[\x85]eg", "abcdef", false},     {"xb[\x85]ef", "abcdef", false},
+      {"abcdef", "abcdef", false},          // no gap: nothing to complete
+      {"ab[\x85]ef", "ab[\x85]ef", false},  // still incomplete
+      {"abc[\x85]cde", "abcde", false},     // the pieces overlap
   };
   for (const auto& c : cases)
-    EXPECT_EQ(IsEarlierFormOf(c.caption, c.complete), c.earlier) << c.caption << " / " << c.complete;
+    EXPECT_EQ(IsEarlierFormOf(c.caption, c.complete), c.earlier)
+        << c.caption << " / " << c.complete;
 
   std::vector<Row> archive = {
       {"old", {"+7000", "01/01/2020,00:00:00", "3", "1", "x"}, kImageIncoming},
-      {"ab[\x85]ef", {W("Иван (+79161234567)"), "02/05/2024,08:30:00", "7", "4", "x"}, kImageIncoming},
+      {"ab[\x85]ef",
+       {W("Иван (+79161234567)"), "02/05/2024,08:30:00", "7", "4", "x"},
+       kImageIncoming},
   };
-  const Row complete{"abcdef", {"+79161234567", "02/05/2024,08:30:00", "6", "4", "x"}, kImageIncoming};
-  const Row other_sender{"abXYef", {"+79160000000", "02/05/2024,08:30:00", "6", "4", "x"}, kImageIncoming};
+  const Row complete{
+      "abcdef", {"+79161234567", "02/05/2024,08:30:00", "6", "4", "x"}, kImageIncoming};
+  const Row other_sender{
+      "abXYef", {"+79160000000", "02/05/2024,08:30:00", "6", "4", "x"}, kImageIncoming};
   EXPECT_EQ(CompleteGapRows(archive, {other_sender, complete}), 1u);
   EXPECT_EQ(archive.size(), 2u);
   EXPECT_EQ(archive[1], complete);

@@ -8,9 +8,9 @@
 
 #include "phone/device_identity.h"
 #include "phone/read_command.h"
+#include "phone/standard/standard_profile.h"
 #include "store/list_file.h"
 #include "store/message_fields.h"
-#include "phone/standard/standard_profile.h"
 #include "support/phone_link.h"
 #include "support/standard_phones.h"
 #include "text/cp1251.h"
@@ -63,8 +63,11 @@ TEST(StandardReadTest, IdentificationChoosesTheProfile) {
       {"text-only module", test::TextOnlyModule(), PhoneKind::kStandard, "SIMCOM_Ltd", false, true},
       {"the family", {{"phonebook_range", "1-100,40,24"}}, PhoneKind::kFamily, "", false, false},
       {"a device that answers none of the questions",
-       {{"faults", {{{"command", "AT+MPBR=?"}, {"action", "error"}}}}}, PhoneKind::kFamily, "",
-       false, false},
+       {{"faults", {{{"command", "AT+MPBR=?"}, {"action", "error"}}}}},
+       PhoneKind::kFamily,
+       "",
+       false,
+       false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -207,7 +210,8 @@ TEST(StandardReadTest, PduOnlyPhoneAndTextOnlyModule) {
     const MessageReadResult result = read.Read();
     ASSERT_EQ(result.rows.size(), 2u);
     EXPECT_EQ(Five(result.rows[0]),
-              (Row{W("тест"), {"InternetSMS", "29/03/2011,19:20:04", "4", "2", W("Входящие")},
+              (Row{W("тест"),
+                   {"InternetSMS", "29/03/2011,19:20:04", "4", "2", W("Входящие")},
                    kImageIncoming}));
     EXPECT_EQ(ReadMessageFields(result.rows[0])->time, "2011-03-29T19:20:04+04:00");
     EXPECT_EQ(result.rows[1].caption, W("Here's [{with some extended characters}] €"));
@@ -240,8 +244,10 @@ TEST(StandardReadTest, StandardPhonebook) {
     nlohmann::json scenario;
     std::vector<Row> contacts;
   } cases[] = {
-      {"USB stick: SM and ME, UCS2 names", test::UsbStick(),
-       {{W("Иван"), {"+79161234567"}, kImageContact}, {W("Пётр"), {"+79160000000"}, kImageContact}}},
+      {"USB stick: SM and ME, UCS2 names",
+       test::UsbStick(),
+       {{W("Иван"), {"+79161234567"}, kImageContact},
+        {W("Пётр"), {"+79160000000"}, kImageContact}}},
       {"text-only module: UCS2 numbers, empty batches answered with nothing, no call lists",
        test::TextOnlyModule(),
        {{"Jan", {"+31625044454"}, kImageContact}}},
@@ -249,8 +255,8 @@ TEST(StandardReadTest, StandardPhonebook) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     StandardRead read(c.scenario);
-    const auto contacts =
-        read.choice.Get(read.link.exchange).ReadPhonebook(read.link.exchange, read.link.language, read.link.ui);
+    const auto contacts = read.choice.Get(read.link.exchange)
+                              .ReadPhonebook(read.link.exchange, read.link.language, read.link.ui);
     ASSERT_TRUE(contacts.has_value());
     EXPECT_EQ(*contacts, c.contacts);
     EXPECT_TRUE(read.link.ui.messages.empty());

@@ -8,8 +8,8 @@
 
 #include "phone/at_exchange.h"
 #include "phone/unsolicited.h"
-#include "support/phone_link.h"
 #include "phone_test_data.h"
+#include "support/phone_link.h"
 
 namespace missivo {
 namespace {

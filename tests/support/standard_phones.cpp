@@ -25,8 +25,8 @@ std::string StickThreeParts() {
 }
 
 json UsbStick() {
-  json long_message = StandardMessage("SM", 0, "REC READ", "+79161234567", StickLongText(),
-                                      "24/05/02,08:30:00-20");
+  json long_message =
+      StandardMessage("SM", 0, "REC READ", "+79161234567", StickLongText(), "24/05/02,08:30:00-20");
   long_message["reference"] = 77;
   long_message["parts"] = {{{"sequence", 2}, {"storage", "SM"}, {"index", 2}},
                            {{"sequence", 1}, {"storage", "ME"}, {"index", 7}}};

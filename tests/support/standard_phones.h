@@ -22,8 +22,8 @@ nlohmann::json StandardMessage(const std::string& storage, int index, const std:
 nlohmann::json UsbStick();
 
 // The texts of the stick's messages.
-std::string StickLongText();   // the two-part message, whole
-std::string StickThreeParts(); // the three-part message, whole
+std::string StickLongText();    // the two-part message, whole
+std::string StickThreeParts();  // the three-part message, whole
 
 // A feature phone that only knows PDU mode (storages SM and ME).
 nlohmann::json PduOnlyPhone();

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <deque>
-#include <ostream>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>

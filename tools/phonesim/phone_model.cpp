@@ -160,8 +160,9 @@ std::string PhoneModel::Respond(const std::string& command) {
     s_.echo = upper == "ATE1";
     return kOk;
   }
-  for (const auto& [name, value] : {std::pair{"AT+CGMI", &s_.maker}, std::pair{"AT+CGMM", &s_.model},
-                                    std::pair{"AT+CGMR", &s_.revision}}) {
+  for (const auto& [name, value] :
+       {std::pair{"AT+CGMI", &s_.maker}, std::pair{"AT+CGMM", &s_.model},
+        std::pair{"AT+CGMR", &s_.revision}}) {
     if (upper == name && !value->empty()) return WithOk({*value});
   }
   if (standard_) return standard_->Respond(command);

@@ -98,7 +98,8 @@ Scenario ParseScenario(const std::string& json_text) {
     message.status_report = Get<std::string>(m, "kind", "message") == "status_report";
     message.reference = Get(m, "reference", -1);
     for (const json& p : Get(m, "parts", json::array())) {
-      message.parts.push_back({Get(p, "sequence", 1), Get<std::string>(p, "storage", message.storage),
+      message.parts.push_back({Get(p, "sequence", 1),
+                               Get<std::string>(p, "storage", message.storage),
                                Get(p, "index", 0)});
     }
     s.messages.push_back(message);

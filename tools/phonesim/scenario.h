@@ -24,8 +24,8 @@ struct Message {
   std::string text;  // UTF-8
   // Standard profile only:
   std::string storage = "SM";
-  bool status_report = false;  // a status report for message reference `reference`
-  int reference = -1;          // of a long message's parts; -1: the index
+  bool status_report = false;    // a status report for message reference `reference`
+  int reference = -1;            // of a long message's parts; -1: the index
   std::vector<PartPlace> parts;  // where each part is; empty: all at index, index + 1, ...
 };
 
@@ -33,7 +33,7 @@ struct Contact {
   int index = 0;
   std::string number;
   int type = 129;
-  std::string name;  // UTF-8
+  std::string name;            // UTF-8
   std::string storage = "SM";  // standard profile
 };
 
@@ -52,8 +52,8 @@ struct StandardDevice {
   bool unquoted_ucs2 = true;  // takes AT+CSCS=UCS2 without quotes too
   std::vector<std::string> phonebook_storages = {"SM", "DC", "FD", "LD", "MC", "ME", "RC", "ON"};
   int phonebook_size = 250;
-  bool ucs2_numbers = false;      // numbers in UCS2 hexadecimal when the character set is UCS2
-  bool empty_slot_error = true;   // a batch without entries answers "+CME ERROR: 22"
+  bool ucs2_numbers = false;         // numbers in UCS2 hexadecimal when the character set is UCS2
+  bool empty_slot_error = true;      // a batch without entries answers "+CME ERROR: 22"
   std::string error_word = "ERROR";  // the answer to an unknown command
 };
 
@@ -73,7 +73,7 @@ struct CannedReply {
 };
 
 struct Scenario {
-  std::string profile = "family";  // "family" or "standard"
+  std::string profile = "family";      // "family" or "standard"
   std::string maker, model, revision;  // AT+CGMI, AT+CGMM, AT+CGMR; empty: ERROR
   StandardDevice standard;
   std::vector<Unsolicited> unsolicited;

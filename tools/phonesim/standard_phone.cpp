@@ -37,7 +37,8 @@ int Number(std::string_view text) {
 }
 
 std::string Unquoted(std::string_view text) {
-  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+    text = text.substr(1, text.size() - 2);
   return std::string(text);
 }
 
@@ -59,8 +60,8 @@ missivo::sms::Timestamp ParseStamp(const std::string& date) {
   missivo::sms::Timestamp time;
   int y = 0, mo = 1, d = 1, h = 0, mi = 0, se = 0, zone = 0;
   char sign = '+';
-  const int read = std::sscanf(date.c_str(), "%d/%d/%d,%d:%d:%d%c%d", &y, &mo, &d, &h, &mi, &se,
-                               &sign, &zone);
+  const int read =
+      std::sscanf(date.c_str(), "%d/%d/%d,%d:%d:%d%c%d", &y, &mo, &d, &h, &mi, &se, &sign, &zone);
   if (read < 6) return time;
   time.year = y < 100 ? 2000 + y : y;
   time.month = mo;
@@ -132,7 +133,8 @@ void StandardPhone::Store(const Message& message) {
   std::vector<PartPlace> places = message.parts;
   if (places.empty()) {
     for (std::size_t k = 0; k < pdus.size(); ++k)
-      places.push_back({static_cast<int>(k) + 1, message.storage, message.index + static_cast<int>(k)});
+      places.push_back(
+          {static_cast<int>(k) + 1, message.storage, message.index + static_cast<int>(k)});
   }
   for (const PartPlace& place : places) {
     const auto k = static_cast<std::size_t>(place.sequence - 1);
@@ -160,16 +162,20 @@ std::string StandardPhone::Hex(const std::string& utf8) const {
 }
 
 bool StandardPhone::InCurrentStorage(const Stored& stored) const {
-  return stored.storage == storage_ || (storage_ == "MT" && (stored.storage == "SM" || stored.storage == "ME"));
+  return stored.storage == storage_ ||
+         (storage_ == "MT" && (stored.storage == "SM" || stored.storage == "ME"));
 }
 
 std::string StandardPhone::Respond(const std::string& command) {
   const std::string upper = Upper(command);
-  const auto argument = [&](std::size_t prefix) { return command.substr(std::min(prefix, command.size())); };
+  const auto argument = [&](std::size_t prefix) {
+    return command.substr(std::min(prefix, command.size()));
+  };
   const StandardDevice& d = device_;
   if (upper == "AT") return kOk;
   // What programs send to set a modem up, answered as modems do.
-  for (const char* setup : {"ATZ", "AT&F", "AT+CMEE=", "AT+CSDH=", "AT+CNMI=", "ATV1", "ATQ0", "AT+CFUN="}) {
+  for (const char* setup :
+       {"ATZ", "AT&F", "AT+CMEE=", "AT+CSDH=", "AT+CNMI=", "ATV1", "ATQ0", "AT+CFUN="}) {
     if (upper.starts_with(setup)) return kOk;
   }
   if (upper == "AT+CPIN?") return WithOk({"+CPIN: READY"});
@@ -177,7 +183,9 @@ std::string StandardPhone::Respond(const std::string& command) {
   if (upper == "AT+CSQ") return WithOk({"+CSQ: 17,99"});
   if (upper == "AT+CSCA?") return WithOk({"+CSCA: \"+79037011111\",145"});
   if (upper == "AT+CMGF=?") {
-    return WithOk({std::string("+CMGF: ") + (d.modes == "pdu" ? "(0)" : d.modes == "text" ? "(1)" : "(0,1)")});
+    return WithOk({std::string("+CMGF: ") + (d.modes == "pdu"    ? "(0)"
+                                             : d.modes == "text" ? "(1)"
+                                                                 : "(0,1)")});
   }
   if (upper == "AT+CMGF?") return WithOk({std::string("+CMGF: ") + (pdu_mode_ ? "0" : "1")});
   if (upper == "AT+CMGF=0" || upper == "AT+CMGF=1") {

@@ -23,7 +23,7 @@ class StandardPhone {
   struct Stored {
     std::string storage;
     int index = 0;
-    int stat = 1;  // 0 unread, 1 read, 2 unsent, 3 sent
+    int stat = 1;     // 0 unread, 1 read, 2 unsent, 3 sent
     std::string pdu;  // with the service-centre field
     int tpdu_length = 0;
     std::string address;

@@ -80,7 +80,7 @@ std::size_t CompleteGapRows(std::vector<Row>& archive, const std::vector<Row>& r
 
 std::vector<JoinedMessage> JoinParts(const std::vector<MessagePart>& parts) {
   std::vector<JoinedMessage> messages;
-  std::map<GroupKey, std::size_t> groups;  // key -> position in `messages`
+  std::map<GroupKey, std::size_t> groups;              // key -> position in `messages`
   std::vector<std::vector<const MessagePart*>> slots;  // per message: its parts by sequence
   for (const MessagePart& part : parts) {
     if (!IsPartOfLong(part)) {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "phone/message_read.h"
-#include "store/row.h"
 #include "sms/sms_pdu.h"
+#include "store/row.h"
 
 namespace missivo {
 

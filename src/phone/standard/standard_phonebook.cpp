@@ -64,8 +64,8 @@ std::vector<std::string> ContactStorages(const std::vector<std::string>& offered
 std::optional<std::vector<Row>> StandardProfile::ReadPhonebook(AtChannel& channel,
                                                                const LanguageLines& language,
                                                                UserInterface& ui) const {
-  const bool ucs2 =
-      Accepted(channel, standard::kUcs2Command) || Accepted(channel, standard::kUcs2UnquotedCommand);
+  const bool ucs2 = Accepted(channel, standard::kUcs2Command) ||
+                    Accepted(channel, standard::kUcs2UnquotedCommand);
   std::vector<ContactStorage> storages;
   std::string reply;
   for (const std::string& name : ContactStorages(identity_.phonebook_storages)) {
@@ -92,7 +92,8 @@ std::optional<std::vector<Row>> StandardProfile::ReadPhonebook(AtChannel& channe
         // An empty slot answers "+CME ERROR: 22" or nothing: no error for the user.
         channel.ExchangeQuietly(standard::PhonebookBatchCommand(first, last), reply);
         for (const std::string& line : SplitAnyBreak(reply)) {
-          if (auto contact = ParseStandardContact(line, ucs2)) contacts.push_back(std::move(*contact));
+          if (auto contact = ParseStandardContact(line, ucs2))
+            contacts.push_back(std::move(*contact));
         }
         done += last - first + 1;
         ui.SetProgressPosition(done);

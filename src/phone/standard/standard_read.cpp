@@ -12,8 +12,8 @@
 #include "phone/standard/standard_listing.h"
 #include "phone/standard/standard_profile.h"
 #include "phone/ucs2.h"
-#include "store/message_fields.h"
 #include "sms/sms_pdu.h"
+#include "store/message_fields.h"
 #include "text/cp1251.h"
 
 namespace missivo {
@@ -110,7 +110,8 @@ void AddTextParts(const std::string& storage, const std::string& reply, Charset 
 // parts the options select. A port failure ends it by its exception; what was
 // read until then stays in `parts`.
 void TalkToPhone(AtChannel& channel, const DeviceIdentity& identity, const ReadOptions& options,
-                 const LanguageLines& language, UserInterface& ui, std::vector<MessagePart>& parts) {
+                 const LanguageLines& language, UserInterface& ui,
+                 std::vector<MessagePart>& parts) {
   const std::vector<std::string> storages = StoragesToRead(identity.message_storages);
   const int steps = static_cast<int>(storages.size()) + 1;
   ui.ShowProgress(steps, 0);
