@@ -76,7 +76,9 @@ TEST(StandardParsersTest, StoragesCountsAndRanges) {
   for (const auto& c : counts) {
     const auto count = ParseStorageCount(StandardReplyFixture(c.file));
     ASSERT_EQ(count.has_value(), c.count.has_value()) << c.file;
-    if (count) EXPECT_EQ(std::pair(count->used, count->total), *c.count) << c.file;
+    if (count) {
+      EXPECT_EQ(std::pair(count->used, count->total), *c.count) << c.file;
+    }
   }
 
   EXPECT_EQ(ParsePhonebookStorages(StandardReplyFixture("cpbs-test-phonebook-storages.txt")),
