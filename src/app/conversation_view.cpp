@@ -15,7 +15,6 @@
 #include "app/search_bar.h"
 #include "shell/qt_text.h"
 #include "store/row_facts.h"
-#include "text/default_language.h"
 #include "text/language.h"
 
 namespace missivo {
@@ -198,8 +197,8 @@ ConversationView::ConversationView(RowListModel* archive, QWidget* parent)
 void ConversationView::ApplyLanguage(const LanguageLines& language) {
   Search->ApplyLanguage(language);
   QStringList titles;
-  for (const char* key : {"Str119", "Str120", "Str121"})
-    titles << ToQString(LangTextOrDefault(language, key));
+  for (const char* key : {"Str123", "Str124", "Str125"})
+    titles << ToQString(language.LangText(key));
   people_model_->SetTitles(titles);
 }
 
@@ -297,7 +296,7 @@ void ConversationView::ShowChat() {
     }
     first = false;
     cursor.insertBlock();
-    const std::optional<RowKind> kind = RowKindOf(row);
+    const std::optional<RowKind> kind = BestKind(row);
     cursor.setBlockFormat(kind == RowKind::kOutgoing || kind == RowKind::kDraft ? formats.outgoing
                                                                                 : formats.incoming);
     InsertMarked(cursor, RowText(row), search, formats);

@@ -24,7 +24,7 @@
 #include "app/search_bar.h"
 #include "shell/qt_text.h"
 #include "store/archive.h"
-#include "text/default_language.h"
+#include "store/message_fields.h"
 
 namespace missivo {
 namespace {
@@ -42,7 +42,7 @@ QString Counted(const std::string& title, std::size_t rows, const RowFilterProxy
                 const LanguageLines& language) {
   if (shown->Filtering()) {
     return ToQString(title + " (" + std::to_string(shown->ShownCount()) + " " +
-                     LangTextOrDefault(language, "Str116") + " " + std::to_string(rows) + ")");
+                     language.LangText("Str120") + " " + std::to_string(rows) + ")");
   }
   return ToQString(rows == 0 ? title : title + " (" + std::to_string(rows) + ")");
 }
@@ -88,25 +88,28 @@ void TForm1::ConnectListHandlers() {
   connect(bsSkinButton4, &QPushButton::clicked, this, Guarded([this] { bsSkinButton4Click(); }));
   connect(CancelEdit, &QPushButton::clicked, this, Guarded([this] { CancelEditClick(); }));
   // The captions follow the row counts: at every change of the rows, and at
-  // every paint, so that a new language's titles get their counts at once.
+  // every paint, so that a new language's titles get their counts at once. A
+  // change of the archive's rows titles its tab with Str73, a paint with Str80.
   for (RowListModel* rows : {List1Rows, List4Rows}) {
-    connect(rows, &QAbstractItemModel::modelReset, this, [this] { UpdateTabCaptions(); });
-    connect(rows, &QAbstractItemModel::rowsInserted, this, [this] { UpdateTabCaptions(); });
-    connect(rows, &QAbstractItemModel::rowsRemoved, this, [this] { UpdateTabCaptions(); });
+    const char* archive_title = rows == List4Rows ? "Str73" : "Str80";
+    const auto update = [this, archive_title] { UpdateTabCaptions(archive_title); };
+    connect(rows, &QAbstractItemModel::modelReset, this, update);
+    connect(rows, &QAbstractItemModel::rowsInserted, this, update);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, update);
   }
   for (QTreeView* view : {List1, List4})
     OnPaint(view->viewport(), [this] { UpdateTabCaptions(); });
   ConnectSearch();
 }
 
-void TForm1::UpdateTabCaptions() {
+void TForm1::UpdateTabCaptions(const char* archive_title) {
   const struct {
     QWidget* tab;
     const char* title;
     std::size_t rows;
     const RowFilterProxy* shown;
   } tabs[] = {{SMSTAB, "Str72", List1Rows->rows().size(), List1Shown},
-              {ARCHIVETAB, "Str80", List4Rows->rows().size(), List4Shown}};
+              {ARCHIVETAB, archive_title, List4Rows->rows().size(), List4Shown}};
   for (const auto& tab : tabs) {
     const int position = bsSkinPageControl1->indexOf(tab.tab);
     const QString caption = Counted(LangText(tab.title), tab.rows, tab.shown, Lang);
@@ -138,7 +141,7 @@ void TForm1::List2ColumnClick(int column) {
 void TForm1::ShowPreview(const QTreeView* view, const RowListModel* list, int view_row) {
   const std::ptrdiff_t row = CoreRow(view->model(), view_row);
   if (row < 0 || static_cast<std::size_t>(row) >= list->rows().size()) return;
-  Text1->setPlainText(ToQString(list->rows()[static_cast<std::size_t>(row)].caption));
+  Text1->setPlainText(TextWithLines(BestText(list->rows()[static_cast<std::size_t>(row)])));
   HighlightPreview();
 }
 
@@ -189,7 +192,8 @@ void TForm1::OpenArchiveEdit(std::ptrdiff_t row) {
   E2->setText(ToQString(fields.date_time));
   E3->setText(ToQString(fields.index));
   E4->setText(ToQString(fields.type));
-  M1->setPlainText(ToQString(fields.text));
+  M1->setPlainText(TextWithLines(fields.whole_text));
+  edit_text_ = M1->toPlainText();
   List4->hide();
   List4Search->hide();
   SMSEdit->show();
@@ -242,8 +246,13 @@ void TForm1::N22Click() {
 }
 
 void TForm1::bsSkinButton4Click() {
+  const QString typed = M1->toPlainText();
+  // An untouched text keeps its own line breaks (CR LF), which the box shows as LF.
+  const std::string whole_text = typed == edit_text_ && edit_row_ < List4Rows->rows().size()
+                                     ? BestText(List4Rows->rows()[edit_row_])
+                                     : typed.toStdString();
   const ArchiveEditFields fields{FromQString(E2->text()), FromQString(E3->text()),
-                                 FromQString(E4->text()), FromQString(M1->toPlainText())};
+                                 FromQString(E4->text()), FromQString(typed), whole_text};
   const ArchiveEditResult result =
       SaveArchiveEdit(List4Rows->list(), edit_row_, fields, Files().archive, Lang, *bsSkinMessage1);
   if (result == ArchiveEditResult::kIncomplete || result == ArchiveEditResult::kBadDate) return;

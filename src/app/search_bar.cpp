@@ -9,7 +9,6 @@
 
 #include "shell/qt_text.h"
 #include "store/settings_interface.h"
-#include "text/default_language.h"
 #include "text/language.h"
 
 namespace missivo {
@@ -38,7 +37,7 @@ class EscapeClears : public QObject {
 };
 
 QString Text(const LanguageLines& language, const char* key) {
-  return ToQString(LangTextOrDefault(language, key));
+  return ToQString(language.LangText(key));
 }
 
 std::string DayOf(const QLineEdit* edit) {
@@ -188,14 +187,14 @@ void SearchBar::FocusField() {
 }
 
 void SearchBar::ApplyLanguage(const LanguageLines& language) {
-  Field->setPlaceholderText(Text(language, "Str110"));
+  Field->setPlaceholderText(Text(language, "Str114"));
   if (Contact == nullptr) return;
-  Contact->SetEveryoneCaption(Text(language, "Str111"));
-  SinceLabel->setText(Text(language, "Str112"));
-  UntilLabel->setText(Text(language, "Str113"));
-  Since->setPlaceholderText(Text(language, "Str123"));
-  Until->setPlaceholderText(Text(language, "Str123"));
-  const char* kinds[] = {"Str114", "Str67", "Str68", "Str69", "Str115"};
+  Contact->SetEveryoneCaption(Text(language, "Str115"));
+  SinceLabel->setText(Text(language, "Str116"));
+  UntilLabel->setText(Text(language, "Str117"));
+  Since->setPlaceholderText(Text(language, "Str127"));
+  Until->setPlaceholderText(Text(language, "Str127"));
+  const char* kinds[] = {"Str118", "Str67", "Str68", "Str69", "Str119"};
   for (int i = 0; i < Kind->count(); ++i)
     Kind->setItemText(i, Text(language, kinds[i]));
 }

@@ -23,7 +23,6 @@
 #include "shell/qt_text.h"
 #include "store/conversations.h"
 #include "store/row_search.h"
-#include "text/default_language.h"
 
 namespace missivo {
 namespace {
@@ -117,10 +116,10 @@ void TForm1::ApplySearchLanguage() {
   List4Search->ApplyLanguage(Lang);
   Conversations->ApplyLanguage(Lang);
   bsSkinPageControl1->setTabText(bsSkinPageControl1->indexOf(CONVTAB),
-                                 ToQString(LangTextOrDefault(Lang, "Str117")));
+                                 ToQString(LangText("Str121")));
   for (QTreeView* view : {List1, List4}) {
     if (auto* fit = view->findChild<QAction*>(view->objectName() + QStringLiteral("FitFrom")))
-      fit->setText(ToQString(LangTextOrDefault(Lang, "Str122")));
+      fit->setText(ToQString(LangText("Str126")));
   }
 }
 

@@ -22,18 +22,21 @@ Options of every command:
 )";
 
 constexpr OptionSpec kReadOptions[] = {
-    {"device", true},         {"speed", true},          {"timeout", true},
-    {"delete", false},        {"phonebook", false},     {"no-archive", false},
-    {"skip-incoming", false}, {"skip-outgoing", false}, {"skip-drafts", false}};
+    {"device", true},         {"speed", true},       {"timeout", true},
+    {"reply-time", true},     {"kind", true},        {"delete", false},
+    {"phonebook", false},     {"no-archive", false}, {"skip-incoming", false},
+    {"skip-outgoing", false}, {"skip-drafts", false}};
 constexpr OptionSpec kListOptions[] = {{"json", false}, {"search", true}, {"from", true},
                                        {"since", true}, {"until", true},  {"kind", true}};
 constexpr OptionSpec kConversationsOptions[] = {{"json", false}};
+constexpr OptionSpec kIdentifyOptions[] = {
+    {"device", true}, {"speed", true}, {"timeout", true}, {"kind", true}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
 
 constexpr char kReadHelp[] =
     R"(Usage: missivo-cli [--folder DIR] read --device PATH [--speed N] [--timeout S]
-         [--delete] [--phonebook] [--no-archive] [--skip-incoming] [--skip-outgoing]
-         [--skip-drafts]
+         [--reply-time S] [--kind K] [--delete] [--phonebook] [--no-archive]
+         [--skip-incoming] [--skip-outgoing] [--skip-drafts]
 
 Runs the window program's read command: opens the serial device, reads the
 messages, appends the new ones to the archive (the window's duplicate test),
@@ -45,14 +48,24 @@ The options mirror the read settings of the window, with its defaults.
   --device PATH    the phone's serial device (/dev/ttyACM0, /dev/serial/by-id/...)
   --speed N        line speed in bits per second (default 115200)
   --timeout S      give up when the phone sends nothing for S seconds (default 30)
+  --reply-time S   give up when a reply has not ended S seconds after its command,
+                   however it trickles (default 600)
+  --kind K         the kind of phone: automatic (chosen from what the device
+                   says), family (the +MPBR phone family) or standard (phones and
+                   modems of the 3GPP standard); default: the window's setting
+                   "Phone kind", else automatic
   --delete         delete the messages read on the phone. With the archive on, a
-                   message is deleted only once the saved archive holds it
+                   message is deleted only once the saved archive holds it (every
+                   part of a long message; one with parts missing stays)
   --phonebook      read the phonebook after the messages
   --no-archive     do not append the messages read to the archive
   --skip-incoming  do not read incoming messages already read (unread ones are
                    always read)
   --skip-outgoing  do not read sent messages
   --skip-drafts    do not read drafts
+
+Ctrl-C (SIGINT) or SIGTERM stops the read at once: the messages read so far
+are saved in the archive, nothing more is deleted on the phone, exit status 130.
 )";
 
 constexpr char kListHelp[] = R"(Usage: missivo-cli [--folder DIR] list archive|phonebook [--json]
@@ -109,11 +122,24 @@ Appends every message of FILE to the archive, puts contact names on the
 senders and saves the archive, as the window's "Конвертировать" items do:
   p2ktools  a message text file saved by the P2kTools phone utility
   v1        an inbox file (.msg) saved by Missivo 1.x
-There is no duplicate test: importing a file twice adds its messages twice.
+A message the archive holds already (the window's duplicate test: the same
+text, index and sender) is not added again, so importing a file twice adds its
+messages once; the summary line tells how many were already there.
+)";
+
+constexpr char kIdentifyHelp[] =
+    R"(Usage: missivo-cli identify --device PATH [--speed N] [--timeout S] [--kind K]
+
+Asks the device who it is and what it holds, and prints the lines to paste into
+a bug report: maker, model, revision, the profile the read would use, the
+message modes (PDU, text), the message storages with their counts, the
+phonebook storages and the range of each contact storage. Nothing is read or
+changed on the phone or in the program folder. Options as for read.
 )";
 
 constexpr Command kCommands[] = {
     {"read", kReadOptions, kReadHelp, RunRead},
+    {"identify", kIdentifyOptions, kIdentifyHelp, RunIdentify},
     {"list", kListOptions, kListHelp, RunList},
     {"conversations", kConversationsOptions, kConversationsHelp, RunConversations},
     {"export", kExportOptions, kExportHelp, RunExport},
@@ -158,11 +184,12 @@ Missivo without its window, for backups from scripts and cron: the same program
 folder, data files, language and settings as the window program.
 
 Commands (missivo-cli COMMAND --help for each):
-  read    read the messages (and the phonebook) from the phone into the archive
-  list    print the archive or the phonebook copy, or the messages found
+  read           read the messages (and the phonebook) from the phone into the archive
+  identify       print who the phone is and what it holds, for a bug report
+  list           print the archive or the phonebook copy, or the messages found
   conversations  the archive's correspondents with their message counts
-  export  write the archive through a template, as HTML or text
-  import  add the messages of a P2kTools or a Missivo 1.x file to the archive
+  export         write the archive through a template, as HTML or text
+  import         add the messages of a P2kTools or a Missivo 1.x file to the archive
 
 Options of every command:
   --folder DIR          the program folder, holding Data and Language. Without it,
@@ -182,8 +209,9 @@ which is written when missing). Locked data files are opened for the command
 and locked again at its end, also when it fails or is stopped by Ctrl-C.
 
 Exit status: 0 done; 1 failed (device, phone, damaged or unwritable data file);
-2 wrong or missing program password (the data files are unchanged); 64 wrong
-command line; 130 stopped by a signal.
+2 wrong or missing program password, a --password-file that cannot be read
+included (the data files are unchanged); 64 wrong command line; 130 stopped by
+a signal. A password file that others may read is used, with a warning.
 )";
 }
 

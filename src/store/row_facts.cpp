@@ -11,15 +11,6 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// The number inside the last parentheses of "Name (number)", or empty.
-std::string_view BracketedNumber(std::string_view from) {
-  if (!from.ends_with(')')) return {};
-  const std::size_t open = from.rfind('(');
-  if (open == std::string_view::npos) return {};
-  const std::string_view inside = from.substr(open + 1, from.size() - open - 2);
-  return LooksLikeNumber(inside) ? inside : std::string_view{};
-}
-
 bool TwoDigits(std::string_view text, std::size_t at, int minimum, int maximum) {
   if (at + 2 > text.size() || !IsDigit(text[at]) || !IsDigit(text[at + 1])) return false;
   const int value = (text[at] - '0') * 10 + (text[at + 1] - '0');
@@ -36,7 +27,7 @@ bool Digits(std::string_view text, std::size_t at, std::size_t count) {
 }  // namespace
 
 std::string RowText(const Row& row) {
-  return Cp1251ToUtf8(row.caption);
+  return BestText(row);
 }
 
 std::string RowFrom(const Row& row) {
@@ -44,57 +35,14 @@ std::string RowFrom(const Row& row) {
 }
 
 std::string RowNumber(const Row& row) {
-  const std::string& from = SubItem(row, kFrom);
-  const std::string_view bracketed = BracketedNumber(from);
-  if (!bracketed.empty()) return std::string(bracketed);
-  return LooksLikeNumber(from) ? from : std::string();
+  std::string number = BestNumber(row);
+  return LooksLikeNumber(number) ? number : std::string();
 }
 
 std::string RowName(const Row& row) {
   const std::string& from = SubItem(row, kFrom);
-  const std::string_view bracketed = BracketedNumber(from);
-  if (!bracketed.empty()) {
-    std::string_view name(from.data(),
-                          static_cast<std::size_t>(bracketed.data() - from.data() - 1));
-    while (!name.empty() && name.back() == ' ')
-      name.remove_suffix(1);
-    return Cp1251ToUtf8(name);
-  }
-  return LooksLikeNumber(from) ? std::string() : Cp1251ToUtf8(from);
-}
-
-std::optional<RowKind> RowKindOf(const Row& row) {
-  switch (row.image) {
-    case kImageIncoming:
-      return RowKind::kIncoming;
-    case kImageOutgoing:
-      return RowKind::kOutgoing;
-    case kImageDraft:
-      return RowKind::kDraft;
-    case kImageImported:
-      return RowKind::kImported;
-    default:
-      return std::nullopt;
-  }
-}
-
-namespace {
-constexpr std::pair<RowKind, std::string_view> kKindNames[] = {{RowKind::kIncoming, "incoming"},
-                                                               {RowKind::kOutgoing, "outgoing"},
-                                                               {RowKind::kDraft, "draft"},
-                                                               {RowKind::kImported, "imported"}};
-}  // namespace
-
-std::optional<RowKind> KindOfName(std::string_view name) {
-  for (const auto& [kind, kind_name] : kKindNames)
-    if (kind_name == name) return kind;
-  return std::nullopt;
-}
-
-std::string_view KindName(RowKind kind) {
-  for (const auto& [each, name] : kKindNames)
-    if (each == kind) return name;
-  return {};
+  if (!LooksLikeNumber(NumberInFrom(from))) return Cp1251ToUtf8(from);
+  return Cp1251ToUtf8(ContactInFrom(from));
 }
 
 std::string RowTime(const Row& row) {

@@ -8,17 +8,18 @@
 #include <string>
 #include <string_view>
 
+#include "store/message_fields.h"
 #include "store/row.h"
 
 namespace missivo {
 
-enum class RowKind { kIncoming, kOutgoing, kDraft, kImported };
-
-// The message text in UTF-8 with its line breaks.
+// The message text in UTF-8 with its line breaks: the lossless text where the
+// row has it, else the caption. The kind is BestKind (message_fields.h).
 std::string RowText(const Row& row);
 
-// The correspondent's number as written ("+79035550101"), or empty when the
-// row has none (a sender that is a name only).
+// The correspondent's number as written ("+79035550101"): the lossless number
+// where the row has one, else the one in From; empty when that is no number
+// (a sender that is a name only).
 std::string RowNumber(const Row& row);
 
 // The From field in UTF-8 as the list shows it ("Мама (+79035550101)").
@@ -27,13 +28,6 @@ std::string RowFrom(const Row& row);
 // The contact name in UTF-8: "Мама" of "Мама (+79035550101)", the whole From
 // when it is no number ("Info"); empty when the From is a bare number.
 std::string RowName(const Row& row);
-
-// The kind of a message row; nothing for a row whose picture stands for none.
-std::optional<RowKind> RowKindOf(const Row& row);
-
-// "incoming", "outgoing", "draft", "imported"; and back (nothing for another word).
-std::string_view KindName(RowKind kind);
-std::optional<RowKind> KindOfName(std::string_view name);
 
 // The row's date as "yyyy/mm/dd" and its time as "yyyy/mm/ddhh:mm:ss", both
 // read from the Date/Time field (dd/mm/yyyy,hh:mm:ss); empty when the field

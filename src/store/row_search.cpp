@@ -151,7 +151,7 @@ SearchIndex::SearchIndex(const std::vector<Row>& rows) {
     entry.name = Add(FoldForSearch(RowName(row)));
     entry.digits = Add(NationalDigits(RowNumber(row)));
     entry.day = DayNumber(RowDay(row));
-    entry.kind = RowKindOf(row);
+    entry.kind = BestKind(row);
     entries_.push_back(entry);
   }
 }

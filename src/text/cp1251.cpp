@@ -60,6 +60,23 @@ std::string Cp1251ToUtf8(std::string_view text) {
   return out;
 }
 
+std::string Utf16ToUtf8(std::u16string_view units) {
+  std::string out;
+  out.reserve(units.size() * 2);
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    char32_t cp = units[i];
+    const bool high = cp >= 0xD800 && cp <= 0xDBFF;
+    const bool low_next = i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF;
+    if (high && low_next) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = 0xFFFD;  // half of a pair on its own stands for no character
+    }
+    AppendUtf8(out, cp);
+  }
+  return out;
+}
+
 std::string Utf8ToCp1251(std::string_view text, char replacement) {
   std::string out;
   out.reserve(text.size());

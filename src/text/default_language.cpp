@@ -3,7 +3,6 @@
 #include <iterator>
 
 #include "text/cp1251.h"
-#include "text/language.h"
 #include "text/lines.h"
 
 namespace missivo {
@@ -122,20 +121,25 @@ constexpr const char* kTexts[] = {
     "Пароль успешно установлен!",                                                     // 107
     "Пароль удален!",                                                                 // 108
     "Старый пароль неверный",                                                         // 109
-    "Поиск",                                                                          // 110
-    "Все контакты",                                                                   // 111
-    "С:",                                                                             // 112
-    "По:",                                                                            // 113
-    "Все типы",                                                                       // 114
-    "Импортированные",                                                                // 115
-    "из",                                                                             // 116
-    "Переписка",                                                                      // 117
-    "Удалить только показанные сообщения? «Нет» — удалить все.",                      // 118
-    "Контакт",                                                                        // 119
-    "Сообщений",                                                                      // 120
-    "Последнее",                                                                      // 121
-    "Ширина по содержимому",                                                          // 122
-    "дд.мм.гггг",                                                                     // 123
+    // The texts of what the program does beyond the first 110 lines.
+    "Заголовок не читается",                                      // 110
+    "Экспорт",                                                    // 111
+    "Импортировано: %1, уже в архиве: %2",                        // 112
+    "Устройство %1 не найдено",                                   // 113
+    "Поиск",                                                      // 114
+    "Все контакты",                                               // 115
+    "С:",                                                         // 116
+    "По:",                                                        // 117
+    "Все типы",                                                   // 118
+    "Импортированные",                                            // 119
+    "из",                                                         // 120
+    "Переписка",                                                  // 121
+    "Удалить только показанные сообщения? «Нет» — удалить все.",  // 122
+    "Контакт",                                                    // 123
+    "Сообщений",                                                  // 124
+    "Последнее",                                                  // 125
+    "Ширина по содержимому",                                      // 126
+    "дд.мм.гггг",                                                 // 127
 };
 
 }  // namespace
@@ -154,19 +158,6 @@ const std::vector<std::string>& DefaultRussianLines() {
 
 std::string DefaultRussianFileBytes() {
   return JoinCrLf(DefaultRussianLines());
-}
-
-std::string LangTextOrDefault(const LanguageLines& language, std::string_view key) {
-  std::string text = language.LangText(key);
-  if (text != "---" || !key.starts_with("Str")) return text;
-  std::size_t line = 0;
-  for (const char c : key.substr(3)) {
-    if (c < '0' || c > '9') return text;
-    line = line * 10 + static_cast<std::size_t>(c - '0');
-  }
-  const std::vector<std::string>& lines = DefaultRussianLines();
-  if (key.size() == 3 || line >= lines.size()) return text;
-  return lines[line].substr(key.size() + 1);
 }
 
 }  // namespace missivo

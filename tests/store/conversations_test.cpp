@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/message_fields.h"
 #include "store_test_rows.h"
 #include "support/test_support.h"
 
@@ -40,6 +41,26 @@ TEST(ConversationsTest, GroupsByNumberWhateverItsFormNewestFirst) {
   // No valid date: listed last, titled by its number.
   EXPECT_EQ(conversations[2].Title(), "+79161234567");
   EXPECT_EQ(conversations[2].rows, (std::vector<std::size_t>{5}));
+}
+
+// The lossless number groups a row whose From lost it (a name only) with the
+// rows of that number; a row without lossless fields groups by its From.
+TEST(ConversationsTest, TheLosslessNumberGroupsBeforeTheFrom) {
+  Row named = MessageRow("a", W("Мама"), "1", "02/01/2006,10:00:00");
+  MessageFields fields;
+  fields.text = "a";
+  fields.number = "+79035550101";
+  WriteMessageFields(named, fields);
+  const std::vector<Row> rows = {
+      named,                                                       // 0
+      MessageRow("b", "89035550101", "2", "03/01/2006,10:00:00"),  // 1
+      MessageRow("c", W("Мама"), "3", "01/01/2006,10:00:00"),      // 2: no number anywhere
+  };
+  const std::vector<Conversation> conversations = GroupConversations(rows);
+  ASSERT_EQ(conversations.size(), 2u);
+  EXPECT_EQ(conversations[0].rows, (std::vector<std::size_t>{0, 1}));
+  EXPECT_EQ(conversations[0].Title(), "Мама");
+  EXPECT_EQ(conversations[1].rows, (std::vector<std::size_t>{2}));
 }
 
 TEST(ConversationsTest, TimeOrderOfChosenRows) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "store/message_fields.h"
 #include "store_test_rows.h"
 #include "support/test_support.h"
 #include "text/search_fold.h"
@@ -171,6 +172,37 @@ TEST(SearchFoldTest, FoldsLettersAndWhiteSpaceAndKeepsBadBytes) {
   EXPECT_EQ(FoldForSearch("a \r\n\t b"), "a b");
   // A broken sequence becomes U+FFFD and the rest is still read.
   EXPECT_EQ(FoldForSearch("A\xD0Z\xF0\x9F"), "a\xEF\xBF\xBDz\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+// A row with lossless fields is searched by its whole text and its own number,
+// not by the Windows-1251 caption and From, which may have lost both.
+TEST(RowSearchTest, LosslessTextAndNumberComeFirst) {
+  Row row = MessageRow(W("Привет ? как"), W("Мама"), "7", "06/01/2006,12:00:00", kImageIncoming);
+  MessageFields fields;
+  fields.kind = RowKind::kOutgoing;
+  fields.text = "Привет 👋\nкак дела";
+  fields.number = "+79035550101";
+  WriteMessageFields(row, fields);
+  const std::vector<Row> rows = {row};
+  const struct {
+    const char* name;
+    RowFilter filter;
+    bool found;
+  } cases[] = {
+      {"a word only the lossless text holds", Text("дела"), true},
+      {"a phrase across its line break", Text("\"как дела\""), true},
+      {"a character outside the code page", Text("👋"), true},
+      {"the caption's replacement mark is not searched", Text("?"), false},
+      {"the lossless number in another form", Text("89035550101"), true},
+      {"from: the lossless number", From("9035550101"), true},
+      {"from: the name in From", From("мама"), true},
+      {"the lossless kind", Kind(RowKind::kOutgoing), true},
+      {"not the kind its picture stands for", Kind(RowKind::kIncoming), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(FindRows(rows, c.filter).size(), c.found ? 1u : 0u);
+  }
 }
 
 TEST(RowFactsTest, NumbersDatesAndNames) {
