@@ -113,18 +113,21 @@ class ReadCommandRun {
   void DeleteReadMessages(const std::vector<std::string>& indexes) {
     std::vector<std::string> deletable = indexes;
     if (options_.check13) {
-      if (!SaveArchive().ok()) return;
+      if (!SaveArchive()) return;
       deletable = IndexesKeptIn(lists_.list4.rows, lists_.list1.rows, indexes);
     }
     DeleteMessagesOnPhone(channel_, deletable, ui_);
     result_.deleted = deletable.size();
   }
 
-  Status SaveArchive() {
+  // Saves the archive; a failure (already shown) is kept in the result. True
+  // when the archive on disk now holds the list.
+  bool SaveArchive() {
     Status status = SaveListFile(lists_.list4, files_.archive, ui_);
-    if (status.ok()) archive_unsaved_ = false;
-    NoteFailure(result_.save, status);
-    return status;
+    const bool saved = status.ok();
+    if (saved) archive_unsaved_ = false;
+    NoteFailure(result_.save, std::move(status));
+    return saved;
   }
 
   void Changed() {
