@@ -288,6 +288,12 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<AtExchange> Exchange;    // every conversation with the phone
 
   void ConnBClick();
+  // Panel1 shows whether the port is open: the connected or the disconnected
+  // picture and status text.
+  void ShowPortState();
+  // The status bar says that no phone is connected ("Нет связи"), for the
+  // phone commands that run with the port closed.
+  void ShowNoPhone();
   void N10Click();
   void bsSkinSpeedButton2Click();
   void N11Click();
@@ -337,7 +343,9 @@ class TForm1 : public QMainWindow {
   void N22Click();
   void bsSkinButton4Click();
   void CancelEditClick();
-  void UpdateTabCaptions();
+  // The tab titles with their row counts; the archive's title is the language
+  // text of `archive_title` (Str80 at a paint, Str73 at a change of its rows).
+  void UpdateTabCaptions(const char* archive_title = "Str80");
 
   // ---- Export and import (transfer_commands.cpp) ----
   // "Сохранить" and "Сохранить все" of the "Файл" menu: List1 on SMSTAB, List4

@@ -3,6 +3,7 @@
 // work; the window refreshes its lists and keeps one phone command at a time.
 #include <QAction>
 #include <QEventLoop>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -40,9 +41,14 @@ void TForm1::bsSkinSpeedButton3Click() {
     for (RowListModel* list : {List1Rows, List4Rows, List2Rows})
       list->Refresh();
   };
-  (void)RunReadCommand(*Exchange, PhoneGuard,
-                       {List1Rows->list(), List4Rows->list(), List2Rows->list()}, options, Files(),
-                       Lang, *bsSkinMessage1, hooks);
+  const ReadCommandResult result = RunReadCommand(
+      *Exchange, PhoneGuard, {List1Rows->list(), List4Rows->list(), List2Rows->list()}, options,
+      Files(), Lang, *bsSkinMessage1, hooks);
+  if (result.outcome == ReadCommandOutcome::kDone && !result.port_open) ShowNoPhone();
+}
+
+void TForm1::ShowNoPhone() {
+  ProgressText->setText(LangString("Str55"));
 }
 
 void TForm1::N18Click() {
@@ -52,7 +58,11 @@ void TForm1::N18Click() {
 void TForm1::N19Click() {
   PhoneCommandScope command(*this);
   if (!command) return;
-  if (Comm->Active() && !ReadPhonebook()) return;
+  if (!Comm->Active()) {
+    ShowNoPhone();
+  } else if (!ReadPhonebook()) {
+    return;
+  }
   ResolveArchiveNames();
 }
 

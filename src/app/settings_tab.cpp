@@ -48,6 +48,7 @@ void TForm1::BuildSettingsTab() {
   PT->setObjectName(QStringLiteral("PT"));
   PT->setEditable(true);
   PT->setInsertPolicy(QComboBox::NoInsert);
+  PT->setCompleter(nullptr);  // a typed name stays as typed ("/" is not "/dev/ttyS0")
   // The serial devices present; the first is the one shown.
   RefreshPortList();
   if (PT->count() > 0) PT->setCurrentIndex(0);

@@ -1,9 +1,11 @@
 // missivo-cli read: the window's read command on a serial device.
 #include <cerrno>
+#include <chrono>
 #include <string>
 
 #include "cli/commands.h"
 #include "cli/program_session.h"
+#include "cli/terminal_ui.h"
 #include "phone/at_exchange.h"
 #include "phone/com_port.h"
 #include "phone/read_command.h"
@@ -18,7 +20,7 @@ class NoTerminal : public TerminalSink {
 };
 
 std::string PortFailure(const EComError& error, const std::string& device,
-                        std::chrono::milliseconds silence) {
+                        const AtExchange& exchange) {
   switch (error.ErrorCode()) {
     case kErrorNoDevice:
       return "no such device: " + device;
@@ -29,14 +31,20 @@ std::string PortFailure(const EComError& error, const std::string& device,
     case kErrorDeviceNotWorking:
       return "the device stopped working (unplugged?): " + device;
     case 0:
-      if (std::string(error.what()) == kTimeoutMessage) {
-        return "time-out: the phone on " + device + " sent nothing for " +
-               std::to_string(silence.count() / 1000) + " s";
+      if (std::string(error.what()) != kTimeoutMessage) return device + ": " + error.what();
+      if (exchange.CommandLimitReached()) {
+        return "time-out: the phone on " + device + " did not finish its reply within " +
+               std::to_string(exchange.CommandLimit().count() / 1000) + " s";
       }
-      return device + ": " + error.what();
+      return "time-out: the phone on " + device + " sent nothing for " +
+             std::to_string(exchange.SilenceLimit().count() / 1000) + " s";
     default:
       return device + ": " + error.what();
   }
+}
+
+bool IsStop(const EComError& error) {
+  return error.ErrorCode() == EINTR && std::string(error.what()) == kStoppedMessage;
 }
 
 // "read 12 messages, 3 new in the archive (57 rows), phonebook 40 contacts"
@@ -64,6 +72,11 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
       line.Has("speed") ? ParseNumberOption("speed", *line.Value("speed"), 50, 4000000) : 115200;
   const long timeout =
       line.Has("timeout") ? ParseNumberOption("timeout", *line.Value("timeout"), 1, 3600) : 30;
+  const long reply_time =
+      line.Has("reply-time")
+          ? ParseNumberOption("reply-time", *line.Value("reply-time"), 1, 86400)
+          : std::chrono::duration_cast<std::chrono::seconds>(AtExchange::kDefaultCommandLimit)
+                .count();
   ReadCommandOptions options;
   options.check6 = line.Has("delete");
   options.check7 = line.Has("phonebook");
@@ -82,24 +95,37 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
   NoTerminal terminal;
   AtExchange exchange(port, terminal, ui, session.language());
   exchange.SetSilenceLimit(std::chrono::seconds(timeout));
+  exchange.SetCommandLimit(std::chrono::seconds(reply_time));
+  // Ctrl-C ends a wait for the phone at once, and nothing more is sent.
+  port.SetStopDescriptor(StopDescriptor());
+  port.OnError = [](TCustomComPort&, const EComError& error, TComAction&) {
+    if (IsStop(error)) NoteStopDelivered();
+  };
   port.SetBaudRate(TBaudRate::brCustom);
   port.SetCustomBaudRate(static_cast<std::int32_t>(speed));
   port.SetDeviceName(device);
   PhoneCommandGuard guard;
   ReadCommandResult result;
+  // What was read before a failure or a stop is in the saved archive.
+  const auto kept = [&] {
+    return options.check13 && !list1.rows.empty()
+               ? "; kept in the archive: " + Counted(list1.rows.size(), "message") +
+                     " read before it"
+               : std::string();
+  };
   try {
     port.Open();
     result = RunReadCommand(exchange, guard, {list1, list4, list2}, options, session.files(),
                             session.language(), ui);
   } catch (const EComError& error) {
-    std::string message = PortFailure(error, device, exchange.SilenceLimit());
-    if (options.check13 && !list1.rows.empty()) {
-      message +=
-          "; kept in the archive: " + Counted(list1.rows.size(), "message") + " read before it";
-    }
     port.Close();
+    if (IsStop(error)) throw CliError(kStoppedText + kept(), kExitInterrupted);
+    std::string message = PortFailure(error, device, exchange) + kept();
     session.Close();
     throw CliError(message);
+  } catch (const CliError& error) {
+    if (error.status() != kExitInterrupted) throw;
+    throw CliError(kStoppedText + kept(), kExitInterrupted);
   }
   port.Close();
   session.Close();
@@ -108,6 +134,7 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
     throw CliError("the phone's phonebook range could not be read; the read ended there");
   }
   if (!result.save.ok()) throw CliError("a data file could not be saved");
+  if (StopRequested()) throw CliError(kStoppedText, kExitInterrupted);
   return kExitOk;
 }
 

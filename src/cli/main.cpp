@@ -21,17 +21,18 @@ Options of every command:
   --password-file FILE  the program password on the first line of FILE (UTF-8)
 )";
 
-constexpr OptionSpec kReadOptions[] = {
-    {"device", true},         {"speed", true},          {"timeout", true},
-    {"delete", false},        {"phonebook", false},     {"no-archive", false},
-    {"skip-incoming", false}, {"skip-outgoing", false}, {"skip-drafts", false}};
+constexpr OptionSpec kReadOptions[] = {{"device", true},         {"speed", true},
+                                       {"timeout", true},        {"reply-time", true},
+                                       {"delete", false},        {"phonebook", false},
+                                       {"no-archive", false},    {"skip-incoming", false},
+                                       {"skip-outgoing", false}, {"skip-drafts", false}};
 constexpr OptionSpec kListOptions[] = {{"json", false}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
 
 constexpr char kReadHelp[] =
     R"(Usage: missivo-cli [--folder DIR] read --device PATH [--speed N] [--timeout S]
-         [--delete] [--phonebook] [--no-archive] [--skip-incoming] [--skip-outgoing]
-         [--skip-drafts]
+         [--reply-time S] [--delete] [--phonebook] [--no-archive] [--skip-incoming]
+         [--skip-outgoing] [--skip-drafts]
 
 Runs the window program's read command: opens the serial device, reads the
 messages, appends the new ones to the archive (the window's duplicate test),
@@ -43,6 +44,8 @@ The options mirror the read settings of the window, with its defaults.
   --device PATH    the phone's serial device (/dev/ttyACM0, /dev/serial/by-id/...)
   --speed N        line speed in bits per second (default 115200)
   --timeout S      give up when the phone sends nothing for S seconds (default 30)
+  --reply-time S   give up when a reply has not ended S seconds after its command,
+                   however it trickles (default 600)
   --delete         delete the messages read on the phone. With the archive on, a
                    message is deleted only once the saved archive holds it
   --phonebook      read the phonebook after the messages
@@ -51,6 +54,9 @@ The options mirror the read settings of the window, with its defaults.
                    always read)
   --skip-outgoing  do not read sent messages
   --skip-drafts    do not read drafts
+
+Ctrl-C (SIGINT) or SIGTERM stops the read at once: the messages read so far
+are saved in the archive, nothing more is deleted on the phone, exit status 130.
 )";
 
 constexpr char kListHelp[] = R"(Usage: missivo-cli [--folder DIR] list archive|phonebook [--json]
@@ -83,7 +89,9 @@ Appends every message of FILE to the archive, puts contact names on the
 senders and saves the archive, as the window's "Конвертировать" items do:
   p2ktools  a message text file saved by the P2kTools phone utility
   v1        an inbox file (.msg) saved by Missivo 1.x
-There is no duplicate test: importing a file twice adds its messages twice.
+A message the archive holds already (the window's duplicate test: the same
+text, index and sender) is not added again, so importing a file twice adds its
+messages once; the summary line tells how many were already there.
 )";
 
 constexpr Command kCommands[] = {
@@ -159,8 +167,9 @@ which is written when missing). Locked data files are opened for the command
 and locked again at its end, also when it fails or is stopped by Ctrl-C.
 
 Exit status: 0 done; 1 failed (device, phone, damaged or unwritable data file);
-2 wrong or missing program password (the data files are unchanged); 64 wrong
-command line; 130 stopped by a signal.
+2 wrong or missing program password, a --password-file that cannot be read
+included (the data files are unchanged); 64 wrong command line; 130 stopped by
+a signal. A password file that others may read is used, with a warning.
 )";
 }
 

@@ -1,5 +1,7 @@
 #include "phone/at_exchange.h"
 
+#include <algorithm>
+
 #include "core/ui.h"
 #include "phone/com_error.h"
 #include "phone/com_port.h"
@@ -62,15 +64,23 @@ void AtExchange::ExchangeCommand(const std::string& command, std::string& reply)
 // Bytes up to and including the line end that follows the final result line;
 // the rest of that line end (the LF after CR) is cleared by the next exchange.
 std::string AtExchange::Collect() {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + command_limit_;
   std::string reply;
   std::size_t line_start = 0;
+  command_limit_reached_ = false;
   for (;;) {
     if (reply.size() >= reply_limit_) {
       port_.RaiseError(EComError(std::string(kReplyTooLongMessage) + ": the phone sent more than " +
                                      std::to_string(reply_limit_) + " bytes without a final result",
                                  0));
     }
-    const char c = port_.ReceiveCharWithin(silence_limit_);
+    // The wait for the next byte ends at the silence limit or at the command's
+    // deadline, whichever comes first; either way the port fails with "Timeout".
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    command_limit_reached_ = left <= silence_limit_;
+    if (left.count() <= 0) port_.RaiseError(EComError(kTimeoutMessage, 0));
+    const char c = port_.ReceiveCharWithin(std::min(left, silence_limit_));
     reply.push_back(c);
     if (IsLineEnd(c)) {
       const std::string_view line(reply.data() + line_start, reply.size() - 1 - line_start);

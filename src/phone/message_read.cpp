@@ -47,9 +47,10 @@ void TalkToPhone(AtChannel& channel, const ReadOptions& options, const LanguageL
   const int listed = static_cast<int>(entries.size());
   ui.ShowProgress(std::max(4 * listed - 1, 0), 0);
   ui.SetProgressText(language.LangText("Str65"));
+  std::unordered_set<std::string> asked;  // an index the listing gives twice is read once
   for (int k = 0; k < listed; ++k) {
     const ListingEntry& entry = entries[static_cast<std::size_t>(k)];
-    if (IsSelectedForRead(entry.status, options)) {
+    if (IsSelectedForRead(entry.status, options) && asked.insert(entry.index).second) {
       channel.ExchangeCommand("AT+CMGR=" + entry.index + "\r\n", reply);
       kept.push_back({entry.index, ParseMessageReplies(SplitCrLf(reply))});
     }
@@ -77,13 +78,16 @@ MessageReadResult ReadMessages(AtChannel& channel, const ReadOptions& options,
   ui.HideProgress();
   if (!result.port_error) ui.SetProgressText(language.LangText("Str66"));
 
-  std::unordered_set<std::string> indexes_with_rows;
   for (const KeptReply& read : kept) {
+    bool all_readable = !read.records.empty();
     for (const MessageRecord& record : read.records) {
       ui.ProcessPendingEvents();
       result.rows.push_back(MakeMessageRow(record, read.index, language, MakeDate()));
-      if (indexes_with_rows.insert(read.index).second) result.read_indexes.push_back(read.index);
+      all_readable = all_readable && record.header_readable;
     }
+    // A message whose header did not parse stays on the phone: what it was
+    // cannot be told, and the row holds only its text.
+    if (all_readable) result.read_indexes.push_back(read.index);
   }
   ui.SetProgressText({});
   return result;

@@ -28,8 +28,9 @@ struct MessageReadResult {
   // The new contents of the messages list, one row per message record, in the
   // order of reading.
   std::vector<Row> rows;
-  // The indexes of the messages that gave rows, in the order of reading, each
-  // once: what deleting the messages read sends "AT+CMGD=" for.
+  // The indexes of the messages that gave rows whose headers all parsed, in the
+  // order of reading, each once: what deleting the messages read sends
+  // "AT+CMGD=" for. A message with an unreadable header stays on the phone.
   std::vector<std::string> read_indexes;
   // The port failure that ended the read early, or null. The rows then hold the
   // messages read before it; the caller keeps them and then rethrows it.
@@ -38,11 +39,11 @@ struct MessageReadResult {
 
 // Lists the messages ("AT+CMGF=1", "AT+CSCS=UCS2", `AT+CPBS="MT"`, `at+cmgl="ALL"`,
 // each with CR LF), reads each one that the options select with "AT+CMGR=" and its
-// index, and makes the rows. Progress: a gauge of 4 set-up steps with Str64, then
-// one of 4n - 1 for n listed messages with Str65, pending events let through after
-// each listed message and before each row, Str66 when the phone is done, the text
-// cleared at the end. Nothing is deleted on the phone here: the caller deletes
-// `read_indexes` once the messages are kept where they belong.
+// index (an index listed twice is read once), and makes the rows. Progress: a gauge of 4 set-up
+// steps with Str64, then one of 4n - 1 for n listed messages with Str65, pending events let through
+// after each listed message and before each row, Str66 when the phone is done, the text cleared at
+// the end. Nothing is deleted on the phone here: the caller deletes `read_indexes` once the
+// messages are kept where they belong.
 [[nodiscard]] MessageReadResult ReadMessages(AtChannel& channel, const ReadOptions& options,
                                              const LanguageLines& language, UserInterface& ui);
 

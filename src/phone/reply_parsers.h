@@ -21,6 +21,9 @@ struct MessageRecord {
   std::string sender;  // the recipient for outgoing messages
   std::string date;    // the raw time stamp, or kNoDateStamp when the header has none
   std::string text;    // decoded, control characters included
+  // false: the header line did not parse (status and sender are not both
+  // quoted fields); status, sender and date are then empty and only the text counts.
+  bool header_readable = true;
 
   friend bool operator==(const MessageRecord&, const MessageRecord&) = default;
 };
@@ -47,7 +50,9 @@ std::vector<ListingEntry> ParseMessageList(const std::vector<std::string>& lines
 // second comma the sender runs to the line's second-last character and the date
 // is kNoDateStamp. The text is the line after the header, joined with the next
 // one unless that one is exactly "OK"; the join is made on code units, so a
-// surrogate pair split over the two lines is one character.
+// surrogate pair split over the two lines is one character. A header without a
+// separating comma, or whose status or sender is not in quotes, does not parse:
+// its record has only the text (header_readable false).
 std::vector<MessageRecord> ParseMessageReplies(const std::vector<std::string>& lines);
 
 }  // namespace missivo

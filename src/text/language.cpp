@@ -23,4 +23,18 @@ std::string LanguageLines::LangText(std::string_view key) const {
   return line.size() <= cut ? std::string() : line.substr(cut);
 }
 
+std::string FillIn(std::string text, std::initializer_list<std::string_view> values) {
+  int number = 0;
+  for (const std::string_view value : values) {
+    const std::string place = "%" + std::to_string(++number);
+    if (const std::size_t at = text.find(place); at != std::string::npos) {
+      text.replace(at, place.size(), value);
+    } else {
+      text += ' ';
+      text += value;
+    }
+  }
+  return text;
+}
+
 }  // namespace missivo

@@ -1,6 +1,7 @@
 // The language line list and the positional lookup of interface texts.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,5 +26,11 @@ class LanguageLines {
  private:
   std::vector<std::string> lines_;
 };
+
+// A language text with its places filled: "%1" takes the first value, "%2" the
+// second, each at its first place. A value whose place the text lacks (a
+// language file that left it out) follows at the end after a blank, so it is
+// never lost.
+std::string FillIn(std::string text, std::initializer_list<std::string_view> values);
 
 }  // namespace missivo

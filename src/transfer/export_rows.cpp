@@ -1,7 +1,5 @@
 #include "transfer/export_rows.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "core/atomic_file.h"
@@ -11,14 +9,6 @@
 
 namespace missivo {
 namespace {
-
-// A new export holds messages and is readable by the user only; a file that is
-// replaced keeps its permission bits, so one the user chose to share stays shared.
-mode_t ExportFileMode(const std::filesystem::path& output) {
-  struct stat info {};
-  if (::stat(output.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return info.st_mode & 07777;
-  return kDataFileMode;
-}
 
 std::vector<bool> SelectedMask(std::size_t row_count, const RowSelection& selection) {
   std::vector<bool> mask(row_count, selection.all);
@@ -96,7 +86,9 @@ ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection
   // Read once per export, not once per row.
   const std::string template_buffer = LoadTemplateBuffer(data_folder, kind, language);
   ProgressScope progress(ui, static_cast<int>(rows.size()) - 1, language.LangText("Str79"));
-  AtomicFileWriter writer(output, ExportFileMode(output));
+  // An export holds messages: readable by the user only, also when it replaces
+  // a file that others could read.
+  AtomicFileWriter writer(output, kDataFileMode);
   const Status made = WriteExport(
       rows, selection, template_buffer, kind, [&](std::string_view block) { writer.Write(block); },
       [&](std::size_t i) { progress.SetPosition(static_cast<int>(i)); });
@@ -113,6 +105,10 @@ ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection
   }
   result.exported = exported;
   return result;
+}
+
+std::string ExportedCountText(std::size_t exported, const LanguageLines& language) {
+  return language.LangText("Str111") + ": " + std::to_string(exported);
 }
 
 }  // namespace missivo

@@ -139,7 +139,9 @@ TEST(ImportReadTest, UnreadableFileIsAnError) {
 }
 
 // The progress of both imports, appending in file order; importing twice
-// appends twice; names are resolved, with the gauge still up.
+// adds nothing the second time (the archive's duplicate test, which sees the
+// resolved "name (number)" senders as their numbers); names are resolved, with
+// the gauge still up.
 TEST(ImportAppendTest, GaugeAndRows) {
   const LanguageLines language = Russian();
   const auto p2k = ReadP2kToolsFile(kData / "p2ktools.txt").entries;
@@ -153,7 +155,7 @@ TEST(ImportAppendTest, GaugeAndRows) {
     ResolveNames(archive, contacts);
   };
 
-  EXPECT_EQ(AppendP2kToolsRows(archive, p2k, language, ui, resolve), 3u);
+  EXPECT_EQ(AppendP2kToolsRows(archive, p2k, language, ui, resolve).added, 3u);
   EXPECT_TRUE(resolved_with_gauge);
   EXPECT_EQ(ui.progress_maximum, 8);   // 3r - 1
   EXPECT_EQ(ui.progress_position, 6);  // 3(r - 1)
@@ -168,17 +170,31 @@ TEST(ImportAppendTest, GaugeAndRows) {
   EXPECT_EQ(archive[2].sub_items[kDateTime], "07/05/2006,09:03:05");
   EXPECT_EQ(archive[3].caption, "");
 
-  EXPECT_EQ(AppendV1MessageRows(archive, v1, language, ui), 4u);
+  EXPECT_EQ(AppendV1MessageRows(archive, v1, language, ui).added, 4u);
   EXPECT_EQ(ui.progress_maximum, 20);   // 5r
   EXPECT_EQ(ui.progress_position, 15);  // 5(r - 1)
   EXPECT_FALSE(ui.progress_visible);
-  EXPECT_EQ(AppendV1MessageRows(archive, v1, language, ui), 4u);
-  ASSERT_EQ(archive.size(), 12u);
-  EXPECT_EQ(archive[4], archive[8]);
   for (const Row& row : archive)
     EXPECT_EQ(row.sub_items.size(), 5u);
 
-  EXPECT_EQ(AppendV1MessageRows(archive, {}, language, ui), 0u);
+  const std::vector<Row> once = archive;
+  for (const ImportCount again : {AppendP2kToolsRows(archive, p2k, language, ui),
+                                  AppendV1MessageRows(archive, v1, language, ui)}) {
+    EXPECT_EQ(again.added, 0u);
+    EXPECT_GT(again.already, 0u);
+  }
+  EXPECT_EQ(archive, once);
+  EXPECT_EQ(ImportedCountText({0, 4}, language), W("Импортировано: 0, уже в архиве: 4"));
+
+  // A file that repeats a message adds it once.
+  std::vector<Row> fresh;
+  const std::vector<V1MessageEntry> twice = {v1[0], v1[0]};
+  const ImportCount repeated = AppendV1MessageRows(fresh, twice, language, ui);
+  EXPECT_EQ(repeated.added, 1u);
+  EXPECT_EQ(repeated.already, 1u);
+  EXPECT_EQ(fresh.size(), 1u);
+
+  EXPECT_EQ(AppendV1MessageRows(archive, {}, language, ui).added, 0u);
   EXPECT_EQ(ui.progress_maximum, 0);
   EXPECT_FALSE(ui.progress_visible);
 }

@@ -117,6 +117,10 @@ Answer PhoneModel::Handle(const std::string& command, int number) {
       case FaultAction::kEndless:
         answer.endless = fault.stream;
         break;
+      case FaultAction::kTrickle:
+        answer.endless = fault.stream;
+        answer.endless_interval_ms = fault.interval_ms;
+        break;
     }
     return answer;
   }

@@ -9,9 +9,10 @@
 namespace phonesim {
 
 struct Answer {
-  std::string echo;      // sent at once
-  std::string response;  // sent after the latency
-  std::string endless;   // then sent again and again until the next command
+  std::string echo;             // sent at once
+  std::string response;         // sent after the latency
+  std::string endless;          // then sent again and again until the next command
+  int endless_interval_ms = 0;  // > 0: the endless bytes one at a time, this far apart
 };
 
 class PhoneModel {

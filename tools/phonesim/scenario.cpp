@@ -93,13 +93,18 @@ Scenario ParseScenario(const std::string& json_text) {
     } else if (action == "cms_error") {
       fault.action = FaultAction::kCmsError;
       fault.code = Get(f, "code", 500);
-    } else if (action == "endless") {
-      fault.action = FaultAction::kEndless;
+    } else if (action == "endless" || action == "trickle") {
+      fault.action = action == "endless" ? FaultAction::kEndless : FaultAction::kTrickle;
       fault.stream = Get<std::string>(f, "stream", "0041");
       if (fault.stream.empty()) throw std::runtime_error("scenario: an endless stream is empty");
+      fault.interval_ms = Get(f, "interval_ms", 1000);
+      if (fault.action == FaultAction::kTrickle && fault.interval_ms <= 0) {
+        throw std::runtime_error("scenario: a trickle's interval_ms is not above 0");
+      }
     } else {
       throw std::runtime_error(
-          "scenario: fault action is \"silent\", \"error\", \"cms_error\" or \"endless\"");
+          "scenario: fault action is \"silent\", \"error\", \"cms_error\", \"endless\" or "
+          "\"trickle\"");
     }
     s.faults.push_back(fault);
   }

@@ -24,14 +24,15 @@ struct Contact {
   std::string name;  // UTF-8
 };
 
-enum class FaultAction { kSilent, kError, kCmsError, kEndless };
+enum class FaultAction { kSilent, kError, kCmsError, kEndless, kTrickle };
 
 struct Fault {
   std::string command = "*";  // pattern: case-insensitive, a trailing '*' matches any rest
   int number = 0;             // only the command of this number (counted from 1); 0 any
   FaultAction action = FaultAction::kSilent;
   int code = 0;
-  std::string stream;  // kEndless: the bytes sent again and again
+  std::string stream;   // kEndless, kTrickle: the bytes sent again and again
+  int interval_ms = 0;  // kTrickle: the pause before each byte
 };
 
 struct CannedReply {
