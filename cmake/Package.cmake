@@ -2,9 +2,17 @@
 # `cpack -G DEB` makes of it (scripts/package.sh builds it).
 set(MISSIVO_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 
-# The simulated phone, installed under a name of its own.
+# The simulated phone, installed under a name of its own. A renamed copy is not
+# stripped by `install(TARGETS)`, so it is stripped here when the install strips
+# (cpack with CPACK_STRIP_FILES, `cmake --install --strip`).
 install(PROGRAMS $<TARGET_FILE:phonesim> DESTINATION ${CMAKE_INSTALL_BINDIR}
   RENAME missivo-phonesim)
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\"
+      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/missivo-phonesim\"
+      COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
 
 # Manual pages and the Debian changelog go in gzip-compressed (-n: no name or
 # time stamp, so that two builds give the same bytes).
@@ -25,12 +33,16 @@ install(FILES
   ${CMAKE_BINARY_DIR}/packaging/missivo-phonesim.1.gz
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/missivo RENAME changelog.Debian.gz)
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/missivo RENAME changelog.gz)
 install(FILES ${MISSIVO_PACKAGING}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/missivo)
 install(FILES ${MISSIVO_PACKAGING}/missivo-cli.bash-completion
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME missivo-cli)
 install(FILES ${MISSIVO_PACKAGING}/io.github.missivo.Missivo.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# cpack installs without first building every target of the folder (tests,
+# benchmarks): scripts/package.sh builds the programs it packs.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME missivo)
@@ -38,8 +50,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "The Missivo developers <missivo@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "keeps the SMS messages and the phonebook of a phone safe")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "keeps the SMS messages and the phonebook of a phone safe
-Missivo reads the SMS messages and the phonebook of a mobile phone over its
+  "Missivo reads the SMS messages and the phonebook of a mobile phone over its
 serial (USB modem) port with AT commands and keeps them in an encrypted
 archive. It shows senders by contact name, exports through editable templates
 and imports two older formats. missivo-cli does the same from scripts and
