@@ -23,6 +23,7 @@
 #include "app/skin_engine.h"
 #include "core/status.h"
 #include "phone/com_types.h"
+#include "phone/device_identity.h"
 #include "phone/phone_command_guard.h"
 #include "shell/settings_file.h"
 #include "store/data_files.h"
@@ -137,6 +138,7 @@ class TForm1 : public QMainWindow {
   QPlainTextEdit* Text1 = nullptr;     // preview of the current message
   QStatusBar* bsSkinStatusBar1 = nullptr;
   StatusPanel* Panel1 = nullptr;
+  QLabel* DevicePanel = nullptr;  // maker and model of the connected device, once known
   QLabel* ProgressText = nullptr;
 
   // The lists and their rows (List1: messages read, List4: archive, List2: phonebook).
@@ -173,6 +175,9 @@ class TForm1 : public QMainWindow {
   QComboBox* Speed = nullptr;
   QLabel* bsSkinStdLabel4 = nullptr;  // "Порт:"
   QComboBox* PT = nullptr;
+  // "Phone kind": automatic, the phone family, standard (the PhoneKind order).
+  QLabel* PhoneKindLabel = nullptr;
+  QComboBox* PhoneKindBox = nullptr;
   TCheckBox* Check4 = nullptr;
   QGroupBox* bsSkinGroupBox2 = nullptr;  // "Настройки чтения"
   TCheckBox* Check6 = nullptr;
@@ -248,6 +253,7 @@ class TForm1 : public QMainWindow {
   void Check13Click();
   void SpeedChange();
   void PTChange();
+  void PhoneKindChange();
   void PTCloseUp();
   // The settings of the section "Missivo".
   bool SettingExists(std::string_view key) const;
@@ -286,6 +292,12 @@ class TForm1 : public QMainWindow {
   TCeloCom* CeloCom1 = nullptr;
   std::unique_ptr<TerminalView> Terminal;  // TermSkrin's lines and the log
   std::unique_ptr<AtExchange> Exchange;    // every conversation with the phone
+  // The device profile of the connection, chosen at its first phone command.
+  ConnectionProfile Profile;
+  // The profile, identifying the device first when the setting asks for it;
+  // shows maker and model beside the status. Call inside a phone command.
+  const DeviceProfile& PhoneProfile();
+  void ShowDevice();
 
   void ConnBClick();
   // Panel1 shows whether the port is open: the connected or the disconnected
@@ -400,6 +412,7 @@ class TForm1 : public QMainWindow {
   bool hang_up_shown_ = false;        // "device not found" was shown for the port's hang-up
   bool close_after_command_ = false;  // the window was closed while a phone command ran
   std::size_t edit_row_ = 0;          // the archive row the edit panel shows
+  QString edit_text_;                 // M1 as the panel opened, to tell an untouched text
 };
 
 }  // namespace missivo

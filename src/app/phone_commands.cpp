@@ -42,8 +42,9 @@ void TForm1::bsSkinSpeedButton3Click() {
       list->Refresh();
   };
   const ReadCommandResult result = RunReadCommand(
-      *Exchange, PhoneGuard, {List1Rows->list(), List4Rows->list(), List2Rows->list()}, options,
-      Files(), Lang, *bsSkinMessage1, hooks);
+      *Exchange, Profile, PhoneGuard, {List1Rows->list(), List4Rows->list(), List2Rows->list()},
+      options, Files(), Lang, *bsSkinMessage1, hooks);
+  ShowDevice();
   if (result.outcome == ReadCommandOutcome::kDone && !result.port_open) ShowNoPhone();
 }
 
@@ -67,8 +68,8 @@ void TForm1::N19Click() {
 }
 
 bool TForm1::ReadPhonebook() {
-  const PhonebookReadResult read =
-      ReadPhonebookIntoList(*Exchange, List2Rows->list(), Files().phonebook, Lang, *bsSkinMessage1);
+  const PhonebookReadResult read = ReadPhonebookIntoList(
+      *Exchange, PhoneProfile(), List2Rows->list(), Files().phonebook, Lang, *bsSkinMessage1);
   List2Rows->Refresh();
   return read.usable;
 }
@@ -108,7 +109,7 @@ void TForm1::DeleteOnPhone(bool ask, bool every_row) {
     std::iota(rows.begin(), rows.end(), std::size_t{0});
   }
   if (ask && (rows.empty() || !bsSkinMessage1->AskYesNo(LangText("Str77")))) return;
-  DeleteRowsOnPhone(*Exchange, List1Rows->rows(), rows, *bsSkinMessage1);
+  DeleteRowsOnPhone(*Exchange, PhoneProfile(), List1Rows->rows(), rows, *bsSkinMessage1);
   Text1->clear();
   RemoveRowsAt(List1Rows->list(), rows);
   List1Rows->Refresh();

@@ -21,18 +21,20 @@ Options of every command:
   --password-file FILE  the program password on the first line of FILE (UTF-8)
 )";
 
-constexpr OptionSpec kReadOptions[] = {{"device", true},         {"speed", true},
-                                       {"timeout", true},        {"reply-time", true},
-                                       {"delete", false},        {"phonebook", false},
-                                       {"no-archive", false},    {"skip-incoming", false},
-                                       {"skip-outgoing", false}, {"skip-drafts", false}};
+constexpr OptionSpec kReadOptions[] = {
+    {"device", true},         {"speed", true},       {"timeout", true},
+    {"reply-time", true},     {"kind", true},        {"delete", false},
+    {"phonebook", false},     {"no-archive", false}, {"skip-incoming", false},
+    {"skip-outgoing", false}, {"skip-drafts", false}};
 constexpr OptionSpec kListOptions[] = {{"json", false}};
+constexpr OptionSpec kIdentifyOptions[] = {
+    {"device", true}, {"speed", true}, {"timeout", true}, {"kind", true}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
 
 constexpr char kReadHelp[] =
     R"(Usage: missivo-cli [--folder DIR] read --device PATH [--speed N] [--timeout S]
-         [--reply-time S] [--delete] [--phonebook] [--no-archive] [--skip-incoming]
-         [--skip-outgoing] [--skip-drafts]
+         [--reply-time S] [--kind K] [--delete] [--phonebook] [--no-archive]
+         [--skip-incoming] [--skip-outgoing] [--skip-drafts]
 
 Runs the window program's read command: opens the serial device, reads the
 messages, appends the new ones to the archive (the window's duplicate test),
@@ -46,8 +48,13 @@ The options mirror the read settings of the window, with its defaults.
   --timeout S      give up when the phone sends nothing for S seconds (default 30)
   --reply-time S   give up when a reply has not ended S seconds after its command,
                    however it trickles (default 600)
+  --kind K         the kind of phone: automatic (chosen from what the device
+                   says), family (the +MPBR phone family) or standard (phones and
+                   modems of the 3GPP standard); default: the window's setting
+                   "Phone kind", else automatic
   --delete         delete the messages read on the phone. With the archive on, a
-                   message is deleted only once the saved archive holds it
+                   message is deleted only once the saved archive holds it (every
+                   part of a long message; one with parts missing stays)
   --phonebook      read the phonebook after the messages
   --no-archive     do not append the messages read to the archive
   --skip-incoming  do not read incoming messages already read (unread ones are
@@ -94,8 +101,19 @@ text, index and sender) is not added again, so importing a file twice adds its
 messages once; the summary line tells how many were already there.
 )";
 
+constexpr char kIdentifyHelp[] =
+    R"(Usage: missivo-cli identify --device PATH [--speed N] [--timeout S] [--kind K]
+
+Asks the device who it is and what it holds, and prints the lines to paste into
+a bug report: maker, model, revision, the profile the read would use, the
+message modes (PDU, text), the message storages with their counts, the
+phonebook storages and the range of each contact storage. Nothing is read or
+changed on the phone or in the program folder. Options as for read.
+)";
+
 constexpr Command kCommands[] = {
     {"read", kReadOptions, kReadHelp, RunRead},
+    {"identify", kIdentifyOptions, kIdentifyHelp, RunIdentify},
     {"list", kListOptions, kListHelp, RunList},
     {"export", kExportOptions, kExportHelp, RunExport},
     {"import", {}, kImportHelp, RunImport},
@@ -143,10 +161,11 @@ Missivo without its window, for backups from scripts and cron: the same program
 folder, data files, language and settings as the window program.
 
 Commands (missivo-cli COMMAND --help for each):
-  read    read the messages (and the phonebook) from the phone into the archive
-  list    print the archive or the phonebook copy
-  export  write the archive through a template, as HTML or text
-  import  add the messages of a P2kTools or a Missivo 1.x file to the archive
+  read      read the messages (and the phonebook) from the phone into the archive
+  identify  print who the phone is and what it holds, for a bug report
+  list      print the archive or the phonebook copy
+  export    write the archive through a template, as HTML or text
+  import    add the messages of a P2kTools or a Missivo 1.x file to the archive
 
 Options of every command:
   --folder DIR          the program folder, holding Data and Language. Without it,

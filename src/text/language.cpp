@@ -10,6 +10,13 @@ void LanguageLines::LoadFromBytes(std::string_view bytes) {
   lines_ = SplitAnyBreak(UpToNul(bytes));
 }
 
+void LanguageLines::CompleteFrom(const LanguageLines& shipped) {
+  while (!lines_.empty() && lines_.back().empty())
+    lines_.pop_back();
+  for (std::size_t i = lines_.size(); i < shipped.lines_.size(); ++i)
+    lines_.push_back(shipped.lines_[i]);
+}
+
 std::string LanguageLines::LangText(std::string_view key) const {
   static const std::string kMissing = "---";
   if (key.size() < 4) return kMissing;

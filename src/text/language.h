@@ -20,6 +20,12 @@ class LanguageLines {
   // is the length of the key; "---" when there is no line N.
   std::string LangText(std::string_view key) const;
 
+  // Adds the lines of `shipped` past this list's last line, after dropping
+  // empty lines at its end: a language file written by an older version keeps
+  // its own texts and takes the texts of keys added since from the copy
+  // shipped with the program, instead of showing "---" for them.
+  void CompleteFrom(const LanguageLines& shipped);
+
   const std::vector<std::string>& lines() const { return lines_; }
   bool empty() const { return lines_.empty(); }
 

@@ -4,6 +4,7 @@
 
 #include "core/atomic_file.h"
 #include "store/archive.h"
+#include "store/message_fields.h"
 #include "text/cp1251.h"
 #include "text/lines.h"
 #include "transfer/progress_scope.h"
@@ -44,6 +45,17 @@ ImportCount AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows,
 std::string ImportedCountText(const ImportCount& count, const LanguageLines& language) {
   return FillIn(language.LangText("Str112"),
                 {std::to_string(count.added), std::to_string(count.already)});
+}
+
+void WriteImportedFields(Row& row, std::string_view number, std::string time,
+                         std::vector<std::string> parts) {
+  MessageFields fields;
+  fields.kind = RowKind::kImported;
+  fields.text = Cp1251ToUtf8(row.caption);
+  fields.number = Cp1251ToUtf8(number);
+  fields.time = std::move(time);
+  fields.parts = std::move(parts);
+  WriteMessageFields(row, fields);
 }
 
 }  // namespace missivo

@@ -37,6 +37,11 @@ std::string W(std::string_view utf8) {
   return Utf8ToCp1251(utf8);
 }
 
+Row FiveOf(Row row) {
+  if (row.sub_items.size() > kMessageFieldCount) row.sub_items.resize(kMessageFieldCount);
+  return row;
+}
+
 void ScriptedUserInterface::ShowMessage(const std::string& text, MessageKind kind,
                                         const std::string& caption) {
   messages.push_back({text, kind, caption});
@@ -61,3 +66,12 @@ void ScriptedUserInterface::SetProgressText(const std::string& text) {
 }
 
 }  // namespace missivo::test
+
+namespace missivo {
+void PrintTo(const Row& row, std::ostream* out) {
+  *out << "{\"" << Cp1251ToUtf8(row.caption) << "\", {";
+  for (std::size_t i = 0; i < row.sub_items.size(); ++i)
+    *out << (i ? ", \"" : "\"") << Cp1251ToUtf8(row.sub_items[i]) << "\"";
+  *out << "}, " << row.image << "}";
+}
+}  // namespace missivo

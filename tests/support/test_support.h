@@ -4,11 +4,13 @@
 
 #include <deque>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/ui.h"
+#include "store/row.h"
 
 namespace missivo::test {
 
@@ -33,6 +35,10 @@ void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 
 // Windows-1251 text from UTF-8 source text, for readable expectations.
 std::string W(std::string_view utf8);
+
+// The row with only its first five sub-items: a message row without its
+// lossless fields, to compare with the five as the description makes them.
+Row FiveOf(Row row);
 
 // A user interface for tests: it records every message, question and progress
 // step, and answers questions from a queue (Yes when the queue is empty).
@@ -63,3 +69,8 @@ class ScriptedUserInterface : public UserInterface {
 };
 
 }  // namespace missivo::test
+
+namespace missivo {
+// How a failed expectation shows a row: its texts as UTF-8, its image.
+void PrintTo(const Row& row, std::ostream* out);
+}  // namespace missivo
