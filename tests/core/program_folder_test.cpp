@@ -12,10 +12,18 @@ TEST(ProgramFolderTest, SystemFoldersAreTheInstalledOnes) {
     const char* folder;
     bool system;
   } cases[] = {
-      {"/usr/bin", true},         {"/usr/local/bin", true}, {"/bin", true},
-      {"/sbin/", true},           {"/usr/bin/../lib", true}, {"/usr", true},
-      {"/home/me/missivo", false}, {"/opt/missivo", false},  {"/usrlocal/bin", false},
-      {"/tmp/usr/bin", false},    {"/", false},             {"usr/bin", false},
+      {"/usr/bin", true},
+      {"/usr/local/bin", true},
+      {"/bin", true},
+      {"/sbin/", true},
+      {"/usr/bin/../lib", true},
+      {"/usr", true},
+      {"/home/me/missivo", false},
+      {"/opt/missivo", false},
+      {"/usrlocal/bin", false},
+      {"/tmp/usr/bin", false},
+      {"/", false},
+      {"usr/bin", false},
       {"/home/../usr/bin", true},
   };
   for (const auto& c : cases)
