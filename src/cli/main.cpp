@@ -155,6 +155,10 @@ int Main(const std::vector<std::string>& args, TerminalUserInterface& ui) {
   for (const Command& command : Commands())
     options[std::string(command.name)] = command.options;
   const CommandLine line = ParseCommandLine(args, options);
+  if (line.Has("version")) {
+    WriteOut("missivo-cli " MISSIVO_VERSION "\n");
+    return kExitOk;
+  }
   if (line.command.empty()) {
     if (!line.Has("help")) throw CliError("no command given (see missivo-cli --help)", kExitUsage);
     WriteOut(ProgramHelp());
@@ -202,6 +206,7 @@ Options of every command:
                         when the data files are locked with it; without it the
                         password is asked on the terminal
   -h, --help            this text
+  --version             the version of missivo-cli
 
 The messages are in the language the window uses in that folder (the setting
 "LngName" in $XDG_CONFIG_HOME/Missivo/Missivo.conf, else Language/Russian.lng,

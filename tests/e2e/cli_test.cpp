@@ -508,5 +508,14 @@ TEST_F(CliTest, HelpForEachCommand) {
   EXPECT_NE(help.out.find("--password-file FILE"), std::string::npos);
 }
 
+TEST_F(CliTest, VersionComesAloneOrBesideACommand) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--version"}, std::vector<std::string>{"list", "--version"}}) {
+    const test::CliRun run = RunCli(args, home.path());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "missivo-cli " MISSIVO_VERSION "\n");
+  }
+}
+
 }  // namespace
 }  // namespace missivo
