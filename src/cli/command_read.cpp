@@ -4,48 +4,13 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/phone_port.h"
 #include "cli/program_session.h"
-#include "cli/terminal_ui.h"
-#include "phone/at_exchange.h"
-#include "phone/com_port.h"
+#include "phone/device_identity.h"
 #include "phone/read_command.h"
 
 namespace missivo::cli {
 namespace {
-
-// The exchange's copy of the traffic; the command line shows none of it.
-class NoTerminal : public TerminalSink {
- public:
-  void AppendLine(const std::string&) override {}
-};
-
-std::string PortFailure(const EComError& error, const std::string& device,
-                        const AtExchange& exchange) {
-  switch (error.ErrorCode()) {
-    case kErrorNoDevice:
-      return "no such device: " + device;
-    case kErrorBusy:
-      return "device busy: " + device + " is in use by another program";
-    case EACCES:
-      return error.what();  // names the group that owns the device
-    case kErrorDeviceNotWorking:
-      return "the device stopped working (unplugged?): " + device;
-    case 0:
-      if (std::string(error.what()) != kTimeoutMessage) return device + ": " + error.what();
-      if (exchange.CommandLimitReached()) {
-        return "time-out: the phone on " + device + " did not finish its reply within " +
-               std::to_string(exchange.CommandLimit().count() / 1000) + " s";
-      }
-      return "time-out: the phone on " + device + " sent nothing for " +
-             std::to_string(exchange.SilenceLimit().count() / 1000) + " s";
-    default:
-      return device + ": " + error.what();
-  }
-}
-
-bool IsStop(const EComError& error) {
-  return error.ErrorCode() == EINTR && std::string(error.what()) == kStoppedMessage;
-}
 
 // "read 12 messages, 3 new in the archive (57 rows), phonebook 40 contacts"
 std::string Summary(const ReadCommandResult& result, const ReadCommandOptions& options,
@@ -65,18 +30,9 @@ std::string Summary(const ReadCommandResult& result, const ReadCommandOptions& o
 }  // namespace
 
 int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
-  const std::string device = line.Value("device").value_or("");
-  if (device.empty()) throw CliError("read needs --device PATH", kExitUsage);
   if (!line.operands.empty()) throw CliError("read takes no operand", kExitUsage);
-  const long speed =
-      line.Has("speed") ? ParseNumberOption("speed", *line.Value("speed"), 50, 4000000) : 115200;
-  const long timeout =
-      line.Has("timeout") ? ParseNumberOption("timeout", *line.Value("timeout"), 1, 3600) : 30;
-  const long reply_time =
-      line.Has("reply-time")
-          ? ParseNumberOption("reply-time", *line.Value("reply-time"), 1, 86400)
-          : std::chrono::duration_cast<std::chrono::seconds>(AtExchange::kDefaultCommandLimit)
-                .count();
+  PhonePort phone(line, ui, "read");
+  ConnectionProfile profile(PhoneKindOf(line));
   ReadCommandOptions options;
   options.check6 = line.Has("delete");
   options.check7 = line.Has("phonebook");
@@ -91,41 +47,26 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
   RowList list4 = session.LoadArchive();
   RowList list2 = session.LoadPhonebook();
 
-  TComPort port;
-  NoTerminal terminal;
-  AtExchange exchange(port, terminal, ui, session.language());
-  exchange.SetSilenceLimit(std::chrono::seconds(timeout));
-  exchange.SetCommandLimit(std::chrono::seconds(reply_time));
-  // Ctrl-C ends a wait for the phone at once, and nothing more is sent.
-  port.SetStopDescriptor(StopDescriptor());
-  port.OnError = [](TCustomComPort&, const EComError& error, TComAction&) {
-    if (IsStop(error)) NoteStopDelivered();
-  };
-  port.SetBaudRate(TBaudRate::brCustom);
-  port.SetCustomBaudRate(static_cast<std::int32_t>(speed));
-  port.SetDeviceName(device);
   PhoneCommandGuard guard;
   ReadCommandResult result;
-  // What was read before a failure or a stop is in the saved archive.
-  const auto kept = [&] {
-    return options.check13 && !list1.rows.empty()
-               ? "; kept in the archive: " + Counted(list1.rows.size(), "message") +
-                     " read before it"
-               : std::string();
-  };
   try {
-    port.Open();
-    result = RunReadCommand(exchange, guard, {list1, list4, list2}, options, session.store(),
-                            session.language(), ui);
-  } catch (const EComError& error) {
-    port.Close();
-    if (IsStop(error)) throw CliError(kStoppedText + kept(), kExitInterrupted);
-    throw session.SaveFailure(PortFailure(error, device, exchange) + kept());
+    phone.Run(
+        [&](AtChannel& channel) {
+          result = RunReadCommand(channel, profile, guard, {list1, list4, list2}, options,
+                                  session.store(), session.language(), ui);
+        },
+        [&](std::string& message) {
+          // What was read before a failure or a stop is in the saved archive.
+          if (options.check13 && !list1.rows.empty()) {
+            message += "; kept in the archive: " + Counted(list1.rows.size(), "message") +
+                       " read before it";
+          }
+        });
   } catch (const CliError& error) {
-    if (error.status() != kExitInterrupted) throw;
-    throw CliError(kStoppedText + kept(), kExitInterrupted);
+    // A failure while the folder lock was not free says so, with its own status.
+    if (error.status() != kExitFailure) throw;
+    throw session.SaveFailure(error.message());
   }
-  port.Close();
   WriteOut(Summary(result, options, list4.rows.size()));
   if (result.outcome == ReadCommandOutcome::kPhonebookUnusable) {
     throw CliError("the phone's phonebook range could not be read; the read ended there");

@@ -215,8 +215,11 @@ TEST_F(TortureTest, WindowAndTwoCliProcessesLoseNothing) {
   WaitFor([] { return false; }, std::chrono::milliseconds(300));
   ExitWindow();
 
+  // Kept in a variable: a range-for over a temporary's value() would read freed rows.
+  const Result<std::vector<Row>> stored = ReadListFile(DataFiles(ProgramFolder()).archive);
+  ASSERT_TRUE(stored.ok()) << stored.status().message();
   std::multiset<std::string> archive;
-  for (const Row& row : ReadListFile(DataFiles(ProgramFolder()).archive).value())
+  for (const Row& row : stored.value())
     archive.insert(row.caption);
   // What a message became through the user's edits, if it was not deleted.
   const auto final_text = [&](std::string text) -> std::optional<std::string> {
