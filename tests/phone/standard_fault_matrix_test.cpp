@@ -115,8 +115,9 @@ struct FaultRun {
   explicit FaultRun(const nlohmann::json& phone) : link(phone.dump()) {
     link.exchange.SetSilenceLimit(kSilenceLimit);
     test::WriteOldDataFiles(files);
-    list4.rows = test::OldArchive();
-    list2.rows = test::OldPhonebook();
+    // Loaded through the store, as the programs do, so it knows what the files held.
+    EXPECT_EQ(store.archive().Load(list4.rows).outcome, ListLoad::Outcome::kLoaded);
+    EXPECT_EQ(store.phonebook().Load(list2.rows).outcome, ListLoad::Outcome::kLoaded);
   }
 
   std::string Start() {
