@@ -84,10 +84,13 @@ void AutoBackup::PortRefused() {
 
 void AutoBackup::ReadAfterConnect() {
   if (!form_.AutoRead->isChecked() || !form_.Comm->Active()) return;
-  const std::string phone = Utf8ToCp1251(form_.Comm->DeviceName());
+  const QString device = QString::fromStdString(form_.Comm->DeviceName());
   const ReadCommandResult result = form_.ReadMessages();
   // Another phone command was running, or the phone went away meanwhile.
   if (result.outcome == ReadCommandOutcome::kBusy || !result.port_open) return;
+  // The phone by the name it gave ("huawei E3372"), else by its device.
+  const QString name = form_.DevicePanel->text();
+  const std::string phone = FromQString(name.isEmpty() ? device : name);
   const QString text = ToQString(ArchivedFromText(form_.Lang, result.archived, phone));
   form_.ProgressText->setText(text);
   if (notify) notify(text);

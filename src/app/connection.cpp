@@ -164,12 +164,16 @@ void TForm1::N11Click() {
 
 void TForm1::CommAfterOpen() {
   hang_up_shown_ = false;
+  Profile.Forget();
+  ShowDevice();
   ShowPortState();
   Speed->setEnabled(false);
   AutoBackup1->PortOpened();
 }
 
 void TForm1::CommAfterClose() {
+  Profile.Forget();
+  ShowDevice();
   ShowPortState();
   Speed->setEnabled(true);
 }
@@ -260,6 +264,24 @@ void TForm1::RefreshPortList() {
   for (const std::string& device : SerialDeviceNames())
     PT->addItem(QString::fromStdString(device));
   PT->setEditText(text);
+}
+
+const DeviceProfile& TForm1::PhoneProfile() {
+  const DeviceProfile& profile = Profile.Get(*Exchange);
+  ShowDevice();
+  return profile;
+}
+
+// "huawei E3372" once the device has said who it is; nothing before, or for a
+// kind forced without asking.
+void TForm1::ShowDevice() {
+  const DeviceIdentity* identity = Profile.Identity();
+  QString text;
+  if (identity != nullptr) {
+    text = QString::fromUtf8(identity->maker + " " + identity->model).trimmed();
+  }
+  DevicePanel->setText(text);
+  DevicePanel->setVisible(!text.isEmpty());
 }
 
 }  // namespace missivo

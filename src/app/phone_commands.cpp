@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/phone_command_scope.h"
 #include "app/qt_user_interface.h"
+#include "app/row_filter_proxy.h"
 #include "app/row_model.h"
 #include "phone/at_exchange.h"
 #include "phone/com_port.h"
@@ -46,8 +47,9 @@ ReadCommandResult TForm1::ReadMessages() {
       list->Refresh();
   };
   const ReadCommandResult result = RunReadCommand(
-      *Exchange, PhoneGuard, {List1Rows->list(), List4Rows->list(), List2Rows->list()}, options,
-      Store(), Lang, *bsSkinMessage1, hooks);
+      *Exchange, Profile, PhoneGuard, {List1Rows->list(), List4Rows->list(), List2Rows->list()},
+      options, Store(), Lang, *bsSkinMessage1, hooks);
+  ShowDevice();
   if (result.outcome == ReadCommandOutcome::kDone && !result.port_open) ShowNoPhone();
   return result;
 }
@@ -73,7 +75,7 @@ void TForm1::N19Click() {
 
 bool TForm1::ReadPhonebook() {
   const PhonebookReadResult read = ReadPhonebookIntoList(
-      *Exchange, List2Rows->list(), Store().phonebook(), Lang, *bsSkinMessage1);
+      *Exchange, PhoneProfile(), List2Rows->list(), Store().phonebook(), Lang, *bsSkinMessage1);
   List2Rows->Refresh();
   return read.usable;
 }
@@ -101,19 +103,21 @@ void TForm1::MenuItem2Click() {
   DeleteOnPhone(/*ask=*/false, /*every_row=*/true);
 }
 
-// Deletes the selected rows of List1 (or all of them) in the phone and from
-// the list, whatever the phone answers; with `ask`, only a selection and a Yes
-// to Str77 go on.
+// Deletes the selected rows of List1 (or all of them, or all it shows when the
+// user says so while a filter is on) in the phone and from the list, whatever
+// the phone answers; with `ask`, only a selection and a Yes to Str77 go on.
 void TForm1::DeleteOnPhone(bool ask, bool every_row) {
   PhoneCommandScope command(*this);
   if (!command) return;
   std::vector<std::size_t> rows = SelectedRows(List1);
-  if (every_row) {
+  if (every_row && List1Shown->Filtering() && bsSkinMessage1->AskYesNo(LangText("Str122"))) {
+    rows = ShownRows(List1);  // only the messages the filter shows
+  } else if (every_row) {
     rows.resize(List1Rows->rows().size());
     std::iota(rows.begin(), rows.end(), std::size_t{0});
   }
   if (ask && (rows.empty() || !bsSkinMessage1->AskYesNo(LangText("Str77")))) return;
-  DeleteRowsOnPhone(*Exchange, List1Rows->rows(), rows, *bsSkinMessage1);
+  DeleteRowsOnPhone(*Exchange, PhoneProfile(), List1Rows->rows(), rows, *bsSkinMessage1);
   Text1->clear();
   RemoveRowsAt(List1Rows->list(), rows);
   List1Rows->Refresh();

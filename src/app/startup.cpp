@@ -104,10 +104,12 @@ void TForm1::LoadSettingsAndLists() {
       bsSkinPageControl1->indexOf(ARCHIVETAB),
       ToQString(rows == 0 ? archive : archive + " (" + std::to_string(rows) + ")"));
   LoadOptions();
+  RestoreSearchState();
 }
 
 void TForm1::FormCloseQuery() {
   ClosePort();
+  SaveSearchState();
   // An empty archive is not written: the file keeps what was saved last.
   if (!List4Rows->rows().empty())
     (void)SaveListFile(List4Rows->list(), Store().archive(), *bsSkinMessage1);

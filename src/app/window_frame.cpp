@@ -87,6 +87,7 @@ void TForm1::BuildFrame() {
   bsSkinPageControl1->setDocumentMode(false);
   SMSTAB = Page(bsSkinPageControl1, "SMSTAB", QStringLiteral("Сообщения"), kImageTabMessages);
   ARCHIVETAB = Page(bsSkinPageControl1, "ARCHIVETAB", QStringLiteral("Архив"), kImageTabArchive);
+  CONVTAB = Page(bsSkinPageControl1, "CONVTAB", QStringLiteral("Переписка"), kImageTabMessages);
   bsSkinTabSheet1 =
       Page(bsSkinPageControl1, "bsSkinTabSheet1", QStringLiteral("Справочник"), kImageTabPhonebook);
   bsSkinTabSheet6 =
@@ -117,9 +118,13 @@ void TForm1::BuildFrame() {
   Panel1 = new StatusPanel(QStringLiteral("Panel1"), bsSkinStatusBar1);
   Panel1->SetText(QStringLiteral("Статус: Отключен"));
   Panel1->SetImage(kImageStatusDisconnected);
+  DevicePanel = new QLabel(bsSkinStatusBar1);
+  DevicePanel->setObjectName(QStringLiteral("DevicePanel"));
+  DevicePanel->setTextFormat(Qt::PlainText);  // the device's own words
   ProgressText = new QLabel(bsSkinStatusBar1);
   ProgressText->setObjectName(QStringLiteral("ProgressText"));
   bsSkinStatusBar1->addWidget(Panel1);
+  bsSkinStatusBar1->addWidget(DevicePanel);
   bsSkinStatusBar1->addWidget(ProgressText, 1);
 }
 

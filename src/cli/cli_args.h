@@ -40,8 +40,11 @@ struct OptionSpec {
 };
 
 // Options that every command takes.
-inline constexpr OptionSpec kGlobalOptions[] = {
-    {"folder", true}, {"password-file", true}, {"lock-wait", true}, {"help", false}};
+inline constexpr OptionSpec kGlobalOptions[] = {{"folder", true},
+                                                {"password-file", true},
+                                                {"lock-wait", true},
+                                                {"help", false},
+                                                {"version", false}};
 
 struct CommandLine {
   std::string command;                        // empty when none was given

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/phone_port.h"
 #include "core/local_time.h"
 #include "phone/device_arrivals.h"
 #include "shell/settings_file.h"
@@ -48,7 +49,6 @@ class Watch {
   Watch(const CommandLine& line, TerminalUserInterface& ui, DeviceChoice choice)
       : line_(line),
         ui_(ui),
-        read_(DeviceReadOf(line)),
         arrivals_(std::move(choice)),
         retry_(line.Has("retry") ? ParseNumberOption("retry", *line.Value("retry"), 1, 86400)
                                  : 10) {}
@@ -85,7 +85,7 @@ class Watch {
       // The password is taken again each time: its file may have come meanwhile.
       ui_.ForgetPassword();
       if (const std::string file = PasswordFile(); !file.empty()) TakePasswordFrom(file, ui_);
-      ReadDevice(line_, read_, device, ui_, [&](const std::string& summary) {
+      ReadDevice(line_, device, ui_, [&](const std::string& summary) {
         WriteOut(Now() + " " + device + ": " + summary);
       });
       told_.clear();
@@ -146,7 +146,6 @@ class Watch {
 
   const CommandLine& line_;
   TerminalUserInterface& ui_;
-  const DeviceRead read_;
   DeviceArrivals arrivals_;
   const std::chrono::seconds retry_;
   std::optional<Clock::time_point> next_read_;  // when to read the device present
@@ -162,6 +161,9 @@ int RunWatch(const CommandLine& line, TerminalUserInterface& ui) {
   DeviceChoice choice;
   const std::string device = line.Value("device").value_or("auto");
   if (device.empty()) throw CliError("watch needs --device PATH or --device auto", kExitUsage);
+  // The read options are checked now, not at the first arrival.
+  (void)PhonePort(line, ui, "watch", device);
+  (void)PhoneKindOf(line);
   if (device == "auto") {
     choice.fallback = Setting(TRzRegIniFile(), kPortSetting);
   } else {

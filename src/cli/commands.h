@@ -10,7 +10,6 @@
 
 #include "cli/cli_args.h"
 #include "cli/terminal_ui.h"
-#include "phone/read_command.h"
 
 namespace missivo::cli {
 
@@ -21,7 +20,7 @@ struct Command {
   int (*run)(const CommandLine& line, TerminalUserInterface& ui);
 };
 
-// read, watch, list, export, import.
+// read, watch, list, conversations, export, import.
 std::span<const Command> Commands();
 
 // The text of `missivo-cli --help`.
@@ -45,33 +44,18 @@ std::string Counted(std::size_t count, const char* word);
 // The one operand a command wants (`what` names it in the error).
 const std::string& OneOperand(const CommandLine& line, std::string_view what);
 
-// How the read and watch commands read a phone: their options, with the
-// window's defaults.
-struct DeviceRead {
-  long speed = 115200;
-  long timeout = 30;    // seconds of silence
-  long reply_time = 0;  // seconds for one whole reply
-  ReadCommandOptions options;
-};
-DeviceRead DeviceReadOf(const CommandLine& line);
-
-// The device would not open for the read: another program holds it, or the
-// user may not use it (yet: udev sets the group of a new device a moment
-// after it appears). Nothing was read.
-class DeviceRefused : public CliError {
- public:
-  using CliError::CliError;
-};
-
-// One read of `device` into the archive of the program folder, as the read
-// command does it; `report` gets its summary line ("read 12 messages, ...")
-// once the read has ended. A failure leaves as CliError after the messages read
-// were saved (kExitInterrupted for a stop signal); a refused open as DeviceRefused.
-void ReadDevice(const CommandLine& line, const DeviceRead& read, const std::string& device,
-                TerminalUserInterface& ui, const std::function<void(const std::string&)>& report);
+// One read of `device` into the archive of the program folder, with the read
+// options of `line`, as the read command does it; `report` gets its summary
+// line ("read 12 messages, ...") once the read has ended. A failure leaves as
+// CliError after the messages read were saved (kExitInterrupted for a stop
+// signal); an open the device refuses as DeviceRefused (cli/phone_port.h).
+void ReadDevice(const CommandLine& line, const std::string& device, TerminalUserInterface& ui,
+                const std::function<void(const std::string&)>& report);
 
 int RunRead(const CommandLine& line, TerminalUserInterface& ui);
+int RunIdentify(const CommandLine& line, TerminalUserInterface& ui);
 int RunList(const CommandLine& line, TerminalUserInterface& ui);
+int RunConversations(const CommandLine& line, TerminalUserInterface& ui);
 int RunExport(const CommandLine& line, TerminalUserInterface& ui);
 int RunImport(const CommandLine& line, TerminalUserInterface& ui);
 int RunWatch(const CommandLine& line, TerminalUserInterface& ui);

@@ -23,23 +23,27 @@ Options of every command:
                         finish with the data folder (default 60)
 )";
 
-constexpr OptionSpec kReadOptions[] = {{"device", true},         {"speed", true},
-                                       {"timeout", true},        {"reply-time", true},
-                                       {"delete", false},        {"phonebook", false},
-                                       {"no-archive", false},    {"skip-incoming", false},
-                                       {"skip-outgoing", false}, {"skip-drafts", false}};
+constexpr OptionSpec kReadOptions[] = {
+    {"device", true},         {"speed", true},       {"timeout", true},
+    {"reply-time", true},     {"kind", true},        {"delete", false},
+    {"phonebook", false},     {"no-archive", false}, {"skip-incoming", false},
+    {"skip-outgoing", false}, {"skip-drafts", false}};
 constexpr OptionSpec kWatchOptions[] = {
-    {"device", true},       {"speed", true},          {"timeout", true},
-    {"reply-time", true},   {"delete", false},        {"phonebook", false},
-    {"no-archive", false},  {"skip-incoming", false}, {"skip-outgoing", false},
-    {"skip-drafts", false}, {"retry", true}};
-constexpr OptionSpec kListOptions[] = {{"json", false}};
+    {"device", true},         {"speed", true},        {"timeout", true},
+    {"reply-time", true},     {"kind", true},         {"delete", false},
+    {"phonebook", false},     {"no-archive", false},  {"skip-incoming", false},
+    {"skip-outgoing", false}, {"skip-drafts", false}, {"retry", true}};
+constexpr OptionSpec kListOptions[] = {{"json", false}, {"search", true}, {"from", true},
+                                       {"since", true}, {"until", true},  {"kind", true}};
+constexpr OptionSpec kConversationsOptions[] = {{"json", false}};
+constexpr OptionSpec kIdentifyOptions[] = {
+    {"device", true}, {"speed", true}, {"timeout", true}, {"kind", true}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
 
 constexpr char kReadHelp[] =
     R"(Usage: missivo-cli [--folder DIR] read --device PATH [--speed N] [--timeout S]
-         [--reply-time S] [--delete] [--phonebook] [--no-archive] [--skip-incoming]
-         [--skip-outgoing] [--skip-drafts]
+         [--reply-time S] [--kind K] [--delete] [--phonebook] [--no-archive]
+         [--skip-incoming] [--skip-outgoing] [--skip-drafts]
 
 Runs the window program's read command: opens the serial device, reads the
 messages, appends the new ones to the archive (the window's duplicate test),
@@ -53,8 +57,13 @@ The options mirror the read settings of the window, with its defaults.
   --timeout S      give up when the phone sends nothing for S seconds (default 30)
   --reply-time S   give up when a reply has not ended S seconds after its command,
                    however it trickles (default 600)
+  --kind K         the kind of phone: automatic (chosen from what the device
+                   says), family (the +MPBR phone family) or standard (phones and
+                   modems of the 3GPP standard); default: the window's setting
+                   "Phone kind", else automatic
   --delete         delete the messages read on the phone. With the archive on, a
-                   message is deleted only once the saved archive holds it
+                   message is deleted only once the saved archive holds it (every
+                   part of a long message; one with parts missing stays)
   --phonebook      read the phonebook after the messages
   --no-archive     do not append the messages read to the archive
   --skip-incoming  do not read incoming messages already read (unread ones are
@@ -85,8 +94,8 @@ that another program holds is tried again every S seconds while it is there.
                  the port chosen in the window program's settings
   --retry S      how often a refused device, a locked archive or a busy data
                  folder is tried again (default 10)
-  The read options --speed, --timeout, --reply-time, --delete, --phonebook,
-  --no-archive and --skip-* are those of the read command.
+  The read options --speed, --timeout, --reply-time, --kind, --delete,
+  --phonebook, --no-archive and --skip-* are those of the read command.
 
 Nothing is asked on a terminal. When the data files are locked with the program
 password, it is taken from --password-file, else from the file named by the
@@ -98,15 +107,39 @@ reads.
 )";
 
 constexpr char kListHelp[] = R"(Usage: missivo-cli [--folder DIR] list archive|phonebook [--json]
+         [--search TEXT] [--from NUMBER-OR-NAME] [--since DATE] [--until DATE]
+         [--kind incoming|outgoing|draft|imported]
 
 Prints the rows of the archive or of the phonebook copy in UTF-8, one row a
 line, the fields separated by TAB: text, from, date/time, size, index and type
 of a message; name and number of a contact. Backslash, TAB, CR and LF inside a
 field are written \\, \t, \r and \n.
 
-  --json  a JSON array instead: one object per row with "caption", "sub_items"
-          (an array of texts) and "image" (the row's picture number)
+  --json    a JSON array instead: one object per row with "caption", "sub_items"
+            (an array of texts) and "image" (the row's picture number)
+
+The archive's rows can be chosen as in the window's search bar:
+  --search TEXT  words that must all occur in the text, the sender's name or
+                 number, in any case (ё matches е); "a phrase" in quotes
+                 must occur as written; a number matches with or without
+                 +7 or 8 in front
+  --from WHO     one correspondent: a number in any form, or a contact name
+  --since DATE   messages of DATE or later (2006-01-31, 31.01.2006 or 31/01/2006)
+  --until DATE   messages of DATE or earlier
+  --kind KIND    incoming, outgoing, draft or imported messages only
 )";
+
+constexpr char kConversationsHelp[] =
+    R"help(Usage: missivo-cli [--folder DIR] conversations [--json]
+
+Prints the archive's correspondents, the most recent conversation first, one a
+line: name (or number), number, message count and the date of the last message,
+separated by TAB. Messages from one number are one conversation however the
+number is written ("Мама (+79035550101)", "+79035550101", "89035550101").
+
+  --json  a JSON array instead: one object per correspondent with "name",
+          "number", "messages" and "last"
+)help";
 
 constexpr char kExportHelp[] =
     R"(Usage: missivo-cli [--folder DIR] export archive --format html|txt [--output FILE]
@@ -132,9 +165,23 @@ text, index and sender) is not added again, so importing a file twice adds its
 messages once; the summary line tells how many were already there.
 )";
 
+constexpr char kIdentifyHelp[] =
+    R"(Usage: missivo-cli identify --device PATH [--speed N] [--timeout S] [--kind K]
+
+Asks the device who it is and what it holds, and prints the lines to paste into
+a bug report: maker, model, revision, the profile the read would use, the
+message modes (PDU, text), the message storages with their counts, the
+phonebook storages and the range of each contact storage. Nothing is read or
+changed on the phone or in the program folder. Options as for read.
+)";
+
 constexpr Command kCommands[] = {
-    {"read", kReadOptions, kReadHelp, RunRead}, {"watch", kWatchOptions, kWatchHelp, RunWatch},
-    {"list", kListOptions, kListHelp, RunList}, {"export", kExportOptions, kExportHelp, RunExport},
+    {"read", kReadOptions, kReadHelp, RunRead},
+    {"watch", kWatchOptions, kWatchHelp, RunWatch},
+    {"identify", kIdentifyOptions, kIdentifyHelp, RunIdentify},
+    {"list", kListOptions, kListHelp, RunList},
+    {"conversations", kConversationsOptions, kConversationsHelp, RunConversations},
+    {"export", kExportOptions, kExportHelp, RunExport},
     {"import", {}, kImportHelp, RunImport},
 };
 
@@ -147,6 +194,10 @@ int Main(const std::vector<std::string>& args, TerminalUserInterface& ui) {
   for (const Command& command : Commands())
     options[std::string(command.name)] = command.options;
   const CommandLine line = ParseCommandLine(args, options);
+  if (line.Has("version")) {
+    WriteOut("missivo-cli " MISSIVO_VERSION "\n");
+    return kExitOk;
+  }
   if (line.command.empty()) {
     if (!line.Has("help")) throw CliError("no command given (see missivo-cli --help)", kExitUsage);
     WriteOut(ProgramHelp());
@@ -176,11 +227,13 @@ Missivo without its window, for backups from scripts and cron: the same program
 folder, data files, language and settings as the window program.
 
 Commands (missivo-cli COMMAND --help for each):
-  read    read the messages (and the phonebook) from the phone into the archive
-  watch   read the phone each time it is plugged in (for a user service)
-  list    print the archive or the phonebook copy
-  export  write the archive through a template, as HTML or text
-  import  add the messages of a P2kTools or a Missivo 1.x file to the archive
+  read           read the messages (and the phonebook) from the phone into the archive
+  watch          read the phone each time it is plugged in (for a user service)
+  identify       print who the phone is and what it holds, for a bug report
+  list           print the archive or the phonebook copy, or the messages found
+  conversations  the archive's correspondents with their message counts
+  export         write the archive through a template, as HTML or text
+  import         add the messages of a P2kTools or a Missivo 1.x file to the archive
 
 Options of every command:
   --folder DIR          the program folder, holding Data and Language. Without it,
@@ -198,6 +251,7 @@ Options of every command:
                         what the others saved. Wait at most S seconds for it
                         (default 60), showing a line while waiting
   -h, --help            this text
+  --version             the version of missivo-cli
 
 The messages are in the language the window uses in that folder (the setting
 "LngName" in $XDG_CONFIG_HOME/Missivo/Missivo.conf, else Language/Russian.lng,

@@ -5,6 +5,7 @@
 #include "core/ui.h"
 #include "phone/com_error.h"
 #include "phone/com_port.h"
+#include "phone/unsolicited.h"
 #include "text/language.h"
 
 namespace missivo {
@@ -23,7 +24,7 @@ bool IsLineEnd(char c) {
 
 bool IsFinalResultLine(std::string_view line) {
   return line == "OK" || line == "ERROR" || StartsWith(line, "+CME ERROR:") ||
-         StartsWith(line, "+CMS ERROR:");
+         StartsWith(line, "+CMS ERROR:") || line == "COMMAND NOT SUPPORT";
 }
 
 bool IsErrorReply(std::string_view reply) {
@@ -43,6 +44,14 @@ bool AtExchange::IsOpen() const {
 }
 
 void AtExchange::ExchangeCommand(const std::string& command, std::string& reply) {
+  Exchange(command, reply, /*show_error=*/true);
+}
+
+void AtExchange::ExchangeQuietly(const std::string& command, std::string& reply) {
+  Exchange(command, reply, /*show_error=*/false);
+}
+
+void AtExchange::Exchange(const std::string& command, std::string& reply, bool show_error) {
   if (command.empty()) return;
   reply.clear();
   if (!port_.Active()) {
@@ -52,9 +61,13 @@ void AtExchange::ExchangeCommand(const std::string& command, std::string& reply)
   // Clear first, then write: a quick phone's answer must not be thrown away.
   port_.ClearInputBuffer();
   port_.WriteText(command + "\n\r");
-  std::string collected = Collect();
+  bool unsolicited = false;
+  std::string collected = Collect(command, unsolicited);
+  // The terminal shows everything; the caller gets the reply without the
+  // codes the device sent on its own.
   terminal_.AppendLine(collected);
-  if (IsErrorReply(collected)) {
+  if (unsolicited) collected = WithoutUnsolicited(collected, command);
+  if (show_error && IsErrorReply(collected)) {
     ui_.ShowMessage("AT Command Error:" + collected, MessageKind::kPlain);
   }
   reply = std::move(collected);
@@ -63,7 +76,7 @@ void AtExchange::ExchangeCommand(const std::string& command, std::string& reply)
 
 // Bytes up to and including the line end that follows the final result line;
 // the rest of that line end (the LF after CR) is cleared by the next exchange.
-std::string AtExchange::Collect() {
+std::string AtExchange::Collect(std::string_view command, bool& unsolicited) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + command_limit_;
   std::string reply;
@@ -85,6 +98,7 @@ std::string AtExchange::Collect() {
     if (IsLineEnd(c)) {
       const std::string_view line(reply.data() + line_start, reply.size() - 1 - line_start);
       if (IsFinalResultLine(line)) return reply;
+      if (!unsolicited && IsUnsolicitedLine(line, command)) unsolicited = true;
       line_start = reply.size();
     } else if (reply.size() == 2 && reply == "OK") {
       return reply;

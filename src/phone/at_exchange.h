@@ -24,12 +24,13 @@ class TerminalSink {
   virtual void AppendLine(const std::string& line) = 0;
 };
 
-// Whether `line` (without its line end) is a final result: exactly "OK" or
-// "ERROR", or an extended error "+CME ERROR:..." or "+CMS ERROR:...".
+// Whether `line` (without its line end) is a final result: exactly "OK",
+// "ERROR" or "COMMAND NOT SUPPORT" (a modem's own form of ERROR), or an
+// extended error "+CME ERROR:..." or "+CMS ERROR:...".
 bool IsFinalResultLine(std::string_view line);
 
 // Whether a reply ends with an error result line ("ERROR", "+CME ERROR: n",
-// "+CMS ERROR: n"), its line end not counted.
+// "+CMS ERROR: n", "COMMAND NOT SUPPORT"), its line end not counted.
 bool IsErrorReply(std::string_view reply);
 
 // The start of the port error (code 0) that ends a reply grown past the limit.
@@ -61,7 +62,10 @@ class AtExchange : public AtChannel {
   // not ended within CommandLimit() of the command's sending; when the reply
   // grows past ReplyLimit() bytes without its final result, with
   // kReplyTooLongMessage (code 0).
+  // Unsolicited result codes (phone/unsolicited.h) that arrive before the
+  // final result are shown in the terminal but left out of `reply`.
   void ExchangeCommand(const std::string& command, std::string& reply) override;
+  void ExchangeQuietly(const std::string& command, std::string& reply) override;
   bool IsOpen() const override;
 
   std::chrono::milliseconds SilenceLimit() const { return silence_limit_; }
@@ -74,7 +78,9 @@ class AtExchange : public AtChannel {
   bool CommandLimitReached() const { return command_limit_reached_; }
 
  private:
-  std::string Collect();
+  void Exchange(const std::string& command, std::string& reply, bool show_error);
+  // Sets `unsolicited` when a line of the reply is an unsolicited code.
+  std::string Collect(std::string_view command, bool& unsolicited);
 
   TCustomComPort& port_;
   TerminalSink& terminal_;

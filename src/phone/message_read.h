@@ -24,6 +24,24 @@ struct ReadOptions {
 // Whether a listed message of `status` is read (exact, case-sensitive comparison).
 bool IsSelectedForRead(std::string_view status, const ReadOptions& options);
 
+// Where a message (or one part of a long one) lives on the phone: its storage
+// ("SM", "ME"; empty for the phone's only one) and its index there.
+struct PhoneSlot {
+  std::string storage;
+  std::string index;
+
+  friend bool operator==(const PhoneSlot&, const PhoneSlot&) = default;
+};
+
+// The lossless fields' key (an extra header line of store/message_fields.h) of
+// the storage of each part, for a long message whose parts lie in several.
+inline constexpr const char* kPartStoragesKey = "storages";
+
+// Where the message of a row lives on the phone: from its lossless fields
+// (the storage and index of every part), else its Index in the phone's only
+// storage.
+std::vector<PhoneSlot> SlotsOfRow(const Row& row);
+
 struct MessageReadResult {
   // The new contents of the messages list, one row per message record, in the
   // order of reading.
@@ -32,6 +50,9 @@ struct MessageReadResult {
   // order of reading, each once: what deleting the messages read sends
   // "AT+CMGD=" for. A message with an unreadable header stays on the phone.
   std::vector<std::string> read_indexes;
+  // Per row, where its message lives on the phone (every part of a long one):
+  // what deleting the messages read deletes.
+  std::vector<std::vector<PhoneSlot>> row_slots;
   // The port failure that ended the read early, or null. The rows then hold the
   // messages read before it; the caller keeps them and then rethrows it.
   std::exception_ptr port_error;

@@ -139,17 +139,34 @@ DeleteOutcome DeleteArchiveRowsOnKey(RowList& archive, std::span<const std::size
   return outcome;
 }
 
-DeleteOutcome DeleteArchiveRowsFromMenu(RowList& archive, std::span<const std::size_t> selected,
-                                        StoredList& archive_file, const LanguageLines& language,
-                                        UserInterface& ui) {
+namespace {
+
+// Asks `question`; on Yes with rows to delete removes them and saves the archive.
+DeleteOutcome DeleteConfirmedRows(RowList& archive, std::span<const std::size_t> selected,
+                                  StoredList& archive_file, const std::string& question,
+                                  UserInterface& ui) {
   DeleteOutcome outcome;
-  if (!Confirm(language, "Str77", ui)) return outcome;
+  if (!ui.AskYesNo(question)) return outcome;
   outcome.confirmed = true;
   if (selected.empty()) return outcome;
   RemoveRowsAt(archive, selected);
   WriteOrRemove(archive, archive_file, /*remove_when_empty=*/false, ui, outcome);
   outcome.empty_preview = true;
   return outcome;
+}
+
+}  // namespace
+
+DeleteOutcome DeleteArchiveRowsFromMenu(RowList& archive, std::span<const std::size_t> selected,
+                                        StoredList& archive_file, const LanguageLines& language,
+                                        UserInterface& ui) {
+  return DeleteConfirmedRows(archive, selected, archive_file, language.LangText("Str77"), ui);
+}
+
+DeleteOutcome DeleteShownArchiveRows(RowList& archive, std::span<const std::size_t> shown,
+                                     StoredList& archive_file, const LanguageLines& language,
+                                     UserInterface& ui) {
+  return DeleteConfirmedRows(archive, shown, archive_file, language.LangText("Str122"), ui);
 }
 
 DeleteOutcome DeleteAllArchiveRows(RowList& archive, StoredList& archive_file,

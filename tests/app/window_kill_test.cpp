@@ -86,7 +86,7 @@ TEST(WindowKillTest, KilledWindowsLeaveLockedFilesAndLoseNothing) {
   std::uniform_int_distribution<long> delay_ms(0, 1200);
   int deleted_total = 0;
   for (int kill = 0; kill < 50; ++kill) {
-    const std::string tag = "W" + std::to_string(kill);
+    const std::string tag = Tag("W", kill);
     PhoneSim phone(nlohmann::json{{"messages", UniqueMessages(tag, 3)}, {"latency_ms", 3}}.dump());
     const pid_t window = ::fork();
     if (window == 0) RunWindow(program_folder, phone.Device(), password);

@@ -78,8 +78,8 @@ TEST_F(CliSafetyTest, ACommandWaitsForTheFolderLockThenGivesUpWith75) {
 TEST_F(CliSafetyTest, TwoReadsWithDeleteStartedAtOnceLoseNothing) {
   for (int round = 0; round < 4; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    const std::string tag_a = "A" + std::to_string(round);
-    const std::string tag_b = "B" + std::to_string(round);
+    const std::string tag_a = test::Tag("A", round);
+    const std::string tag_b = test::Tag("B", round);
     test::PhoneSim phone_a(json{{"messages", test::UniqueMessages(tag_a, 4)}}.dump());
     test::PhoneSim phone_b(json{{"messages", test::UniqueMessages(tag_b, 4)}}.dump());
     auto read = [&](const std::string& device) {
@@ -111,7 +111,7 @@ TEST_F(CliSafetyTest, KilledReadsOnALockedFolderLeaveLockedFilesAndLoseNothing) 
   std::uniform_int_distribution<long> delay_ms(0, 600);
   int deleted_total = 0;
   for (int kill = 0; kill < 50; ++kill) {
-    const std::string tag = "K" + std::to_string(kill);
+    const std::string tag = test::Tag("K", kill);
     test::PhoneSim phone(
         json{{"messages", test::UniqueMessages(tag, 3)}, {"latency_ms", 3}}.dump());
     const pid_t cli =

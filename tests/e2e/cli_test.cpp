@@ -20,6 +20,7 @@
 #include "store/program_lock.h"
 #include "support/phone_fixture.h"
 #include "support/phone_scenario.h"
+#include "support/standard_phones.h"
 #include "support/test_support.h"
 #include "text/cp1251.h"
 
@@ -129,6 +130,56 @@ TEST_F(CliTest, ReadThenListExportOnAFreshFolder) {
               std::string::npos);
     EXPECT_NE(to_stdout.out.find(W("Номер:")), std::string::npos);
   }
+}
+
+// Each standard device read end to end: messages (long ones joined),
+// contacts from every contact storage, names on the senders; then identify.
+TEST_F(CliTest, StandardDevicesReadWithTheirPhonebooks) {
+  const struct {
+    const char* name;
+    json scenario;
+    const char* summary;
+    std::string first_from;
+  } devices[] = {
+      {"USB stick", test::UsbStick(),
+       "read 5 messages, 5 new in the archive (5 rows), 5 deleted on the phone, phonebook 2 "
+       "contacts\n",
+       W("Иван (+79161234567)")},
+      {"PDU-only phone", test::PduOnlyPhone(),
+       "read 2 messages, 2 new in the archive (2 rows), 2 deleted on the phone, phonebook 1 "
+       "contact\n",
+       "InternetSMS"},
+      {"text-only module", test::TextOnlyModule(),
+       "read 3 messages, 3 new in the archive (3 rows), 3 deleted on the phone, phonebook 1 "
+       "contact\n",
+       W("Jan (+31625044454)")},
+  };
+  for (const auto& device : devices) {
+    SCOPED_TRACE(device.name);
+    std::filesystem::remove_all(files.folder);
+    test::PhoneSim phone(device.scenario.dump());
+    const test::CliRun read = Cli({"read", "--device", phone.Device(), "--phonebook", "--delete"});
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(read.out, device.summary);
+    const std::vector<Row> archive = StoredRows(files.archive);
+    ASSERT_FALSE(archive.empty());
+    EXPECT_EQ(SubItem(archive[0], kFrom), device.first_from);
+  }
+
+  test::PhoneSim stick(test::UsbStick().dump());
+  const test::CliRun identify = Cli({"identify", "--device", stick.Device()});
+  ASSERT_EQ(identify.status, 0) << identify.err;
+  EXPECT_EQ(identify.out,
+            "maker: huawei\nmodel: E3372\nrevision: 21.180.01.00.00\n"
+            "profile: standard (chosen from the device's answers)\n"
+            "message modes: PDU, text\n"
+            "message storages: SM 5 of 50, ME 3 of 50, MT 8 of 50\n"
+            "phonebook storages: SM, DC, FD, LD, MC, ME, RC, ON\n"
+            "phonebook SM: 1-250\nphonebook ME: 1-250\nvendor phonebook command: no\n");
+  const test::CliRun forced = Cli({"identify", "--device", stick.Device(), "--kind", "family"});
+  EXPECT_NE(forced.out.find("profile: family (forced)"), std::string::npos) << forced.out;
+  const test::CliRun wrong = Cli({"identify", "--device", stick.Device(), "--kind", "nokia"});
+  EXPECT_EQ(wrong.status, 64);
 }
 
 TEST_F(CliTest, TypeWordsComeFromTheFolderLanguage) {
@@ -445,7 +496,7 @@ TEST_F(CliTest, PermissionDeniedNamesTheGroup) {
 }
 
 TEST_F(CliTest, HelpForEachCommand) {
-  for (const char* command : {"read", "list", "export", "import"}) {
+  for (const char* command : {"read", "list", "conversations", "export", "import"}) {
     SCOPED_TRACE(command);
     const test::CliRun help = Cli({command, "--help"});
     EXPECT_EQ(help.status, 0);
@@ -455,6 +506,15 @@ TEST_F(CliTest, HelpForEachCommand) {
   const test::CliRun help = RunCli({"--help"}, home.path());
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--password-file FILE"), std::string::npos);
+}
+
+TEST_F(CliTest, VersionComesAloneOrBesideACommand) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--version"}, std::vector<std::string>{"list", "--version"}}) {
+    const test::CliRun run = RunCli(args, home.path());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "missivo-cli " MISSIVO_VERSION "\n");
+  }
 }
 
 }  // namespace

@@ -15,6 +15,14 @@ inline nlohmann::json SimMessage(int index, const std::string& status, const std
   return {{"index", index}, {"status", status}, {"sender", sender}, {"date", date}, {"text", text}};
 }
 
+// "<prefix><number>", a phone's tag. Built by appending: GCC 12 at -O2 warns
+// falsely (-Wrestrict) on a literal + std::to_string.
+inline std::string Tag(const char* prefix, long number) {
+  std::string tag = prefix;
+  tag.append(std::to_string(number));
+  return tag;
+}
+
 // `count` messages with texts of their own ("<tag> 1", "<tag> 2", ...; the
 // index is the number) as the "messages" of a scenario.
 inline nlohmann::json UniqueMessages(const std::string& tag, int count) {
