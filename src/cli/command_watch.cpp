@@ -108,7 +108,10 @@ class Watch {
         Log(device + ": " + error.message() + "; trying again when the phone is plugged in");
       }
     }
-    return !StopRequested();
+    // A stop that came after the read's last look at it.
+    if (!StopRequested()) return true;
+    Log("stopped by a signal");
+    return false;
   }
 
   // Says `text` once while the same trouble lasts.
