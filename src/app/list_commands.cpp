@@ -20,6 +20,7 @@
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "store/archive.h"
+#include "store/message_fields.h"
 
 namespace missivo {
 namespace {
@@ -123,7 +124,7 @@ void TForm1::List2ColumnClick(int column) {
 
 void TForm1::ShowPreview(const RowListModel* list, std::ptrdiff_t row) {
   if (row < 0 || static_cast<std::size_t>(row) >= list->rows().size()) return;
-  Text1->setPlainText(ToQString(list->rows()[static_cast<std::size_t>(row)].caption));
+  Text1->setPlainText(Utf8ToQString(BestText(list->rows()[static_cast<std::size_t>(row)])));
 }
 
 void TForm1::List1Click() {
@@ -161,7 +162,8 @@ void TForm1::List4KeyDown(int key) {
     E2->setText(ToQString(fields.date_time));
     E3->setText(ToQString(fields.index));
     E4->setText(ToQString(fields.type));
-    M1->setPlainText(ToQString(fields.text));
+    M1->setPlainText(Utf8ToQString(fields.whole_text));
+    edit_text_ = M1->toPlainText();
     List4->hide();
     SMSEdit->show();
   }
@@ -215,8 +217,13 @@ void TForm1::N22Click() {
 }
 
 void TForm1::bsSkinButton4Click() {
+  const QString typed = M1->toPlainText();
+  // An untouched text keeps its own line breaks (CR LF), which the box shows as LF.
+  const std::string whole_text = typed == edit_text_ && edit_row_ < List4Rows->rows().size()
+                                     ? BestText(List4Rows->rows()[edit_row_])
+                                     : typed.toStdString();
   const ArchiveEditFields fields{FromQString(E2->text()), FromQString(E3->text()),
-                                 FromQString(E4->text()), FromQString(M1->toPlainText())};
+                                 FromQString(E4->text()), FromQString(typed), whole_text};
   const ArchiveEditResult result =
       SaveArchiveEdit(List4Rows->list(), edit_row_, fields, Files().archive, Lang, *bsSkinMessage1);
   if (result == ArchiveEditResult::kIncomplete || result == ArchiveEditResult::kBadDate) return;

@@ -392,6 +392,7 @@ class TForm1 : public QMainWindow {
   bool hang_up_shown_ = false;        // "device not found" was shown for the port's hang-up
   bool close_after_command_ = false;  // the window was closed while a phone command ran
   std::size_t edit_row_ = 0;          // the archive row the edit panel shows
+  QString edit_text_;                 // M1 as the panel opened, to tell an untouched text
 };
 
 }  // namespace missivo

@@ -10,10 +10,14 @@
 
 namespace missivo {
 
+// A UTF-8 text (the lossless fields of a row) as a QString.
+inline QString Utf8ToQString(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
 // A Windows-1251 text as a QString.
 inline QString ToQString(std::string_view cp1251) {
-  const std::string utf8 = Cp1251ToUtf8(cp1251);
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  return Utf8ToQString(Cp1251ToUtf8(cp1251));
 }
 
 // A QString as Windows-1251; characters the code page cannot hold become '?'.

@@ -8,8 +8,25 @@
 
 #include "app/image_list.h"
 #include "app/qt_text.h"
+#include "store/message_fields.h"
 
 namespace missivo {
+namespace {
+
+// What a cell shows. A row with lossless fields shows its whole text in the
+// Message column (on one line; the whole text in the tooltip), and the number
+// the phone gave in the From column's tooltip; the other cells show the
+// sub-items.
+QString CellText(const Row& row, int column, int role) {
+  if (HasMessageFields(row) && (column == 0 || (column == 1 && role == Qt::ToolTipRole))) {
+    const std::optional<MessageFields> fields = ReadMessageFields(row);
+    if (column == 1) return Utf8ToQString(fields->number.empty() ? Cp1251ToUtf8(SubItem(row, kFrom)) : fields->number);
+    return Utf8ToQString(role == Qt::ToolTipRole ? fields->text : OneLine(fields->text));
+  }
+  return ToQString(column == 0 ? row.caption : SubItem(row, static_cast<std::size_t>(column - 1)));
+}
+
+}  // namespace
 
 RowListModel::RowListModel(int column_count, QObject* parent)
     : QAbstractTableModel(parent),
@@ -63,9 +80,7 @@ QVariant RowListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= static_cast<int>(list_.rows.size())) return {};
   const Row& row = list_.rows[static_cast<std::size_t>(index.row())];
   if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-    const QString text =
-        ToQString(index.column() == 0 ? row.caption
-                                      : SubItem(row, static_cast<std::size_t>(index.column() - 1)));
+    const QString text = CellText(row, index.column(), role);
     // A tooltip would take a text that looks like markup as markup; a message
     // from anyone is shown as the characters it is.
     return role == Qt::ToolTipRole ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal) : text;

@@ -1,22 +1,33 @@
 // missivo-cli list: the rows of the archive or of the phonebook copy, as UTF-8
 // text or JSON.
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "cli/commands.h"
 #include "cli/program_session.h"
 #include "cli/terminal_text.h"
+#include "store/message_fields.h"
 #include "text/cp1251.h"
 
 namespace missivo::cli {
 namespace {
 
+// The sub-items a row shows: the five of a message row that carries lossless
+// fields (those are shown by name), every one of any other row.
+std::span<const std::string> ShownSubItems(const Row& row) {
+  const std::size_t count = HasMessageFields(row) ? kMessageFieldCount : row.sub_items.size();
+  return std::span<const std::string>(row.sub_items).first(count);
+}
+
 std::string AsText(const std::vector<Row>& rows) {
   std::string out;
   for (const Row& row : rows) {
-    // Every row one line of TAB-separated fields, harmless on a terminal.
-    out += ForTerminal(row.caption, LineBreaks::kEscaped);
-    for (const std::string& sub_item : row.sub_items) {
+    // Every row one line of TAB-separated fields, harmless on a terminal: the
+    // whole text (line breaks as \n), then the sub-items.
+    out += ForTerminalUtf8(BestText(row), LineBreaks::kEscaped);
+    for (const std::string& sub_item : ShownSubItems(row)) {
       out += '\t';
       out += ForTerminal(sub_item, LineBreaks::kEscaped);
     }
@@ -25,14 +36,60 @@ std::string AsText(const std::vector<Row>& rows) {
   return out;
 }
 
-std::string AsJson(const std::vector<Row>& rows) {
-  nlohmann::ordered_json array = nlohmann::ordered_json::array();
+using Json = nlohmann::ordered_json;
+
+// A text, or null when it is empty.
+Json TextOrNull(std::string_view utf8) {
+  return utf8.empty() ? Json() : Json(utf8);
+}
+
+std::size_t CodePoints(std::string_view utf8) {
+  std::size_t count = 0;
+  for (char c : utf8)
+    count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return count;
+}
+
+// The named fields of a message row: the lossless ones where the row has them,
+// else what the five sub-items say; nothing is made up for an older row.
+void AddMessageKeys(const Row& row, Json& object) {
+  const std::optional<MessageFields> fields = ReadMessageFields(row);
+  const std::string& from = SubItem(row, kFrom);
+  object["text"] = BestText(row);
+  object["from"] = Cp1251ToUtf8(from);
+  object["number"] = BestNumber(row);
+  object["contact"] = TextOrNull(Cp1251ToUtf8(ContactInFrom(from)));
+  object["time"] = fields ? TextOrNull(fields->time) : Json();
+  const std::optional<RowKind> kind = BestKind(row);
+  object["kind"] = kind ? Json(KindName(*kind)) : Json();
+  if (fields) {
+    object["size"] = CodePoints(fields->text);
+  } else {
+    const std::string& size = SubItem(row, kSize);
+    object["size"] = !size.empty() && size.find_first_not_of("0123456789") == std::string::npos
+                         ? Json(std::stoull(size.substr(0, 18)))
+                         : Json();
+  }
+  object["index"] = Cp1251ToUtf8(SubItem(row, kIndex));
+  object["parts"] = fields ? Json(fields->parts) : Json();
+  object["storage"] = fields ? TextOrNull(fields->storage) : Json();
+}
+
+std::string AsJson(const std::vector<Row>& rows, bool phonebook) {
+  Json array = Json::array();
   for (const Row& row : rows) {
-    nlohmann::ordered_json sub_items = nlohmann::ordered_json::array();
-    for (const std::string& sub_item : row.sub_items)
+    Json sub_items = Json::array();
+    for (const std::string& sub_item : ShownSubItems(row))
       sub_items.push_back(Cp1251ToUtf8(sub_item));
-    array.push_back(
-        {{"caption", Cp1251ToUtf8(row.caption)}, {"sub_items", sub_items}, {"image", row.image}});
+    Json object = {
+        {"caption", Cp1251ToUtf8(row.caption)}, {"sub_items", sub_items}, {"image", row.image}};
+    if (phonebook) {
+      object["name"] = Cp1251ToUtf8(row.caption);
+      object["number"] = Cp1251ToUtf8(SubItem(row, kNumber));
+    } else {
+      AddMessageKeys(row, object);
+    }
+    array.push_back(std::move(object));
   }
   std::string json =
       array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
@@ -55,7 +112,7 @@ int RunList(const CommandLine& line, TerminalUserInterface& ui) {
   ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false);
   const RowList list = what == "archive" ? session.LoadArchive() : session.LoadPhonebook();
   session.Close();
-  WriteOut(line.Has("json") ? AsJson(list.rows) : AsText(list.rows));
+  WriteOut(line.Has("json") ? AsJson(list.rows, what == "phonebook") : AsText(list.rows));
   return kExitOk;
 }
 

@@ -18,4 +18,9 @@ enum class LineBreaks {
 // and the C1 character of the code page) written as \xNN.
 std::string ForTerminal(std::string_view cp1251, LineBreaks breaks);
 
+// The same for a UTF-8 text (the lossless fields of a row): C0 controls, DEL
+// and the C1 controls as \xNN of their code, a byte that is not UTF-8 as \xNN
+// of the byte.
+std::string ForTerminalUtf8(std::string_view utf8, LineBreaks breaks);
+
 }  // namespace missivo::cli

@@ -51,7 +51,9 @@ void TalkToPhone(AtChannel& channel, const ReadOptions& options, const LanguageL
     const ListingEntry& entry = entries[static_cast<std::size_t>(k)];
     if (IsSelectedForRead(entry.status, options)) {
       channel.ExchangeCommand("AT+CMGR=" + entry.index + "\r\n", reply);
-      kept.push_back({entry.index, ParseMessageReplies(SplitCrLf(reply))});
+      // Lines uncut: the parser cuts them for the row's five sub-items and keeps
+      // the whole text for its lossless fields.
+      kept.push_back({entry.index, ParseMessageReplies(SplitCrLf(reply, std::string::npos))});
     }
     ui.SetProgressPosition(4 * k);
     ui.ProcessPendingEvents();

@@ -1,6 +1,7 @@
 #include "phone/message_rows.h"
 
 #include "phone/dates.h"
+#include "text/cp1251.h"
 
 namespace missivo {
 namespace {
@@ -34,6 +35,12 @@ std::int32_t ImageOfStatus(std::string_view status) {
   return kImageDraft;
 }
 
+RowKind KindOfStatus(std::string_view status) {
+  if (IsIncoming(status)) return RowKind::kIncoming;
+  if (status == "STO SENT") return RowKind::kOutgoing;
+  return RowKind::kDraft;
+}
+
 bool IsStoredByUser(std::string_view status) {
   return status == "STO SENT" || status == "STO UNSENT";
 }
@@ -51,6 +58,14 @@ Row MakeMessageRow(const MessageRecord& record, std::string_view index,
   row.sub_items[kIndex] = std::string(index);
   row.sub_items[kType] = TypeOfStatus(record.status, language);
   row.image = ImageOfStatus(record.status);
+
+  MessageFields fields;
+  fields.kind = KindOfStatus(record.status);
+  fields.text = record.whole_text;
+  fields.number = Cp1251ToUtf8(record.sender);
+  if (record.stamped) fields.time = IsoTimeOfStamp(record.date);
+  fields.parts = {std::string(index)};
+  WriteMessageFields(row, fields);
   return row;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "phone/reply_parsers.h"
+#include "store/message_fields.h"
 #include "store/row.h"
 #include "text/language.h"
 
@@ -22,6 +23,9 @@ std::string TypeOfStatus(std::string_view status, const LanguageLines& language)
 // The image of a status: incoming 2, outgoing 28, any other (drafts) 1.
 std::int32_t ImageOfStatus(std::string_view status);
 
+// The kind of message of a status, by the same rule as the Type.
+RowKind KindOfStatus(std::string_view status);
+
 // Whether the status is one of an outgoing or draft message, which carry the
 // moment of the read instead of a stamp from the phone.
 bool IsStoredByUser(std::string_view status);
@@ -29,6 +33,10 @@ bool IsStoredByUser(std::string_view status);
 // The message row of a record read with `index`. `read_moment` is MakeDate() of
 // the read; outgoing and draft rows take their Date/Time from it, the others from
 // the record's stamp. Size counts the text's characters as decoded, line breaks included.
+// The row carries the lossless fields (store/message_fields.h): the whole text,
+// the sender as given, the stamp in ISO 8601 when the header had one (so an
+// outgoing or draft row without one claims no time), the kind by the status and
+// `index` as its one part.
 Row MakeMessageRow(const MessageRecord& record, std::string_view index,
                    const LanguageLines& language, std::string_view read_moment);
 

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "phone/ucs2.h"
+#include "text/cp1251.h"
 #include "text/lines.h"
 #include "text/pieces.h"
 
@@ -10,6 +11,12 @@ namespace missivo {
 namespace {
 
 constexpr Pos kHeaderLength = 7;  // "+CMGL: " and the like, blank included
+constexpr std::size_t kLineLimit = 4096;
+
+// A line as SplitCrLf cuts it.
+std::string_view Cut(std::string_view line) {
+  return line.substr(0, kLineLimit);
+}
 
 bool StartsWithEither(std::string_view line, std::string_view a, std::string_view b) {
   return line.starts_with(a) || line.starts_with(b);
@@ -74,7 +81,7 @@ std::vector<MessageRecord> ParseMessageReplies(const std::vector<std::string>& l
   std::vector<MessageRecord> records;
   const auto count = static_cast<std::ptrdiff_t>(lines.size());
   for (std::ptrdiff_t i = 0; i < count; ++i) {
-    const std::string& line = lines[static_cast<std::size_t>(i)];
+    const std::string_view line = Cut(lines[static_cast<std::size_t>(i)]);
     if (!StartsWithEither(line, "+CMGR: ", "+MMGR: ")) continue;
     const auto length = static_cast<Pos>(line.size());
     const Separators commas = FindSeparators(line);
@@ -84,14 +91,20 @@ std::vector<MessageRecord> ParseMessageReplies(const std::vector<std::string>& l
     if (commas.second != 0) {
       record.sender = Unquoted(line, sender_start, commas.second);
       record.date = Unquoted(line, FieldStart(line, commas.second), length + 1);
+      record.stamped = true;
     } else {
       record.sender = Unquoted(line, sender_start, length + 1);
       record.date = kNoDateStamp;
     }
-    std::u16string units = DecodeUcs2Units(LineAt(lines, i + 1));
-    if (const std::string& next = LineAt(lines, i + 2); next != "OK")
-      units += DecodeUcs2Units(next);
+    const std::string& first = LineAt(lines, i + 1);
+    std::u16string units = DecodeUcs2Units(Cut(first));
+    std::u16string whole = DecodeUcs2Units(first);
+    if (const std::string& next = LineAt(lines, i + 2); Cut(next) != "OK") {
+      units += DecodeUcs2Units(Cut(next));
+      whole += DecodeUcs2Units(next);
+    }
     record.text = Ucs2UnitsToText(units);
+    record.whole_text = Utf16ToUtf8(whole);
     records.push_back(std::move(record));
   }
   return records;

@@ -21,6 +21,10 @@ struct MessageRecord {
   std::string sender;  // the recipient for outgoing messages
   std::string date;    // the raw time stamp, or kNoDateStamp when the header has none
   std::string text;    // decoded, control characters included
+  // The whole text in UTF-8, every character, from the text lines as received
+  // (not cut at 4096 characters like the lines `text` is made from).
+  std::string whole_text;
+  bool stamped = false;  // the header gave a time stamp
 
   friend bool operator==(const MessageRecord&, const MessageRecord&) = default;
 };

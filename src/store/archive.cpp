@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "store/message_fields.h"
+
 namespace missivo {
 namespace {
 
@@ -31,6 +33,12 @@ bool SameMessage(const Row& archived, const std::string& text, const std::string
                  const std::string& index) {
   return archived.caption == text && SubItem(archived, kIndex) == index &&
          SameSender(SubItem(archived, kFrom), from);
+}
+
+// Whether two rows' lossless texts differ; rows without them differ in nothing.
+bool LosslessTextsDiffer(const Row& archived, const Row& row) {
+  if (!HasMessageFields(archived) || !HasMessageFields(row)) return false;
+  return ReadMessageFields(archived)->text != ReadMessageFields(row)->text;
 }
 
 }  // namespace
@@ -65,6 +73,18 @@ bool ArchiveIndex::IsArchived(const std::string& text, const std::string& from,
   return false;
 }
 
+bool ArchiveIndex::IsArchived(const Row& row) const {
+  const std::string& from = SubItem(row, kFrom);
+  const std::string& index = SubItem(row, kIndex);
+  const auto [first, last] = positions_.equal_range(KeyOf(row.caption, index));
+  for (auto it = first; it != last; ++it) {
+    const Row& archived = rows_[it->second];
+    if (SameMessage(archived, row.caption, from, index) && !LosslessTextsDiffer(archived, row))
+      return true;
+  }
+  return false;
+}
+
 bool IsArchived(const std::vector<Row>& archive, const std::string& text, const std::string& from,
                 const std::string& index) {
   for (const Row& row : archive) {
@@ -84,7 +104,7 @@ std::size_t AppendToArchive(RowList& archive, std::span<const Row> rows, UserInt
   ArchiveIndex index(archive.rows);
   std::size_t appended = 0;
   for (const Row& row : rows) {
-    if (index.IsArchived(row.caption, SubItem(row, kFrom), SubItem(row, kIndex))) continue;
+    if (index.IsArchived(row)) continue;
     archive.rows.push_back(row);
     index.Add(archive.rows.size() - 1);
     ++appended;

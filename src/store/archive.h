@@ -42,6 +42,12 @@ class ArchiveIndex {
   // text (caption), the same Index and the same sender (SameSender).
   bool IsArchived(const std::string& text, const std::string& from, const std::string& index) const;
 
+  // The same test for a whole row; besides, when both rows carry a lossless
+  // text (store/message_fields.h), the texts must be equal: two messages
+  // whose Windows-1251 captions agree ("?" for different emoji) but whose
+  // texts differ are two messages.
+  bool IsArchived(const Row& row) const;
+
  private:
   const std::vector<Row>& rows_;
   std::unordered_multimap<std::size_t, std::size_t> positions_;
@@ -53,6 +59,7 @@ bool IsArchived(const std::vector<Row>& archive, const std::string& text, const 
 
 // Appends copies of `rows` (in order) to the archive: all of them when the
 // archive is empty at the start, otherwise each that is not yet archived
+// (ArchiveIndex::IsArchived of the row)
 // (rows appended earlier in the same call count for the later ones). Lets the
 // interface process pending events after each row when the archive was empty,
 // otherwise once at the end. Does not save. `rows` must not be the archive's
@@ -85,6 +92,9 @@ struct ArchiveEditFields {
   std::string index;
   std::string type;
   std::string text;
+  // M1 in UTF-8, every character and line break as typed: the row's lossless
+  // text. Empty: the text converted from Windows-1251.
+  std::string whole_text;
 };
 
 // The fields for the row being edited.
@@ -100,7 +110,10 @@ enum class ArchiveEditResult {
 
 // "Сохранить": the two checks (plain message boxes), then the row at `row`
 // takes the text as caption and the Date/Time, Index and Type (From, Size and
-// the image stay), and the archive is saved to `archive_path`.
+// the image stay), and the archive is saved to `archive_path`. The row's
+// lossless text follows the whole text; a row without lossless fields gets
+// them (the kind of its image, nothing else) only when the caption cannot
+// hold what was typed.
 ArchiveEditResult SaveArchiveEdit(RowList& archive, std::size_t row,
                                   const ArchiveEditFields& fields,
                                   const std::filesystem::path& archive_path,

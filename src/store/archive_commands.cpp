@@ -6,6 +6,8 @@
 #include "core/atomic_file.h"
 #include "store/archive.h"
 #include "store/list_file.h"
+#include "store/message_fields.h"
+#include "text/cp1251.h"
 
 namespace missivo {
 namespace {
@@ -55,6 +57,19 @@ DeleteOutcome DeleteOnKey(RowList& list, std::span<const std::size_t> selected,
   return outcome;
 }
 
+// The edited row's lossless text becomes what was typed.
+void KeepTextInStep(Row& row, const ArchiveEditFields& edit) {
+  const std::string typed = edit.whole_text.empty() ? Cp1251ToUtf8(edit.text) : edit.whole_text;
+  std::optional<MessageFields> fields = ReadMessageFields(row);
+  if (!fields) {
+    if (typed == Cp1251ToUtf8(row.caption)) return;
+    fields.emplace();
+    fields->kind = BestKind(row).value_or(RowKind::kImported);
+  }
+  fields->text = typed;
+  WriteMessageFields(row, *fields);
+}
+
 }  // namespace
 
 void RestoreArchiveSort(const SettingsStore& settings, RowList& archive, SortState& state) {
@@ -89,7 +104,8 @@ Status SortArchiveByColumn(RowList& archive, int column, SortState& state, Setti
 }
 
 ArchiveEditFields EditFieldsOf(const Row& row) {
-  return {SubItem(row, kDateTime), SubItem(row, kIndex), SubItem(row, kType), row.caption};
+  return {SubItem(row, kDateTime), SubItem(row, kIndex), SubItem(row, kType), row.caption,
+          BestText(row)};
 }
 
 ArchiveEditResult SaveArchiveEdit(RowList& archive, std::size_t row,
@@ -112,6 +128,7 @@ ArchiveEditResult SaveArchiveEdit(RowList& archive, std::size_t row,
   target.sub_items[kDateTime] = fields.date_time;
   target.sub_items[kIndex] = fields.index;
   target.sub_items[kType] = fields.type;
+  KeepTextInStep(target, fields);
   return SaveListFile(archive, archive_path, ui).ok() ? ArchiveEditResult::kSaved
                                                       : ArchiveEditResult::kSaveFailed;
 }

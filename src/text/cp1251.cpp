@@ -17,6 +17,8 @@ constexpr std::array<char16_t, 64> kHighTable = {
     0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8
 };
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -35,7 +37,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-}  // namespace
 
 char32_t Cp1251ToUnicode(unsigned char byte) {
   if (byte < 0x80) return byte;
@@ -57,6 +58,24 @@ std::string Cp1251ToUtf8(std::string_view text) {
   out.reserve(text.size() * 2);
   for (char c : text)
     AppendUtf8(out, Cp1251ToUnicode(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view units) {
+  std::string out;
+  out.reserve(units.size() * 2);
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    char32_t cp = units[i];
+    const bool high = cp >= 0xD800 && cp <= 0xDBFF;
+    const bool low_next =
+        i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF;
+    if (high && low_next) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = 0xFFFD;  // half of a pair on its own stands for no character
+    }
+    AppendUtf8(out, cp);
+  }
   return out;
 }
 

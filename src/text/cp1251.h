@@ -16,6 +16,13 @@ int UnicodeToCp1251(char32_t code_point);
 // Windows-1251 text to UTF-8.
 std::string Cp1251ToUtf8(std::string_view text);
 
+// Appends the UTF-8 bytes of one code point.
+void AppendUtf8(std::string& out, char32_t code_point);
+
+// UTF-16 code units as UTF-8; a surrogate pair is one character, half of a
+// pair on its own becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view units);
+
 // UTF-8 text to Windows-1251; characters the code page cannot hold, and bytes
 // that are not valid UTF-8, become `replacement`.
 std::string Utf8ToCp1251(std::string_view text, char replacement = '?');

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/atomic_file.h"
+#include "store/message_fields.h"
 #include "text/cp1251.h"
 #include "text/lines.h"
 #include "transfer/progress_scope.h"
@@ -33,6 +34,17 @@ std::size_t AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows,
 
 std::string ImportedCountText(std::size_t added, const LanguageLines& language) {
   return language.LangText("Str71") + ": " + std::to_string(added);
+}
+
+void WriteImportedFields(Row& row, std::string_view number, std::string time,
+                         std::vector<std::string> parts) {
+  MessageFields fields;
+  fields.kind = RowKind::kImported;
+  fields.text = Cp1251ToUtf8(row.caption);
+  fields.number = Cp1251ToUtf8(number);
+  fields.time = std::move(time);
+  fields.parts = std::move(parts);
+  WriteMessageFields(row, fields);
 }
 
 }  // namespace missivo

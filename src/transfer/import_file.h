@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ui.h"
@@ -57,6 +58,12 @@ std::vector<Row> RowsOf(const std::vector<Entry>& entries, MakeRow make_row) {
 std::size_t AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows, int maximum,
                                int step, const LanguageLines& language, UserInterface& ui,
                                const std::function<void()>& resolve_names);
+
+// The lossless fields of an imported row (kind imported): the text is the
+// caption, the number as the file gave it (Windows-1251), the ISO 8601 time or
+// an empty one, the storage indexes the file names.
+void WriteImportedFields(Row& row, std::string_view number, std::string time,
+                         std::vector<std::string> parts);
 
 // The status text after an import: Str71, ": " and the number of messages
 // added ("Импорт: 3" in Russian), so an import that found nothing says so.

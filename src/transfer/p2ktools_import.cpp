@@ -38,10 +38,12 @@ ImportRead<P2kToolsEntry> ReadP2kToolsFile(const std::filesystem::path& path) {
 }
 
 Row MakeP2kToolsRow(const P2kToolsEntry& entry, const LanguageLines& language) {
-  return Row{entry.text,
-             {entry.number, Piece(NormalizeDate(entry.date), 1, 19),
-              std::to_string(entry.text.size()), "0000", language.LangText("Str71")},
-             kImageImported};
+  Row row{entry.text,
+          {entry.number, Piece(NormalizeDate(entry.date), 1, 19), std::to_string(entry.text.size()),
+           "0000", language.LangText("Str71")},
+          kImageImported};
+  WriteImportedFields(row, entry.number, IsoTimeOfStamp(entry.date), {});
+  return row;
 }
 
 std::size_t AppendP2kToolsRows(std::vector<Row>& archive, const std::vector<P2kToolsEntry>& entries,

@@ -1,5 +1,6 @@
 #include "transfer/v1_import.h"
 
+#include "phone/dates.h"
 #include "text/lines.h"
 #include "text/pieces.h"
 
@@ -54,10 +55,12 @@ ImportRead<V1MessageEntry> ParseV1MessageFile(const std::filesystem::path& path)
 
 Row MakeV1MessageRow(const V1MessageEntry& entry, const LanguageLines& language) {
   const bool incoming = entry.status == "REC READ" || entry.status == "REC UNREAD";
-  return Row{entry.text,
-             {entry.sender, entry.date, std::to_string(entry.text.size()), entry.index,
-              incoming ? language.LangText("Str67") : std::string()},
-             kImageImported};
+  Row row{entry.text,
+          {entry.sender, entry.date, std::to_string(entry.text.size()), entry.index,
+           incoming ? language.LangText("Str67") : std::string()},
+          kImageImported};
+  WriteImportedFields(row, entry.sender, IsoTimeOfDateTime(entry.date), {entry.index});
+  return row;
 }
 
 std::size_t AppendV1MessageRows(std::vector<Row>& archive,
