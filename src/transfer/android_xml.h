@@ -75,7 +75,7 @@ class AndroidXmlWriter {
 };
 
 // The sms type of a record's kind, and the kind of an sms type.
-int AndroidSmsType(SmsKind kind);
-SmsKind KindOfAndroidSmsType(std::string_view type);
+int AndroidSmsType(RowKind kind);
+RowKind KindOfAndroidSmsType(std::string_view type);
 
 }  // namespace missivo

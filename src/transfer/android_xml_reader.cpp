@@ -139,11 +139,11 @@ std::optional<SmsTime> MmsTime(std::string_view text) {
   return SmsTime{*value < 100'000'000'000 ? *value * 1000 : *value, std::nullopt};
 }
 
-SmsKind KindOfMessageBox(std::string_view box) {
-  if (box == "1") return SmsKind::kIncoming;
-  if (box == "2" || box == "4") return SmsKind::kOutgoing;
-  if (box == "3") return SmsKind::kDraft;
-  return SmsKind::kImported;
+RowKind KindOfMessageBox(std::string_view box) {
+  if (box == "1") return RowKind::kIncoming;
+  if (box == "2" || box == "4") return RowKind::kOutgoing;
+  if (box == "3") return RowKind::kDraft;
+  return RowKind::kImported;
 }
 
 // An mms element on its way: its attributes, then its parts and addresses.
@@ -212,7 +212,7 @@ class BackupReader {
 
   void Sms() {
     SmsRecord record;
-    record.kind = SmsKind::kImported;
+    record.kind = RowKind::kImported;
     Attributes([&](std::string_view name, std::string_view value) {
       if (name == "address") {
         record.number = Meaningful(value);
@@ -234,7 +234,7 @@ class BackupReader {
   void StartMms() {
     mms_ = std::make_unique<Mms>();
     SmsRecord& record = mms_->record;
-    record.kind = SmsKind::kImported;
+    record.kind = RowKind::kImported;
     Attributes([&](std::string_view name, std::string_view value) {
       if (name == "address") {
         record.number = Meaningful(value);
@@ -293,7 +293,7 @@ class BackupReader {
     }
     SmsRecord& record = mms->record;
     if (record.number.empty()) {
-      record.number = record.kind == SmsKind::kIncoming ? mms->from : mms->to;
+      record.number = record.kind == RowKind::kIncoming ? mms->from : mms->to;
     }
     Hand(std::move(record));
   }
@@ -356,24 +356,24 @@ AndroidXmlRead ReadFrom(Source& source, const std::string& name,
 
 }  // namespace
 
-int AndroidSmsType(SmsKind kind) {
+int AndroidSmsType(RowKind kind) {
   switch (kind) {
-    case SmsKind::kOutgoing:
+    case RowKind::kOutgoing:
       return 2;
-    case SmsKind::kDraft:
+    case RowKind::kDraft:
       return 3;
-    case SmsKind::kIncoming:
-    case SmsKind::kImported:
+    case RowKind::kIncoming:
+    case RowKind::kImported:
       break;
   }
   return 1;
 }
 
-SmsKind KindOfAndroidSmsType(std::string_view type) {
-  if (type == "1") return SmsKind::kIncoming;
-  if (type == "2" || type == "4" || type == "5" || type == "6") return SmsKind::kOutgoing;
-  if (type == "3") return SmsKind::kDraft;
-  return SmsKind::kImported;
+RowKind KindOfAndroidSmsType(std::string_view type) {
+  if (type == "1") return RowKind::kIncoming;
+  if (type == "2" || type == "4" || type == "5" || type == "6") return RowKind::kOutgoing;
+  if (type == "3") return RowKind::kDraft;
+  return RowKind::kImported;
 }
 
 AndroidXmlRead ReadAndroidXml(const std::filesystem::path& path,

@@ -85,7 +85,7 @@ Status AndroidXmlWriter::Add(const SmsRecord& record) {
   const std::string body = XmlSafeText(record.text);
   const std::string contact = record.contact.empty() ? "(Unknown)" : XmlSafeText(record.contact);
   const std::string readable = record.time ? ReadableDate(*record.time) : "";
-  const std::string date_sent = record.kind == SmsKind::kIncoming ? date : "0";
+  const std::string date_sent = record.kind == RowKind::kIncoming ? date : "0";
   const std::pair<const char*, const char*> attributes[] = {
       {"protocol", "0"},
       {"address", number.c_str()},

@@ -1,6 +1,8 @@
 // Exporting message rows to a text or HTML file through a template.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -28,6 +30,13 @@ struct RowSelection {
   bool all = true;
   std::vector<std::size_t> positions;
 };
+
+// Which of `row_count` rows the selection takes.
+std::vector<bool> SelectedMask(std::size_t row_count, const RowSelection& selection);
+
+// The mode of an export written to `output`: a new export holds messages and
+// is readable by the user only; a replaced file keeps its permission bits.
+mode_t ExportFileMode(const std::filesystem::path& output);
 
 // Whether the selection takes at least one row. When it does not, a command
 // does nothing: no dialog, no file, nothing reported.
@@ -61,6 +70,16 @@ struct ExportResult {
   std::string error;         // Windows-1251, names the file; empty on success
   bool ok() const { return error.empty(); }
 };
+
+// Writes an export to `output` whole or not at all (a new file readable by the
+// user only), with the gauge over the rows and Str79 in the status panel while
+// `write` runs; a failure is shown through `ui` as an error naming the file.
+// Returns the number of rows written, as ExportRows does.
+[[nodiscard]] ExportResult ExportToFile(
+    std::size_t row_count, std::size_t exported, const std::filesystem::path& output,
+    const LanguageLines& language, UserInterface& ui,
+    const std::function<Status(const std::function<bool(std::string_view)>& sink,
+                               const std::function<void(std::size_t)>& on_row)>& write);
 
 // The export of a confirmed `Save2`: loads the template buffer of `kind` from
 // `data_folder` (the default template of that kind when the file is missing),

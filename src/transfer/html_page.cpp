@@ -1,5 +1,6 @@
 #include "transfer/html_page.h"
 
+#include "transfer/archive_records.h"
 #include "transfer/export_block.h"
 #include "transfer/sms_time.h"
 #include "transfer/utf8_text.h"
@@ -51,7 +52,8 @@ class HtmlPageWriter : public TextWriter {
 
   Status Begin(std::size_t) override { return Put(kHead); }
 
-  Status Add(const SmsRecord& r) override {
+  Status Add(const Row& row) override {
+    const SmsRecord r = RecordOfRow(row);
     std::string html;
     const std::string who = Correspondent(r);
     if (first_ || who != last_correspondent_ || r.number != last_number_) {

@@ -3,6 +3,8 @@
 #include <nlohmann/json.hpp>
 
 #include "transfer/android_xml.h"
+#include "transfer/archive_records.h"
+#include "transfer/message_json.h"
 #include "transfer/html_page.h"
 #include "transfer/sms_time.h"
 #include "transfer/utf8_text.h"
@@ -14,7 +16,7 @@ class XmlWriter : public MessageWriter {
  public:
   explicit XmlWriter(std::function<bool(std::string_view)> sink) : writer_(std::move(sink)) {}
   Status Begin(std::size_t count) override { return writer_.Begin(count); }
-  Status Add(const SmsRecord& record) override { return writer_.Add(record); }
+  Status Add(const Row& row) override { return writer_.Add(RecordOfRow(row)); }
   Status End() override { return writer_.End(); }
 
  private:
@@ -25,8 +27,9 @@ class CsvWriter : public TextWriter {
  public:
   using TextWriter::TextWriter;
   Status Begin(std::size_t) override { return Put("kind,time,number,contact,text,index\r\n"); }
-  Status Add(const SmsRecord& r) override {
-    std::string line = KindName(r.kind);
+  Status Add(const Row& row) override {
+    const SmsRecord r = RecordOfRow(row);
+    std::string line(KindName(r.kind));
     for (const std::string& field : {r.time ? IsoTime(*r.time) : std::string(), r.number, r.contact,
                                      r.text, r.index}) {
       line += ',';
@@ -42,21 +45,9 @@ class JsonWriter : public TextWriter {
  public:
   using TextWriter::TextWriter;
   Status Begin(std::size_t) override { return Put("["); }
-  Status Add(const SmsRecord& r) override {
-    nlohmann::ordered_json parts = nlohmann::ordered_json::array();
-    for (const std::string& part : r.parts)
-      parts.push_back(part);
-    const nlohmann::ordered_json object = {
-        {"text", r.text},
-        {"from", r.from},
-        {"number", r.number},
-        {"contact", r.contact},
-        {"time", r.time ? nlohmann::ordered_json(IsoTime(*r.time)) : nlohmann::ordered_json()},
-        {"kind", KindName(r.kind)},
-        {"size", r.size},
-        {"index", r.index},
-        {"parts", parts},
-    };
+  Status Add(const Row& row) override {
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    AddMessageKeys(row, object);
     std::string text = first_ ? "\n  " : ",\n  ";
     first_ = false;
     text += object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "core/status.h"
-#include "transfer/sms_record.h"
+#include "store/row.h"
 
 namespace missivo {
 
@@ -32,7 +32,8 @@ class MessageWriter {
  public:
   virtual ~MessageWriter() = default;
   [[nodiscard]] virtual Status Begin(std::size_t count) = 0;
-  [[nodiscard]] virtual Status Add(const SmsRecord& record) = 0;
+  // One message row of the archive or of the messages list.
+  [[nodiscard]] virtual Status Add(const Row& row) = 0;
   [[nodiscard]] virtual Status End() = 0;
 };
 

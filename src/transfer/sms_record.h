@@ -10,10 +10,9 @@
 #include <string_view>
 #include <vector>
 
-namespace missivo {
+#include "store/message_fields.h"
 
-// The kind of a message, independent of the language.
-enum class SmsKind { kIncoming, kOutgoing, kDraft, kImported };
+namespace missivo {
 
 // An instant: milliseconds since 1970-01-01 00:00 UTC, and the zone it was
 // stamped in (minutes east of UTC) when known.
@@ -25,7 +24,7 @@ struct SmsTime {
 };
 
 struct SmsRecord {
-  SmsKind kind = SmsKind::kIncoming;
+  RowKind kind = RowKind::kIncoming;
   std::string text;     // the whole text, line breaks kept
   std::string number;   // the other party's number as the phone or the file gave it
   std::string contact;  // the contact's name; empty when unknown
@@ -48,10 +47,5 @@ struct ContactRecord {
 
   friend bool operator==(const ContactRecord&, const ContactRecord&) = default;
 };
-
-// The language-independent name of a kind ("incoming", "outgoing", "draft",
-// "imported") and back; nothing for an unknown name.
-const char* KindName(SmsKind kind);
-std::optional<SmsKind> KindOfName(std::string_view name);
 
 }  // namespace missivo

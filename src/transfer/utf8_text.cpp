@@ -43,24 +43,6 @@ DecodedChar DecodeUtf8(std::string_view text, std::size_t at) {
   return {value, length, true};
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
 std::string XmlSafeText(std::string_view text, std::size_t* replaced) {
   std::string out;
   out.reserve(text.size());
@@ -83,6 +65,13 @@ std::string XmlSafeText(std::string_view text, std::size_t* replaced) {
   }
   if (replaced != nullptr) *replaced = count;
   return out;
+}
+
+std::size_t CodePoints(std::string_view utf8) {
+  std::size_t count = 0;
+  for (char c : utf8)
+    count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return count;
 }
 
 bool IsValidUtf8(std::string_view text) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/cp1251.h"
+
 namespace missivo {
 
 // The code point that starts at `at` and its length in bytes, or U+FFFD and a
@@ -17,13 +19,13 @@ struct DecodedChar {
 };
 DecodedChar DecodeUtf8(std::string_view text, std::size_t at);
 
-// Appends the UTF-8 form of a code point.
-void AppendUtf8(std::string& out, char32_t code_point);
-
 // The text with every byte that is not valid UTF-8, and every character that
 // XML 1.0 cannot hold (C0 controls other than TAB, LF and CR; U+FFFE, U+FFFF),
 // replaced by U+FFFD. `replaced` counts them.
 std::string XmlSafeText(std::string_view text, std::size_t* replaced = nullptr);
+
+// The number of characters of a UTF-8 text.
+std::size_t CodePoints(std::string_view utf8);
 
 // Whether the text is valid UTF-8.
 bool IsValidUtf8(std::string_view text);

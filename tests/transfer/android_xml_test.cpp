@@ -29,22 +29,22 @@ TEST(AndroidXmlReadTest, SampleBackup) {
 
   // Emoji as a referenced surrogate pair, and raw in UTF-8, come out the same.
   EXPECT_EQ(records[0].text, "Привет! Как дела? 😀");
-  EXPECT_EQ(records[0].kind, SmsKind::kIncoming);
+  EXPECT_EQ(records[0].kind, RowKind::kIncoming);
   EXPECT_EQ(records[0].number, "+79035550101");
   EXPECT_EQ(records[0].contact, "Мама");
   EXPECT_EQ(records[0].time, (SmsTime{1765377785000, std::nullopt}));
   EXPECT_EQ(records[1].text, "Хорошо 👍\nВечером позвоню");
-  EXPECT_EQ(records[1].kind, SmsKind::kOutgoing);
-  EXPECT_EQ(records[2].kind, SmsKind::kDraft);
+  EXPECT_EQ(records[1].kind, RowKind::kOutgoing);
+  EXPECT_EQ(records[2].kind, RowKind::kDraft);
   EXPECT_EQ(records[2].contact, "");  // "(Unknown)"
   EXPECT_EQ(records[3].text, "Код: 4821. Никому не сообщайте & не пересылайте <его>");
   EXPECT_FALSE(records[3].read);
   // A failed message (type 5) is outgoing; two pairs in hex make a flag.
-  EXPECT_EQ(records[4].kind, SmsKind::kOutgoing);
+  EXPECT_EQ(records[4].kind, RowKind::kOutgoing);
   EXPECT_EQ(records[4].text, "Ґанок, єнот, їжак, ірис 🇺🇦");
   // The mms: its text part, its own date and sender.
   EXPECT_EQ(records[5].text, "Смотри, какой кот 🐱");
-  EXPECT_EQ(records[5].kind, SmsKind::kIncoming);
+  EXPECT_EQ(records[5].kind, RowKind::kIncoming);
   EXPECT_EQ(records[5].number, "+79035550101");
   EXPECT_EQ(records[5].time->utc_ms, 1765032185000);
 }
@@ -53,25 +53,25 @@ TEST(AndroidXmlReadTest, Mapping) {
   const struct {
     const char* name;
     std::string element;
-    SmsKind kind;
+    RowKind kind;
     std::string number;
     std::string text;
   } cases[] = {
-      {"type 4 outbox", R"(<sms address="1" date="5" type="4" body="a" />)", SmsKind::kOutgoing, "1",
+      {"type 4 outbox", R"(<sms address="1" date="5" type="4" body="a" />)", RowKind::kOutgoing, "1",
        "a"},
-      {"type 6 queued", R"(<sms address="1" date="5" type="6" body="a" />)", SmsKind::kOutgoing, "1",
+      {"type 6 queued", R"(<sms address="1" date="5" type="6" body="a" />)", RowKind::kOutgoing, "1",
        "a"},
-      {"unknown type", R"(<sms address="1" date="5" type="9" body="a" />)", SmsKind::kImported, "1",
+      {"unknown type", R"(<sms address="1" date="5" type="9" body="a" />)", RowKind::kImported, "1",
        "a"},
       {"hex pair and a lone half", R"(<sms address="1" type="1" body="&#xD83D;&#xDE00;&#xD83D;x" />)",
-       SmsKind::kIncoming, "1", "😀\uFFFDx"},
-      {"lone low half", R"(<sms address="1" type="1" body="&#56832;" />)", SmsKind::kIncoming, "1",
+       RowKind::kIncoming, "1", "😀\uFFFDx"},
+      {"lone low half", R"(<sms address="1" type="1" body="&#56832;" />)", RowKind::kIncoming, "1",
        "\uFFFD"},
       {"escaped line breaks and tab", R"(<sms address="1" type="1" body="a&#13;&#10;b&#9;c" />)",
-       SmsKind::kIncoming, "1", "a\r\nb\tc"},
+       RowKind::kIncoming, "1", "a\r\nb\tc"},
       {"mms outgoing takes the recipients",
        R"(<mms msg_box="2" date="1700000000"><parts><part ct="text/plain" text="hi" /><part ct="text/plain" text="there" /></parts><addrs><addr address="+1" type="151" /><addr address="+2" type="151" /><addr address="me" type="137" /></addrs></mms>)",
-       SmsKind::kOutgoing, "+1, +2", "hi\nthere"},
+       RowKind::kOutgoing, "+1, +2", "hi\nthere"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -151,20 +151,21 @@ TEST(AndroidXmlReadTest, MissingFileIsNamed) {
 
 std::vector<SmsRecord> SampleRecords() {
   SmsRecord incoming;
-  incoming.kind = SmsKind::kIncoming;
+  incoming.kind = RowKind::kIncoming;
   incoming.text = "Привет \"мир\" <&> 'кавычки'\r\nвторая строка 😀 \x01 конец";
   incoming.number = "+79035550101";
   incoming.contact = "Мама";
   incoming.time = SmsTime{1765377785000, 180};
   SmsRecord outgoing;
-  outgoing.kind = SmsKind::kOutgoing;
+  outgoing.kind = RowKind::kOutgoing;
   outgoing.text = "ok";
   outgoing.number = "900";
   outgoing.time = SmsTime{1765377786000, std::nullopt};
   SmsRecord draft;
-  draft.kind = SmsKind::kDraft;
+  draft.kind = RowKind::kDraft;
   draft.text = "";
   draft.number = "";
+  draft.time = SmsTime{1765377787000, std::nullopt};
   return {incoming, outgoing, draft};
 }
 

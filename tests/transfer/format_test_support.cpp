@@ -2,7 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include "text/default_language.h"
+#include "transfer/archive_records.h"
+
 namespace missivo::test {
+
+const LanguageLines& Russian() {
+  static const LanguageLines language = [] {
+    LanguageLines lines;
+    lines.LoadFromBytes(DefaultRussianFileBytes());
+    return lines;
+  }();
+  return language;
+}
+
+std::vector<Row> RowsOf(const std::vector<SmsRecord>& records) {
+  std::vector<Row> rows;
+  for (const SmsRecord& record : records)
+    rows.push_back(RowOfRecord(record, Russian()));
+  return rows;
+}
 
 std::string WriteRecords(MessageFormat format, const std::vector<SmsRecord>& records) {
   std::string out;
@@ -11,8 +30,8 @@ std::string WriteRecords(MessageFormat format, const std::vector<SmsRecord>& rec
     return true;
   });
   EXPECT_TRUE(writer->Begin(records.size()).ok());
-  for (const SmsRecord& record : records)
-    EXPECT_TRUE(writer->Add(record).ok());
+  for (const Row& row : RowsOf(records))
+    EXPECT_TRUE(writer->Add(row).ok());
   EXPECT_TRUE(writer->End().ok());
   return out;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "transfer/android_xml.h"
+#include "text/language.h"
 #include "transfer/message_writer.h"
 
 namespace missivo::test {
@@ -57,7 +58,13 @@ inline XmlRecords ReadXmlFile(const std::filesystem::path& path) {
   return out;
 }
 
-// The whole output of a message writer over `records`.
+// The built-in Russian language.
+const LanguageLines& Russian();
+
+// The archive rows of `records` (RowOfRecord).
+std::vector<Row> RowsOf(const std::vector<SmsRecord>& records);
+
+// The whole output of a message writer over the rows of `records`.
 std::string WriteRecords(MessageFormat format, const std::vector<SmsRecord>& records);
 
 }  // namespace missivo::test

@@ -9,7 +9,7 @@
 namespace missivo {
 namespace {
 
-SmsRecord Message(SmsKind kind, std::string text, std::string number, std::string contact,
+SmsRecord Message(RowKind kind, std::string text, std::string number, std::string contact,
                   std::optional<SmsTime> time) {
   SmsRecord r;
   r.kind = kind;
@@ -28,29 +28,30 @@ SmsRecord Message(SmsKind kind, std::string text, std::string number, std::strin
 TEST(CsvExportTest, QuotingAndHeader) {
   test::MoscowZone zone;
   const std::vector<SmsRecord> records = {
-      Message(SmsKind::kIncoming, "plain", "+7903", "Мама", SmsTime{1765377785000, 180}),
-      Message(SmsKind::kOutgoing, "a,b \"q\"\r\nline 😀", "900", "", std::nullopt),
+      Message(RowKind::kIncoming, "plain", "+7903", "Мама", SmsTime{1765377785000, 180}),
+      Message(RowKind::kOutgoing, "a,b \"q\"\r\nline 😀", "900", "", SmsTime{1765377786000, {}}),
   };
   EXPECT_EQ(test::WriteRecords(MessageFormat::kCsv, records),
             "kind,time,number,contact,text,index\r\n"
-            "incoming,2025-12-10T17:43:05+03:00,+7903,Мама,plain,7\r\n"
-            "outgoing,,900,,\"a,b \"\"q\"\"\r\nline 😀\",7\r\n");
+            "incoming,2025-12-10T17:43:05+03:00,+7903,Мама,plain,0000\r\n"
+            "outgoing,2025-12-10T17:43:06+03:00,900,,\"a,b \"\"q\"\"\r\nline 😀\",0000\r\n");
   EXPECT_EQ(test::WriteRecords(MessageFormat::kCsv, {}), "kind,time,number,contact,text,index\r\n");
 }
 
 TEST(JsonExportTest, NamedFields) {
   const std::vector<SmsRecord> records = {
-      Message(SmsKind::kDraft, "line\n\"😀\" \xff", "+7903", "Мама", SmsTime{1765377785250, 0}),
-      Message(SmsKind::kIncoming, "", "", "", std::nullopt),
+      Message(RowKind::kDraft, "line\n\"😀\" \xff", "+7903", "Мама", SmsTime{1765377785250, 0}),
+      Message(RowKind::kIncoming, "", "", "", std::nullopt),
   };
   const auto json = nlohmann::json::parse(test::WriteRecords(MessageFormat::kJson, records));
   ASSERT_EQ(json.size(), 2u);
   const auto expected = nlohmann::json::parse(R"j({"text": "line\n\"😀\" \ufffd",
       "from": "Мама (+7903)", "number": "+7903", "contact": "Мама",
-      "time": "2025-12-10T14:43:05.250Z", "kind": "draft", "size": "11", "index": "7",
-      "parts": ["7", "8"]})j");
+      "time": "2025-12-10T14:43:05.250Z", "kind": "draft", "size": 10, "index": "0000",
+      "parts": [], "storage": null})j");
   EXPECT_EQ(json[0], expected);
-  EXPECT_TRUE(json[1]["time"].is_null());
+  EXPECT_TRUE(json[1]["time"].is_null());  // no time in the file: none claimed
+  EXPECT_TRUE(json[1]["contact"].is_null());
   EXPECT_EQ(nlohmann::json::parse(test::WriteRecords(MessageFormat::kJson, {})),
             nlohmann::json::array());
 }
@@ -58,10 +59,10 @@ TEST(JsonExportTest, NamedFields) {
 TEST(HtmlPageExportTest, CompletePageEveryFieldEscaped) {
   test::MoscowZone zone;
   const std::vector<SmsRecord> records = {
-      Message(SmsKind::kIncoming, "<script>alert('x')</script> & \"q\"", "+7903",
+      Message(RowKind::kIncoming, "<script>alert('x')</script> & \"q\"", "+7903",
               "<b>Мама</b>", SmsTime{1765377785000, 180}),
-      Message(SmsKind::kOutgoing, "ответ 😀", "+7903", "<b>Мама</b>", SmsTime{1765377845000, 180}),
-      Message(SmsKind::kIncoming, "x", "900", "", std::nullopt),
+      Message(RowKind::kOutgoing, "ответ 😀", "+7903", "<b>Мама</b>", SmsTime{1765377845000, 180}),
+      Message(RowKind::kIncoming, "x", "900", "", std::nullopt),
   };
   const std::string html = test::WriteRecords(MessageFormat::kHtmlPage, records);
   EXPECT_TRUE(html.starts_with("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">"));
