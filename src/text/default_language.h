@@ -1,4 +1,4 @@
-// The built-in Russian language: the 110 lines of "Russian.lng".
+// The built-in Russian language: the lines of "Russian.lng".
 #pragma once
 
 #include <string>
@@ -6,7 +6,8 @@
 
 namespace missivo {
 
-// The lines "Str0=…" to "Str109=…" in Windows-1251.
+// The lines "Str0=…" to "Str118=…" in Windows-1251: the 110 of the first
+// version, then those of the exchange formats.
 const std::vector<std::string>& DefaultRussianLines();
 
 // The bytes of "Russian.lng": every line followed by CR LF, Windows-1251, no BOM.

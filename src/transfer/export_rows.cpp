@@ -10,6 +10,7 @@
 #include "transfer/progress_scope.h"
 
 namespace missivo {
+namespace {
 
 // A new export holds messages and is readable by the user only; a file that is
 // replaced keeps its permission bits, so one the user chose to share stays shared.
@@ -18,6 +19,8 @@ mode_t ExportFileMode(const std::filesystem::path& output) {
   if (::stat(output.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return info.st_mode & 07777;
   return kDataFileMode;
 }
+
+}  // namespace
 
 std::vector<bool> SelectedMask(std::size_t row_count, const RowSelection& selection) {
   std::vector<bool> mask(row_count, selection.all);

@@ -1,8 +1,6 @@
 // Exporting message rows to a text or HTML file through a template.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -33,10 +31,6 @@ struct RowSelection {
 
 // Which of `row_count` rows the selection takes.
 std::vector<bool> SelectedMask(std::size_t row_count, const RowSelection& selection);
-
-// The mode of an export written to `output`: a new export holds messages and
-// is readable by the user only; a replaced file keeps its permission bits.
-mode_t ExportFileMode(const std::filesystem::path& output);
 
 // Whether the selection takes at least one row. When it does not, a command
 // does nothing: no dialog, no file, nothing reported.
