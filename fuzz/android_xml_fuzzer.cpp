@@ -14,9 +14,9 @@ void Check(std::string_view bytes) {
   std::size_t handed = 0;
   const AndroidXmlRead read = ReadAndroidXmlBytes(bytes, "\"fuzz.xml\"", [&](SmsRecord&& record) {
     ++handed;
-    fuzz::Require(IsValidUtf8(record.text) && IsValidUtf8(record.number) &&
-                      IsValidUtf8(record.contact),
-                  "the texts of a message are UTF-8");
+    fuzz::Require(
+        IsValidUtf8(record.text) && IsValidUtf8(record.number) && IsValidUtf8(record.contact),
+        "the texts of a message are UTF-8");
     const Row row = RowOfRecord(record, fuzz::DefaultLanguage());
     fuzz::Require(row.sub_items.size() > kMessageFieldCount, "a row has the five and its fields");
     fuzz::Require(BestText(row) == record.text, "the row keeps the whole text");

@@ -71,7 +71,8 @@ void TForm1::SmsBackup1Click() {
   std::string status = ExchangeText(Lang, kImportedCountKey, std::to_string(count.added),
                                     std::to_string(count.already));
   if (backup.read.media_skipped != 0) {
-    status += "; " + ExchangeText(Lang, kMediaSkippedKey, std::to_string(backup.read.media_skipped));
+    status +=
+        "; " + ExchangeText(Lang, kMediaSkippedKey, std::to_string(backup.read.media_skipped));
   }
   ProgressText->setText(ToQString(status));
 }

@@ -11,15 +11,17 @@
 
 namespace missivo {
 
-inline constexpr std::string_view kSmsBackupItemKey = "Str110";   // "Резервная копия SMS (XML)"
-inline constexpr std::string_view kVCardItemKey = "Str111";       // "Контакты (vCard)"
-inline constexpr std::string_view kExportTypesKey = "Str112";     // Save2's further file types
-inline constexpr std::string_view kImportedCountKey = "Str113";   // "Импортировано: %1, уже в архиве: %2"
-inline constexpr std::string_view kPartialQuestionKey = "Str114"; // "Прочитано до ошибки: %1. ..."
-inline constexpr std::string_view kContactsCountKey = "Str115";   // "Контакты: %1, уже в справочнике: %2"
-inline constexpr std::string_view kMediaSkippedKey = "Str116";    // "Вложения MMS пропущены: %1"
-inline constexpr std::string_view kSmsBackupFilterKey = "Str117"; // open filter of a backup
-inline constexpr std::string_view kVCardFilterKey = "Str118";     // open filter of a vCard file
+inline constexpr std::string_view kSmsBackupItemKey = "Str110";  // "Резервная копия SMS (XML)"
+inline constexpr std::string_view kVCardItemKey = "Str111";    // "Контакты (vCard)"
+inline constexpr std::string_view kExportTypesKey = "Str112";  // Save2's further file types
+inline constexpr std::string_view kImportedCountKey =
+    "Str113";  // "Импортировано: %1, уже в архиве: %2"
+inline constexpr std::string_view kPartialQuestionKey = "Str114";  // "Прочитано до ошибки: %1. ..."
+inline constexpr std::string_view kContactsCountKey =
+    "Str115";  // "Контакты: %1, уже в справочнике: %2"
+inline constexpr std::string_view kMediaSkippedKey = "Str116";  // "Вложения MMS пропущены: %1"
+inline constexpr std::string_view kSmsBackupFilterKey = "Str117";  // open filter of a backup
+inline constexpr std::string_view kVCardFilterKey = "Str118";      // open filter of a vCard file
 
 // The text of `key`; a language file written before the key existed has no
 // such line, and then the built-in Russian one stands in.

@@ -12,10 +12,10 @@
 #include <filesystem>
 
 #include "app/check_box.h"
+#include "app/exchange_texts.h"
 #include "app/file_dialog.h"
 #include "app/folder_search.h"
 #include "app/language_choice.h"
-#include "app/exchange_texts.h"
 #include "app/main_window.h"
 #include "app/menu_items.h"
 #include "app/password_windows.h"

@@ -104,9 +104,9 @@ class TForm1 : public QMainWindow {
   QAction* Missivo11 = nullptr;
   QAction* SmsBackup1 = nullptr;  // "Резервная копия SMS (XML)"
   QAction* VCard1 = nullptr;      // "Контакты (vCard)"
-  QMenu* SkinMenu = nullptr;  // "Оформление", filled at start
-  QAction* N6 = nullptr;      // "Защита программы"
-  QAction* N3 = nullptr;      // "О Программе"
+  QMenu* SkinMenu = nullptr;      // "Оформление", filled at start
+  QAction* N6 = nullptr;          // "Защита программы"
+  QAction* N3 = nullptr;          // "О Программе"
   // Popup menu of List1.
   QMenu* bsSkinPopupMenu2 = nullptr;
   QAction* MenuItem1 = nullptr;  // "Удалить"

@@ -25,8 +25,7 @@ int WriteExported(const std::optional<std::string>& output, ProgramSession& sess
     return kExitOk;
   }
   if (output) {
-    const ExportResult result =
-        ExportToFile(count, count, *output, session.language(), ui, write);
+    const ExportResult result = ExportToFile(count, count, *output, session.language(), ui, write);
     session.Close();
     if (!result.ok()) throw CliError("the export failed");  // the reason is shown already
     WriteOut("exported " + Counted(result.exported, word) + " to " + *output + "\n");
@@ -47,7 +46,8 @@ int WriteExported(const std::optional<std::string>& output, ProgramSession& sess
 std::string BackupNotes(const AndroidXmlRead& read) {
   std::string notes;
   if (read.media_skipped != 0) {
-    notes += ", " + Counted(read.media_skipped, "MMS attachment") + " skipped (only texts are kept)";
+    notes +=
+        ", " + Counted(read.media_skipped, "MMS attachment") + " skipped (only texts are kept)";
   }
   if (read.mms_without_text != 0) {
     notes += ", " + Counted(read.mms_without_text, "MMS") + " without text left out";
@@ -118,13 +118,13 @@ int RunExchangeImport(const CommandLine& line, TerminalUserInterface& ui) {
     const ImportCount count =
         AppendNewMessages(archive.rows, std::move(rows.rows), session.language(), ui);
     ResolveArchiveNames(archive.rows, phonebook.rows, {});  // saved right below
-    const Status saved = count.added != 0 ? SaveListFile(archive, session.files().archive, ui)
-                                          : Status();
+    const Status saved =
+        count.added != 0 ? SaveListFile(archive, session.files().archive, ui) : Status();
     session.Close();
     if (!saved.ok()) throw CliError("the archive was not saved; it is as it was");
-    WriteOut("imported " + Counted(count.added, "message") + ", " +
-             std::to_string(count.already) + " already in the archive" + BackupNotes(rows.read) +
-             " (" + Counted(archive.rows.size(), "row") + " in the archive)\n");
+    WriteOut("imported " + Counted(count.added, "message") + ", " + std::to_string(count.already) +
+             " already in the archive" + BackupNotes(rows.read) + " (" +
+             Counted(archive.rows.size(), "row") + " in the archive)\n");
     return kExitOk;
   }
 
@@ -136,9 +136,8 @@ int RunExchangeImport(const CommandLine& line, TerminalUserInterface& ui) {
     saved = SaveListFile(phonebook, session.files().phonebook, ui);
     // Names are put on the archive's senders as after a phonebook read.
     if (saved.ok()) {
-      ResolveArchiveNames(archive.rows, phonebook.rows, [&] {
-        saved = SaveListFile(archive, session.files().archive, ui);
-      });
+      ResolveArchiveNames(archive.rows, phonebook.rows,
+                          [&] { saved = SaveListFile(archive, session.files().archive, ui); });
     }
   }
   session.Close();

@@ -85,7 +85,8 @@ int ReadInput(void* context, char* buffer, int length) {
       return -1;
     }
   }
-  const std::size_t n = std::min(static_cast<std::size_t>(length), input.filtered.size() - input.served);
+  const std::size_t n =
+      std::min(static_cast<std::size_t>(length), input.filtered.size() - input.served);
   std::memcpy(buffer, input.filtered.data() + input.served, n);
   input.served += n;
   return static_cast<int>(n);
@@ -336,8 +337,8 @@ AndroidXmlRead ReadFrom(Source& source, const std::string& name,
   xmlFreeTextReader(reader);
   result.lone_surrogates = input.filter.lone_surrogates();
   if (input.refused) {
-    result.error = Where(name, input.filter.line(), input.filter.column()) + ": " +
-                   input.filter.error() + ".";
+    result.error =
+        Where(name, input.filter.line(), input.filter.column()) + ": " + input.filter.error() + ".";
   } else if (input.read_errno != 0) {
     result.error = "Cannot read " + name + ": " + std::strerror(input.read_errno) + ".";
   } else if (!not_backup.empty()) {

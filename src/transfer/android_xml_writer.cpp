@@ -17,7 +17,8 @@ namespace {
 
 int WriteOutput(void* context, const char* buffer, int length) {
   auto& state = *static_cast<AndroidXmlWriter::State*>(context);
-  if (state.sink_failed || !state.sink(std::string_view(buffer, static_cast<std::size_t>(length)))) {
+  if (state.sink_failed ||
+      !state.sink(std::string_view(buffer, static_cast<std::size_t>(length)))) {
     state.sink_failed = true;
     return -1;
   }
@@ -46,7 +47,8 @@ std::string ReadableDate(const SmsTime& time) {
 AndroidXmlWriter::AndroidXmlWriter(std::function<bool(std::string_view)> sink)
     : state_(std::make_unique<State>()) {
   state_->sink = std::move(sink);
-  xmlOutputBufferPtr output = xmlOutputBufferCreateIO(WriteOutput, CloseOutput, state_.get(), nullptr);
+  xmlOutputBufferPtr output =
+      xmlOutputBufferCreateIO(WriteOutput, CloseOutput, state_.get(), nullptr);
   if (output != nullptr) state_->writer = xmlNewTextWriter(output);
 }
 

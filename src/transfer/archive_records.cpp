@@ -6,8 +6,8 @@
 #include "phone/message_rows.h"
 #include "store/message_fields.h"
 #include "text/cp1251.h"
-#include "transfer/utf8_text.h"
 #include "transfer/sms_time.h"
+#include "transfer/utf8_text.h"
 
 namespace missivo {
 namespace {
@@ -62,8 +62,7 @@ Row RowOfRecord(const SmsRecord& record, const LanguageLines& language) {
   row.sub_items[kFrom] = contact.empty()  ? number
                          : number.empty() ? contact
                                           : contact + " (" + number + ")";
-  row.sub_items[kDateTime] =
-      record.time ? ArchiveDate(*record.time) : MakeDate().substr(0, 19);
+  row.sub_items[kDateTime] = record.time ? ArchiveDate(*record.time) : MakeDate().substr(0, 19);
   row.sub_items[kSize] = std::to_string(CodePoints(record.text));
   row.sub_items[kIndex] = "0000";
   row.sub_items[kType] = language.LangText(look.type_key);

@@ -14,7 +14,8 @@ Status WriteMessages(std::span<const Row> rows, const RowSelection& selection, M
                      const std::function<void(std::size_t)>& on_row) {
   const std::vector<bool> selected = SelectedMask(rows.size(), selection);
   const auto writer = MakeMessageWriter(format, sink);
-  Status status = writer->Begin(static_cast<std::size_t>(std::count(selected.begin(), selected.end(), true)));
+  Status status =
+      writer->Begin(static_cast<std::size_t>(std::count(selected.begin(), selected.end(), true)));
   for (std::size_t i = 0; i < rows.size() && status.ok(); ++i) {
     if (selected[i]) status = writer->Add(rows[i]);
     if (on_row) on_row(i);
@@ -36,7 +37,8 @@ std::string ContactsText(std::span<const Row> rows, ContactFormat format) {
   if (format == ContactFormat::kVCard) return WriteVCards(contacts);
   std::string csv = "name,number\r\n";
   for (const ContactRecord& contact : contacts) {
-    csv += CsvField(XmlSafeText(contact.name)) + "," + CsvField(XmlSafeText(contact.number)) + "\r\n";
+    csv +=
+        CsvField(XmlSafeText(contact.name)) + "," + CsvField(XmlSafeText(contact.number)) + "\r\n";
   }
   return csv;
 }
@@ -45,7 +47,8 @@ ExportResult ExportMessages(std::span<const Row> rows, const RowSelection& selec
                             MessageFormat format, const std::filesystem::path& output,
                             const LanguageLines& language, UserInterface& ui) {
   const std::vector<bool> selected = SelectedMask(rows.size(), selection);
-  const auto exported = static_cast<std::size_t>(std::count(selected.begin(), selected.end(), true));
+  const auto exported =
+      static_cast<std::size_t>(std::count(selected.begin(), selected.end(), true));
   if (exported == 0) return {};
   return ExportToFile(rows.size(), exported, output, language, ui,
                       [&](const auto& sink, const auto& on_row) {

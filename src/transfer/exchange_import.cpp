@@ -61,7 +61,8 @@ void ImportedMessageIndex::Add(std::size_t position) {
 
 bool ImportedMessageIndex::Contains(const Row& row) const {
   const auto [first, last] = positions_.equal_range(KeyOf(BestText(row), SecondOf(row)));
-  return std::any_of(first, last, [&](const auto& entry) { return SameMessage(rows_[entry.second], row); });
+  return std::any_of(first, last,
+                     [&](const auto& entry) { return SameMessage(rows_[entry.second], row); });
 }
 
 ImportCount AppendNewMessages(std::vector<Row>& archive, std::vector<Row> rows,

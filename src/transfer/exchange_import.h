@@ -5,8 +5,8 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <unordered_map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/ui.h"

@@ -104,9 +104,10 @@ ExportResult ExportToFile(
       },
       [&](std::size_t i) { progress.SetPosition(static_cast<int>(i)); });
   // A failed export leaves the file as it was: the writer goes without a commit.
-  const Status written = made.ok() ? writer.Commit()
-                                   : Status::Failure("Cannot export to " + QuotedFileName(output) +
-                                                     ": " + made.message() + " Nothing was written.");
+  const Status written = made.ok()
+                             ? writer.Commit()
+                             : Status::Failure("Cannot export to " + QuotedFileName(output) + ": " +
+                                               made.message() + " Nothing was written.");
   progress.End();
   if (!written.ok()) {
     result.error = written.message();

@@ -4,8 +4,8 @@
 
 #include "transfer/android_xml.h"
 #include "transfer/archive_records.h"
-#include "transfer/message_json.h"
 #include "transfer/html_page.h"
+#include "transfer/message_json.h"
 #include "transfer/sms_time.h"
 #include "transfer/utf8_text.h"
 
@@ -30,8 +30,8 @@ class CsvWriter : public TextWriter {
   Status Add(const Row& row) override {
     const SmsRecord r = RecordOfRow(row);
     std::string line(KindName(r.kind));
-    for (const std::string& field : {r.time ? IsoTime(*r.time) : std::string(), r.number, r.contact,
-                                     r.text, r.index}) {
+    for (const std::string& field :
+         {r.time ? IsoTime(*r.time) : std::string(), r.number, r.contact, r.text, r.index}) {
       line += ',';
       line += CsvField(XmlSafeText(field));
     }

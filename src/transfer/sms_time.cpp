@@ -121,7 +121,8 @@ std::optional<SmsTime> ParseIsoTime(std::string_view text) {
   Civil c;
   if (!Digits(text, 0, 4, c.year) || text.size() < 16 || text[4] != '-' || text[7] != '-' ||
       (text[10] != 'T' && text[10] != ' ') || text[13] != ':' || !Digits(text, 5, 2, c.month) ||
-      !Digits(text, 8, 2, c.day) || !Digits(text, 11, 2, c.hour) || !Digits(text, 14, 2, c.minute)) {
+      !Digits(text, 8, 2, c.day) || !Digits(text, 11, 2, c.hour) ||
+      !Digits(text, 14, 2, c.minute)) {
     return std::nullopt;
   }
   std::size_t at = 16;
@@ -171,12 +172,11 @@ std::optional<SmsTime> ParseIsoTime(std::string_view text) {
 
 std::optional<SmsTime> ParseArchiveDate(std::string_view date_time) {
   Civil c;
-  if (date_time.size() < 19 || date_time[2] != '/' || date_time[5] != '/' ||
-      date_time[10] != ',' || date_time[13] != ':' || date_time[16] != ':' ||
-      !Digits(date_time, 0, 2, c.day) || !Digits(date_time, 3, 2, c.month) ||
-      !Digits(date_time, 6, 4, c.year) || !Digits(date_time, 11, 2, c.hour) ||
-      !Digits(date_time, 14, 2, c.minute) || !Digits(date_time, 17, 2, c.second) ||
-      !Plausible(c)) {
+  if (date_time.size() < 19 || date_time[2] != '/' || date_time[5] != '/' || date_time[10] != ',' ||
+      date_time[13] != ':' || date_time[16] != ':' || !Digits(date_time, 0, 2, c.day) ||
+      !Digits(date_time, 3, 2, c.month) || !Digits(date_time, 6, 4, c.year) ||
+      !Digits(date_time, 11, 2, c.hour) || !Digits(date_time, 14, 2, c.minute) ||
+      !Digits(date_time, 17, 2, c.second) || !Plausible(c)) {
     return std::nullopt;
   }
   return SmsTime{LocalWallToUtcSeconds(c) * kMsPerSecond, std::nullopt};

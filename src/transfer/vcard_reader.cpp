@@ -45,7 +45,7 @@ std::vector<Line> PhysicalLines(std::string_view bytes) {
 
 // A property line: [group.]NAME;PARAM=VALUE;...:value
 struct Property {
-  std::string name;  // upper case, without the group
+  std::string name;                                         // upper case, without the group
   std::vector<std::pair<std::string, std::string>> params;  // names upper case
   std::string value;
   bool quoted_printable = false;
@@ -89,7 +89,8 @@ Property ParseHead(std::string_view head) {
     const std::string_view piece = pieces[i];
     const std::size_t equals = piece.find('=');
     std::string key = Upper(piece.substr(0, equals));
-    std::string value = equals == std::string_view::npos ? "" : std::string(piece.substr(equals + 1));
+    std::string value =
+        equals == std::string_view::npos ? "" : std::string(piece.substr(equals + 1));
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
       value = value.substr(1, value.size() - 2);
     }
@@ -201,7 +202,8 @@ struct Card {
 
 class Reader {
  public:
-  Reader(std::string_view bytes, const std::string& name) : lines_(PhysicalLines(bytes)), name_(name) {}
+  Reader(std::string_view bytes, const std::string& name)
+      : lines_(PhysicalLines(bytes)), name_(name) {}
 
   VCardRead Run() {
     for (next_ = 0; next_ < lines_.size() && read_.ok();) {

@@ -43,7 +43,8 @@ TEST_F(ExchangeCommandsTest, ExportDialogOffersTheFormatsByFileType) {
     const char* starts;
   } cases[] = {
       {3, "backup", "backup.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"},
-      {4, "table", "table.csv", "kind,time,number,contact,text,index\r\nincoming,2024-05-01T12:00:00"},
+      {4, "table", "table.csv",
+       "kind,time,number,contact,text,index\r\nincoming,2024-05-01T12:00:00"},
       {5, "rows", "rows.json", "[\n  {\"text\":\"Привет\""},
       {6, "page", "page.html", "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">"},
       {1, "fragment", "fragment.html", "<table"},  // the templates stay as they were
@@ -65,10 +66,9 @@ TEST_F(ExchangeCommandsTest, ExportDialogOffersTheFormatsByFileType) {
 TEST_F(ExchangeCommandsTest, SmsBackupIntoTheArchiveOnceOnly) {
   auto program = StartProgram();
   TForm1& form = program->form1();
-  EXPECT_EQ(Captions(form.N17), (std::vector<QString>{Q("Сообщения P2kTools"),
-                                                       Q("Missivo версия 1.х входящие"),
-                                                       Q("Резервная копия SMS (XML)"),
-                                                       Q("Контакты (vCard)")}));
+  EXPECT_EQ(Captions(form.N17),
+            (std::vector<QString>{Q("Сообщения P2kTools"), Q("Missivo версия 1.х входящие"),
+                                  Q("Резервная копия SMS (XML)"), Q("Контакты (vCard)")}));
   form.Open1->SetNextFile(PathText(kFormats / "backup.xml"));
   form.SmsBackup1->trigger();
   EXPECT_EQ(form.Open1->Filter, Q("Резервная копия SMS (*.xml)|*.xml"));

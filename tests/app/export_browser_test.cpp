@@ -81,9 +81,8 @@ TEST_F(ExportBrowserTest, DefaultHtmlExportShowsCyrillicAndNoMessageMarkup) {
 TEST_F(ExportBrowserTest, Utf8PageShowsEveryCharacterAndNoMessageMarkup) {
   auto program = StartProgram();
   TForm1& form = program->form1();
-  form.Open1->SetNextFile(
-      QString::fromStdString((std::filesystem::path(MISSIVO_TEST_DATA) / "formats" / "backup.xml")
-                                 .string()));
+  form.Open1->SetNextFile(QString::fromStdString(
+      (std::filesystem::path(MISSIVO_TEST_DATA) / "formats" / "backup.xml").string()));
   form.SmsBackup1->trigger();
   std::vector<Row> rows = form.List4Rows->rows();
   rows.push_back(Row{"<script>document.title='x'</script><img src=x onerror=alert(1)>",

@@ -103,13 +103,16 @@ TEST_F(CliExchangeTest, BrokenFilesAddNothingUnlessPartial) {
 // Contacts from vCard into the phonebook; the archive's senders get names,
 // and the phonebook goes out as vCard and CSV.
 TEST_F(CliExchangeTest, ContactsInAndOut) {
-  ASSERT_TRUE(WriteListFile({{W("Привет"), {"+79161234567", "01/05/2024,12:00:00", "6", "1", W("Входящие")}, 2}},
-                            files.archive)
-                  .ok());
+  ASSERT_TRUE(
+      WriteListFile(
+          {{W("Привет"), {"+79161234567", "01/05/2024,12:00:00", "6", "1", W("Входящие")}, 2}},
+          files.archive)
+          .ok());
   const test::CliRun in =
       Cli({"import", "vcard", kData + "/formats/contacts-2.1-quoted-printable.vcf"});
   ASSERT_EQ(in.status, 0) << in.err;
-  EXPECT_EQ(in.out, "imported 4 contacts, 0 already in the phonebook (4 contacts in the phonebook)\n");
+  EXPECT_EQ(in.out,
+            "imported 4 contacts, 0 already in the phonebook (4 contacts in the phonebook)\n");
   EXPECT_EQ(SubItem(Stored(files.archive)[0], kFrom), W("Иван Петров (+79161234567)"));
 
   const test::CliRun vcf = Cli({"export", "phonebook", "--format", "vcf"});
@@ -128,20 +131,25 @@ TEST_F(CliExchangeTest, ContactsInAndOut) {
 // The archive formats on standard output; a locked folder opens with the
 // password and is locked again.
 TEST_F(CliExchangeTest, ArchiveFormatsOnALockedFolder) {
-  ASSERT_TRUE(WriteListFile({{W("Привет"), {"+79161234567", "01/05/2024,12:00:00", "6", "1", W("Входящие")}, 2}},
-                            files.archive)
-                  .ok());
+  ASSERT_TRUE(
+      WriteListFile(
+          {{W("Привет"), {"+79161234567", "01/05/2024,12:00:00", "6", "1", W("Входящие")}, 2}},
+          files.archive)
+          .ok());
   ASSERT_TRUE(EncryptInPlaceWith(files.archive, W("пароль")).ok());
   test::WriteBytes(home / "password", "пароль\n");
   const std::string password = (home / "password").string();
 
-  const test::CliRun json = Cli({"export", "archive", "--format", "json", "--password-file", password});
+  const test::CliRun json =
+      Cli({"export", "archive", "--format", "json", "--password-file", password});
   ASSERT_EQ(json.status, 0) << json.err;
   const auto parsed = nlohmann::json::parse(json.out);
   EXPECT_EQ(parsed[0]["text"], "Привет");
   EXPECT_EQ(parsed[0]["number"], "+79161234567");
-  const test::CliRun csv = Cli({"export", "archive", "--format", "csv", "--password-file", password});
-  EXPECT_TRUE(csv.out.starts_with("kind,time,number,contact,text,index\r\nincoming,2024-05-01T12:00:00"))
+  const test::CliRun csv =
+      Cli({"export", "archive", "--format", "csv", "--password-file", password});
+  EXPECT_TRUE(
+      csv.out.starts_with("kind,time,number,contact,text,index\r\nincoming,2024-05-01T12:00:00"))
       << csv.out;
   const test::CliRun html =
       Cli({"export", "archive", "--format", "html-utf8", "--password-file", password});

@@ -57,14 +57,15 @@ TEST(AndroidXmlReadTest, Mapping) {
     std::string number;
     std::string text;
   } cases[] = {
-      {"type 4 outbox", R"(<sms address="1" date="5" type="4" body="a" />)", RowKind::kOutgoing, "1",
-       "a"},
-      {"type 6 queued", R"(<sms address="1" date="5" type="6" body="a" />)", RowKind::kOutgoing, "1",
-       "a"},
+      {"type 4 outbox", R"(<sms address="1" date="5" type="4" body="a" />)", RowKind::kOutgoing,
+       "1", "a"},
+      {"type 6 queued", R"(<sms address="1" date="5" type="6" body="a" />)", RowKind::kOutgoing,
+       "1", "a"},
       {"unknown type", R"(<sms address="1" date="5" type="9" body="a" />)", RowKind::kImported, "1",
        "a"},
-      {"hex pair and a lone half", R"(<sms address="1" type="1" body="&#xD83D;&#xDE00;&#xD83D;x" />)",
-       RowKind::kIncoming, "1", "😀\uFFFDx"},
+      {"hex pair and a lone half",
+       R"(<sms address="1" type="1" body="&#xD83D;&#xDE00;&#xD83D;x" />)", RowKind::kIncoming, "1",
+       "😀\uFFFDx"},
       {"lone low half", R"(<sms address="1" type="1" body="&#56832;" />)", RowKind::kIncoming, "1",
        "\uFFFD"},
       {"escaped line breaks and tab", R"(<sms address="1" type="1" body="a&#13;&#10;b&#9;c" />)",
@@ -124,7 +125,8 @@ TEST(AndroidXmlReadTest, MessagesBeforeAFaultAreKept) {
             std::to_string(i) + "\" />\n";
   }
   body += "<sms address=\"1\" date=\"50\" type=\"1\" body=\"\xC0\xAF\" />\n";
-  for (int i = 51; i < 60; ++i) body += "<sms address=\"1\" type=\"1\" body=\"after\" />\n";
+  for (int i = 51; i < 60; ++i)
+    body += "<sms address=\"1\" type=\"1\" body=\"after\" />\n";
   const auto [records, read] = ReadXmlText(Smses(body));
   EXPECT_NE(read.error.find("line 53"), std::string::npos) << read.error;
   EXPECT_EQ(read.messages, records.size());
@@ -135,8 +137,8 @@ TEST(AndroidXmlReadTest, MessagesBeforeAFaultAreKept) {
 
 TEST(AndroidXmlReadTest, HugeAttributeIsRefusedAfterTheWholeMessages) {
   std::string bytes = Smses(R"(<sms address="1" date="0" type="1" body="before" />)");
-  bytes.insert(bytes.rfind("</smses>"), "<sms address=\"2\" body=\"" + std::string(12 << 20, 'a') +
-                                            "\" />\n");
+  bytes.insert(bytes.rfind("</smses>"),
+               "<sms address=\"2\" body=\"" + std::string(12 << 20, 'a') + "\" />\n");
   const auto [records, read] = ReadXmlText(bytes);
   EXPECT_FALSE(read.ok());
   ASSERT_EQ(records.size(), 1u);
@@ -172,8 +174,9 @@ std::vector<SmsRecord> SampleRecords() {
 TEST(AndroidXmlWriteTest, ReadsBackWithTheFieldsItHolds) {
   const std::vector<SmsRecord> records = SampleRecords();
   const std::string xml = test::WriteRecords(MessageFormat::kAndroidXml, records);
-  EXPECT_TRUE(xml.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-                              "<smses count=\"3\">\n  <sms protocol=\"0\" address=\"+79035550101\""))
+  EXPECT_TRUE(
+      xml.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                      "<smses count=\"3\">\n  <sms protocol=\"0\" address=\"+79035550101\""))
       << xml.substr(0, 200);
   EXPECT_NE(xml.find("😀"), std::string::npos);  // raw UTF-8, not references
   const auto [back, read] = ReadXmlText(xml);
@@ -184,7 +187,8 @@ TEST(AndroidXmlWriteTest, ReadsBackWithTheFieldsItHolds) {
     EXPECT_EQ(back[i].kind, records[i].kind);
     EXPECT_EQ(back[i].number, records[i].number);
     EXPECT_EQ(back[i].contact, records[i].contact);
-    EXPECT_EQ(back[i].time ? back[i].time->utc_ms : 0, records[i].time ? records[i].time->utc_ms : 0);
+    EXPECT_EQ(back[i].time ? back[i].time->utc_ms : 0,
+              records[i].time ? records[i].time->utc_ms : 0);
   }
   // Line breaks survive attribute normalisation; a control XML cannot hold becomes U+FFFD.
   EXPECT_EQ(back[0].text, "Привет \"мир\" <&> 'кавычки'\r\nвторая строка 😀 \uFFFD конец");
@@ -194,7 +198,8 @@ TEST(AndroidXmlWriteTest, ReadsBackWithTheFieldsItHolds) {
 // The export keeps to the schema written from the apps' published description.
 TEST(AndroidXmlWriteTest, ValidAgainstTheSchema) {
   test::TempFolder folder;
-  test::WriteBytes(folder / "export.xml", test::WriteRecords(MessageFormat::kAndroidXml, SampleRecords()));
+  test::WriteBytes(folder / "export.xml",
+                   test::WriteRecords(MessageFormat::kAndroidXml, SampleRecords()));
   const std::string schema = std::string(MISSIVO_SOURCE_DIR) + "/resources/schema/sms-backup.xsd";
   const std::string command = "xmllint --noout --schema '" + schema + "' '" +
                               (folder / "export.xml").string() + "' 2>'" +

@@ -51,7 +51,8 @@ std::string Export(const std::vector<Row>& rows, MessageFormat format) {
   return out;
 }
 
-std::vector<Row> Import(std::vector<Row>& archive, const std::string& xml, ImportCount* count = nullptr) {
+std::vector<Row> Import(std::vector<Row>& archive, const std::string& xml,
+                        ImportCount* count = nullptr) {
   TempFolder folder;
   test::WriteBytes(folder / "b.xml", xml);
   BackupRows backup = ReadBackupRows(folder / "b.xml", Russian());
@@ -127,12 +128,13 @@ TEST(ExchangeRoundTripTest, XmlThroughTheArchiveGivesTheSameElements) {
 
 // A backup of several thousand messages, emoji both ways, into the archive.
 TEST(ExchangeRoundTripTest, SeveralThousandMessages) {
-  std::string xml = "<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n<smses count=\"5000\">\n";
+  std::string xml =
+      "<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n<smses count=\"5000\">\n";
   for (int i = 0; i < 5000; ++i) {
-    xml += "<sms protocol=\"0\" address=\"+7903555" + std::to_string(1000 + i % 50) +
-           "\" date=\"" + std::to_string(1700000000000 + i * 60000LL) + "\" type=\"" +
-           std::to_string(1 + i % 3) + "\" body=\"Сообщение " + std::to_string(i) +
-           (i % 2 ? " 😀" : " &#55357;&#56832;") + "\" read=\"1\" />\n";
+    xml += "<sms protocol=\"0\" address=\"+7903555" + std::to_string(1000 + i % 50) + "\" date=\"" +
+           std::to_string(1700000000000 + i * 60000LL) + "\" type=\"" + std::to_string(1 + i % 3) +
+           "\" body=\"Сообщение " + std::to_string(i) + (i % 2 ? " 😀" : " &#55357;&#56832;") +
+           "\" read=\"1\" />\n";
   }
   xml += "</smses>\n";
   std::vector<Row> archive;
@@ -149,10 +151,9 @@ TEST(ExchangeRoundTripTest, SeveralThousandMessages) {
 
 // phonebook -> vCard -> phonebook gives the same contacts; a second import adds none.
 TEST(ExchangeRoundTripTest, PhonebookThroughVCard) {
-  const std::vector<Row> phonebook = {MakeContactRow(W("Мама"), "+79035550101"),
-                                      MakeContactRow(W("Иван Петров"), "+79161234567"),
-                                      MakeContactRow(W("Иван Петров"), "84951234567"),
-                                      MakeContactRow("Bank; \"main\"", "900")};
+  const std::vector<Row> phonebook = {
+      MakeContactRow(W("Мама"), "+79035550101"), MakeContactRow(W("Иван Петров"), "+79161234567"),
+      MakeContactRow(W("Иван Петров"), "84951234567"), MakeContactRow("Bank; \"main\"", "900")};
   const VCardRead read = ParseVCards(ContactsText(phonebook, ContactFormat::kVCard), "\"p.vcf\"");
   ASSERT_TRUE(read.ok()) << read.error;
   std::vector<Row> fresh;

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "transfer/android_xml.h"
 #include "text/language.h"
+#include "transfer/android_xml.h"
 #include "transfer/message_writer.h"
 
 namespace missivo::test {

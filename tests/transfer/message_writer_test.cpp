@@ -1,6 +1,7 @@
 #include "transfer/message_writer.h"
 
 #include <gtest/gtest.h>
+
 #include <nlohmann/json.hpp>
 
 #include "format_test_support.h"
@@ -59,8 +60,8 @@ TEST(JsonExportTest, NamedFields) {
 TEST(HtmlPageExportTest, CompletePageEveryFieldEscaped) {
   test::MoscowZone zone;
   const std::vector<SmsRecord> records = {
-      Message(RowKind::kIncoming, "<script>alert('x')</script> & \"q\"", "+7903",
-              "<b>Мама</b>", SmsTime{1765377785000, 180}),
+      Message(RowKind::kIncoming, "<script>alert('x')</script> & \"q\"", "+7903", "<b>Мама</b>",
+              SmsTime{1765377785000, 180}),
       Message(RowKind::kOutgoing, "ответ 😀", "+7903", "<b>Мама</b>", SmsTime{1765377845000, 180}),
       Message(RowKind::kIncoming, "x", "900", "", std::nullopt),
   };

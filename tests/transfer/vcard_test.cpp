@@ -29,7 +29,7 @@ TEST(VCardReadTest, FoldedThreeAndFour) {
   EXPECT_EQ(read.contacts, (std::vector<ContactRecord>{
                                {"Олесь Коваленко", "+380441234567"},
                                {"王小明, שלום", "+8613800138000"},  // tel: URI, quoted TYPE
-                               {"王小明, שלום", "+97235550101"},   // grouped property
+                               {"王小明, שלום", "+97235550101"},    // grouped property
                            }));
 }
 
@@ -40,16 +40,25 @@ TEST(VCardReadTest, Cards) {
     std::vector<ContactRecord> contacts;
     std::size_t without_number;
   } cases[] = {
-      {"N only, LF line ends", "BEGIN:VCARD\nVERSION:3.0\nN:Doe;John;Q.;Dr.;Jr.\nTEL:1\nEND:VCARD\n",
-       {{"Dr. John Q. Doe Jr.", "1"}}, 0},
+      {"N only, LF line ends",
+       "BEGIN:VCARD\nVERSION:3.0\nN:Doe;John;Q.;Dr.;Jr.\nTEL:1\nEND:VCARD\n",
+       {{"Dr. John Q. Doe Jr.", "1"}},
+       0},
       {"no name: the number", "BEGIN:VCARD\r\nTEL:5\r\nEND:VCARD\r\n", {{"5", "5"}}, 0},
       {"no number: counted", "BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\n", {}, 1},
-      {"escapes", "BEGIN:VCARD\r\nFN:a\\;b\\,c\\\\d\\ne\r\nTEL:1\r\nEND:VCARD\r\n",
-       {{"a;b,c\\d\ne", "1"}}, 0},
-      {"2.1 folding keeps the blank", "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Anna\r\n Maria\r\nTEL:1\r\nEND:VCARD\r\n",
-       {{"Anna Maria", "1"}}, 0},
-      {"byte order mark, lower case", "\xEF\xBB\xBF" "begin:vcard\r\nfn:x\r\ntel:2\r\nend:vcard\r\n",
-       {{"x", "2"}}, 0},
+      {"escapes",
+       "BEGIN:VCARD\r\nFN:a\\;b\\,c\\\\d\\ne\r\nTEL:1\r\nEND:VCARD\r\n",
+       {{"a;b,c\\d\ne", "1"}},
+       0},
+      {"2.1 folding keeps the blank",
+       "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Anna\r\n Maria\r\nTEL:1\r\nEND:VCARD\r\n",
+       {{"Anna Maria", "1"}},
+       0},
+      {"byte order mark, lower case",
+       "\xEF\xBB\xBF"
+       "begin:vcard\r\nfn:x\r\ntel:2\r\nend:vcard\r\n",
+       {{"x", "2"}},
+       0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -73,16 +82,19 @@ TEST(VCardReadTest, BrokenFiles) {
        "line 6"},
       {"card in a card", "BEGIN:VCARD\r\nBEGIN:VCARD\r\n", 0, "line 2"},
       {"text outside", "hello\r\n", 0, "line 1"},
-      {"10 MB name", "BEGIN:VCARD\r\nTEL:1\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:" +
-                         std::string(10 << 20, 'x') + "\r\nTEL:2\r\nEND:VCARD\r\n",
+      {"10 MB name",
+       "BEGIN:VCARD\r\nTEL:1\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:" + std::string(10 << 20, 'x') +
+           "\r\nTEL:2\r\nEND:VCARD\r\n",
        1, "line 5"},
-      {"20 MB folded line", "BEGIN:VCARD\r\nNOTE:" + std::string(1 << 20, 'x') +
-                                [] {
-                                  std::string folds;
-                                  for (int i = 0; i < 20; ++i)
-                                    folds += "\r\n " + std::string(1 << 20, 'y');
-                                  return folds;
-                                }() + "\r\nEND:VCARD\r\n",
+      {"20 MB folded line",
+       "BEGIN:VCARD\r\nNOTE:" + std::string(1 << 20, 'x') +
+           [] {
+             std::string folds;
+             for (int i = 0; i < 20; ++i)
+               folds += "\r\n " + std::string(1 << 20, 'y');
+             return folds;
+           }() +
+           "\r\nEND:VCARD\r\n",
        0, "line 2"},
   };
   for (const auto& c : cases) {
@@ -112,11 +124,13 @@ TEST(VCardWriteTest, ReadsBackTheSameContacts) {
       {std::string(60, 'x') + "ЁжикЁжикЁжикЁжикЁжикЁжикЁжикЁжик 😀😀😀", "2"},
   };
   const std::string vcf = WriteVCards(contacts);
-  EXPECT_TRUE(vcf.starts_with("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Иван Петров\r\nN:;Иван Петров;;;\r\n"
-                              "TEL;TYPE=CELL:+79161234567\r\nTEL;TYPE=CELL:84951234567\r\nEND:VCARD\r\n"))
+  EXPECT_TRUE(
+      vcf.starts_with("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Иван Петров\r\nN:;Иван Петров;;;\r\n"
+                      "TEL;TYPE=CELL:+79161234567\r\nTEL;TYPE=CELL:84951234567\r\nEND:VCARD\r\n"))
       << vcf;
   std::size_t start = 0;
-  for (std::size_t end = vcf.find("\r\n"); end != std::string::npos; end = vcf.find("\r\n", start)) {
+  for (std::size_t end = vcf.find("\r\n"); end != std::string::npos;
+       end = vcf.find("\r\n", start)) {
     EXPECT_LE(end - start, 75u) << vcf.substr(start, end - start);
     start = end + 2;
   }
