@@ -35,12 +35,15 @@ const KindLook& LookOf(RowKind kind) {
 }  // namespace
 
 SmsRecord RecordOfRow(const Row& row) {
+  // The fields are read once: BestText, BestNumber and BestKind would each
+  // read them again.
   const std::optional<MessageFields> fields = ReadMessageFields(row);
   const std::string& from = SubItem(row, kFrom);
   SmsRecord record;
-  record.kind = BestKind(row).value_or(RowKind::kImported);
-  record.text = BestText(row);
-  record.number = BestNumber(row);
+  record.kind = fields ? fields->kind : BestKind(row).value_or(RowKind::kImported);
+  record.text = fields ? fields->text : Cp1251ToUtf8(row.caption);
+  record.number = fields && !fields->number.empty() ? fields->number
+                                                    : Cp1251ToUtf8(NumberInFrom(from));
   record.contact = Cp1251ToUtf8(ContactInFrom(from));
   record.from = Cp1251ToUtf8(from);
   record.type = Cp1251ToUtf8(SubItem(row, kType));

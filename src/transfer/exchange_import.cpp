@@ -17,27 +17,34 @@ std::int64_t FloorSeconds(std::int64_t ms) {
   return ms / 1000 - (ms % 1000 < 0);
 }
 
-// The second a row was stamped: its lossless time, else its Date/Time in the
-// computer's zone; nothing when it has neither.
-std::optional<std::int64_t> SecondOf(const Row& row) {
-  const std::optional<MessageFields> fields = ReadMessageFields(row);
-  std::optional<SmsTime> time;
-  if (fields && !fields->time.empty()) time = ParseIsoTime(fields->time);
-  if (!time) time = ParseArchiveDate(SubItem(row, kDateTime));
-  if (!time) return std::nullopt;
-  return FloorSeconds(time->utc_ms);
-}
+// What the duplicate test compares, read from a row once: the best text and
+// number, the From, and the second it was stamped (its lossless time, else
+// its Date/Time in the computer's zone; nothing when it has neither).
+struct MessageKey {
+  std::string text;
+  std::string number;
+  std::string from;
+  std::optional<std::int64_t> second;
 
-std::size_t KeyOf(const std::string& text, std::optional<std::int64_t> second) {
-  const std::size_t h = std::hash<std::string>{}(text);
-  return h ^ (std::hash<std::int64_t>{}(second.value_or(-1)) + 0x9E3779B97F4A7C15ULL + (h << 6) +
-              (h >> 2));
-}
+  explicit MessageKey(const Row& row) {
+    const SmsRecord record = RecordOfRow(row);
+    text = record.text;
+    number = record.number;
+    from = SubItem(row, kFrom);
+    if (record.time) second = FloorSeconds(record.time->utc_ms);
+  }
 
-bool SameMessage(const Row& a, const Row& b) {
-  return SecondOf(a) == SecondOf(b) && BestText(a) == BestText(b) &&
-         (BestNumber(a) == BestNumber(b) || SameSender(SubItem(a, kFrom), SubItem(b, kFrom)));
-}
+  std::size_t Hash() const {
+    const std::size_t h = std::hash<std::string>{}(text);
+    return h ^ (std::hash<std::int64_t>{}(second.value_or(-1)) + 0x9E3779B97F4A7C15ULL + (h << 6) +
+                (h >> 2));
+  }
+
+  bool SameMessage(const MessageKey& other) const {
+    return second == other.second && text == other.text &&
+           (number == other.number || SameSender(from, other.from));
+  }
+};
 
 }  // namespace
 
@@ -55,14 +62,15 @@ ImportedMessageIndex::ImportedMessageIndex(const std::vector<Row>& rows) : rows_
 }
 
 void ImportedMessageIndex::Add(std::size_t position) {
-  const Row& row = rows_[position];
-  positions_.emplace(KeyOf(BestText(row), SecondOf(row)), position);
+  positions_.emplace(MessageKey(rows_[position]).Hash(), position);
 }
 
 bool ImportedMessageIndex::Contains(const Row& row) const {
-  const auto [first, last] = positions_.equal_range(KeyOf(BestText(row), SecondOf(row)));
-  return std::any_of(first, last,
-                     [&](const auto& entry) { return SameMessage(rows_[entry.second], row); });
+  const MessageKey key(row);
+  const auto [first, last] = positions_.equal_range(key.Hash());
+  return std::any_of(first, last, [&](const auto& entry) {
+    return key.SameMessage(MessageKey(rows_[entry.second]));
+  });
 }
 
 ImportCount AppendNewMessages(std::vector<Row>& archive, std::vector<Row> rows,
