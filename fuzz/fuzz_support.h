@@ -6,11 +6,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "store/message_fields.h"
 #include "store/row.h"
+#include "text/cp1251.h"
 #include "text/default_language.h"
 #include "text/language.h"
 
@@ -57,9 +60,13 @@ inline void Require(bool holds, const char* rule) {
 // The rules every imported archive row keeps: five sub-items, and Size the
 // length of the text.
 inline void RequireImportedRow(const Row& row) {
-  Require(row.sub_items.size() == kMessageFieldCount, "an archive row has five sub-items");
+  Require(row.sub_items.size() > kMessageFieldCount,
+          "an archive row has five sub-items and then its lossless fields");
   Require(row.sub_items[kSize] == std::to_string(row.caption.size()),
           "Size is the length of the text");
+  const std::optional<MessageFields> fields = ReadMessageFields(row);
+  Require(fields && fields->kind == RowKind::kImported && fields->text == Cp1251ToUtf8(row.caption),
+          "the lossless fields of an imported row read back, its text the caption's");
 }
 
 }  // namespace missivo::fuzz

@@ -9,7 +9,7 @@ packages=(
   nettle-dev libudev-dev nlohmann-json3-dev libxml2-dev libxml2-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev
-  xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core
+  xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core fonts-noto-color-emoji
   chromium
 )
 

@@ -1,7 +1,10 @@
 // The store at the list file's limit: an archive of 65,535 message rows with
 // texts of 70 to 160 Cyrillic letters. Loading, saving, sorting, appending,
 // the memory the archive takes, and the container's speed against nettle's
-// raw Blowfish.
+// raw Blowfish. Argument 1 of the archive benchmarks gives every row its
+// lossless fields, with a text the caption cannot hold (a line break and an
+// emoji), so the whole UTF-8 text is stored beside the caption: the largest
+// rows the read makes.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <stdlib.h>
@@ -20,7 +23,9 @@
 #include "store/container.h"
 #include "store/crypto.h"
 #include "store/list_file.h"
+#include "store/message_fields.h"
 #include "store/row_list.h"
+#include "text/cp1251.h"
 
 // Every allocation through operator new is counted, to know the peak.
 namespace {
@@ -81,9 +86,12 @@ std::string TwoDigits(unsigned value) {
   return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10);
 }
 
-// A message as a phone delivers it: Cyrillic words, blanks, some punctuation.
-Row RealisticRow(std::mt19937& random) {
-  const std::size_t length = 70 + random() % 91;
+// A message as a phone delivers it: Cyrillic words, blanks, some punctuation;
+// `length` letters, or 70 to 160. With `lossless`, the row's lossless fields
+// as the read writes them, for the text with a line break in the middle and an
+// emoji at the end (the caption shows "?").
+Row RealisticRow(std::mt19937& random, bool lossless = false, std::size_t length = 0) {
+  if (length == 0) length = 70 + random() % 91;
   std::string text;
   while (text.size() < length) {
     const unsigned pick = random() % 12;
@@ -102,23 +110,43 @@ Row RealisticRow(std::mt19937& random) {
                            TwoDigits(random() % 24) + ":" + TwoDigits(random() % 60) + ":" +
                            TwoDigits(random() % 60);
   const bool incoming = random() % 4 != 0;
-  return Row{
-      text,
-      {from, date, std::to_string(text.size()), std::to_string(1 + random() % 350),
-       incoming ? "\xC2\xF5\xEE\xE4\xFF\xF9\xE8\xE5" : "\xC8\xF1\xF5\xEE\xE4\xFF\xF9\xE8\xE5"},
-      incoming ? kImageIncoming : kImageOutgoing};
+  const std::string index = std::to_string(1 + random() % 350);
+  Row row{text,
+          {from, date, std::to_string(text.size()), index,
+           incoming ? "\xC2\xF5\xEE\xE4\xFF\xF9\xE8\xE5" : "\xC8\xF1\xF5\xEE\xE4\xFF\xF9\xE8\xE5"},
+          incoming ? kImageIncoming : kImageOutgoing};
+  if (lossless) {
+    row.caption.back() = '?';
+    MessageFields fields;
+    fields.kind = incoming ? RowKind::kIncoming : RowKind::kOutgoing;
+    std::string whole = Cp1251ToUtf8(text.substr(0, text.size() - 1));
+    std::size_t middle = whole.size() / 2;
+    while ((static_cast<unsigned char>(whole[middle]) & 0xC0) == 0x80)
+      --middle;
+    whole.insert(middle, "\n");
+    fields.text = whole + "\xF0\x9F\x91\x8B";  // U+1F44B
+    fields.number = "+7916" + Digits(random, 7);
+    fields.time = "2006-05-17T14:03:59+03:00";
+    fields.parts = {index};
+    WriteMessageFields(row, fields);
+  }
+  return row;
 }
 
-const std::vector<Row>& ArchiveRows() {
-  static const std::vector<Row> rows = [] {
-    std::mt19937 random(20060517);
-    std::vector<Row> made;
-    made.reserve(kRows);
-    for (std::size_t i = 0; i < kRows; ++i)
-      made.push_back(RealisticRow(random));
-    return made;
-  }();
-  return rows;
+std::vector<Row> MakeArchiveRows(bool lossless, std::size_t length) {
+  std::mt19937 random(20060517);
+  std::vector<Row> made;
+  made.reserve(kRows);
+  for (std::size_t i = 0; i < kRows; ++i)
+    made.push_back(RealisticRow(random, lossless, length));
+  return made;
+}
+
+// The archive rows: argument 0 the five sub-items only, 1 with lossless fields.
+const std::vector<Row>& ArchiveRows(std::int64_t lossless = 0) {
+  static const std::vector<Row> five = MakeArchiveRows(false, 0);
+  static const std::vector<Row> with_fields = MakeArchiveRows(true, 0);
+  return lossless != 0 ? with_fields : five;
 }
 
 // A folder for the benchmark's files, removed at exit.
@@ -133,17 +161,21 @@ const std::filesystem::path& BenchFolder() {
   return folder;
 }
 
-const std::filesystem::path& ArchiveFile() {
-  static const std::filesystem::path path = [] {
-    std::filesystem::path file = BenchFolder() / "Messages.sms";
-    if (!WriteListFile(ArchiveRows(), file).ok()) std::abort();
-    return file;
-  }();
-  return path;
+std::filesystem::path WrittenArchive(const std::vector<Row>& rows, const char* name) {
+  std::filesystem::path file = BenchFolder() / name;
+  if (!WriteListFile(rows, file).ok()) std::abort();
+  return file;
+}
+
+// The archive file of ArchiveRows(lossless).
+const std::filesystem::path& ArchiveFile(std::int64_t lossless = 0) {
+  static const std::filesystem::path five = WrittenArchive(ArchiveRows(0), "Messages.sms");
+  static const std::filesystem::path with_fields = WrittenArchive(ArchiveRows(1), "Lossless.sms");
+  return lossless != 0 ? with_fields : five;
 }
 
 void BM_LoadArchive(benchmark::State& state) {
-  const auto& path = ArchiveFile();
+  const auto& path = ArchiveFile(state.range(0));
   SilentUserInterface ui;
   for (auto _ : state) {
     RowList archive = MakeMessageList();
@@ -155,51 +187,54 @@ void BM_LoadArchive(benchmark::State& state) {
   }
   state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
 }
-BENCHMARK(BM_LoadArchive)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadArchive)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_SaveArchive(benchmark::State& state) {
-  const std::vector<Row>& rows = ArchiveRows();
+  const std::vector<Row>& rows = ArchiveRows(state.range(0));
   const auto path = BenchFolder() / "Saved.sms";
   for (auto _ : state) {
     if (!WriteListFile(rows, path).ok()) state.SkipWithError("save failed");
   }
 }
-BENCHMARK(BM_SaveArchive)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveArchive)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Encoding and sealing alone, without the disk.
 void BM_EncodeAndSealArchive(benchmark::State& state) {
-  const std::vector<Row>& rows = ArchiveRows();
+  const std::vector<Row>& rows = ArchiveRows(state.range(0));
   for (auto _ : state) {
     std::string sealed = SealBytes(EncodeListFile(rows).value(), kFixedPassphrase);
     benchmark::DoNotOptimize(sealed.data());
   }
 }
-BENCHMARK(BM_EncodeAndSealArchive)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodeAndSealArchive)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_SortArchive(benchmark::State& state) {
   const int column = static_cast<int>(state.range(0));
   RowList archive = MakeMessageList();
   for (auto _ : state) {
     state.PauseTiming();
-    archive.rows = ArchiveRows();
+    archive.rows = ArchiveRows(state.range(1));
     SortState sort;
     state.ResumeTiming();
     SortListByColumn(archive, column, sort);
     benchmark::DoNotOptimize(archive.rows.data());
   }
 }
-BENCHMARK(BM_SortArchive)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortArchive)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 5, 1), {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 // 200 rows read from the phone, half of them already archived, into a full archive.
 void BM_AppendToArchive(benchmark::State& state) {
+  const bool lossless = state.range(0) != 0;
   std::mt19937 random(7);
   std::vector<Row> incoming;
   for (int i = 0; i < 100; ++i)
-    incoming.push_back(RealisticRow(random));
+    incoming.push_back(RealisticRow(random, lossless));
   for (int i = 0; i < 100; ++i)
-    incoming.push_back(ArchiveRows()[static_cast<std::size_t>(i) * 600]);
+    incoming.push_back(ArchiveRows(state.range(0))[static_cast<std::size_t>(i) * 600]);
   RowList archive = MakeMessageList();
-  archive.rows = ArchiveRows();
+  archive.rows = ArchiveRows(state.range(0));
   archive.rows.reserve(kRows + incoming.size());
   SilentUserInterface ui;
   std::size_t appended = 0;
@@ -211,12 +246,24 @@ void BM_AppendToArchive(benchmark::State& state) {
   }
   state.counters["appended"] = static_cast<double>(appended);
 }
-BENCHMARK(BM_AppendToArchive)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppendToArchive)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The archive file of 65,535 rows of exactly 160 letters each, with lossless
+// fields (the text beside the caption) or without.
+const std::filesystem::path& Archive160(std::int64_t lossless) {
+  static const std::filesystem::path five =
+      WrittenArchive(MakeArchiveRows(false, 160), "Five160.sms");
+  static const std::filesystem::path with_fields =
+      WrittenArchive(MakeArchiveRows(true, 160), "Lossless160.sms");
+  return lossless != 0 ? with_fields : five;
+}
 
 // The memory the loaded archive holds (malloc's own count, overhead
-// included) and the peak of the live allocations while it loads.
+// included) and the peak of the live allocations while it loads. Arguments:
+// lossless fields (0, 1); texts of 70 to 160 letters (0) or of 160 (1).
 void BM_ArchiveMemory(benchmark::State& state) {
-  const auto& path = ArchiveFile();
+  const auto& path =
+      state.range(1) != 0 ? Archive160(state.range(0)) : ArchiveFile(state.range(0));
   SilentUserInterface ui;
   double held_mb = 0;
   double peak_mb = 0;
@@ -231,8 +278,12 @@ void BM_ArchiveMemory(benchmark::State& state) {
   }
   state.counters["held_MB"] = held_mb;
   state.counters["peak_MB"] = peak_mb;
+  state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
 }
-BENCHMARK(BM_ArchiveMemory)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ArchiveMemory)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 // Damaged list files whose counts promise more than their bytes hold: five
 // bytes claiming 65535 rows (argument 0), and one row claiming 65535

@@ -124,7 +124,7 @@ void TForm1::List2ColumnClick(int column) {
 
 void TForm1::ShowPreview(const RowListModel* list, std::ptrdiff_t row) {
   if (row < 0 || static_cast<std::size_t>(row) >= list->rows().size()) return;
-  Text1->setPlainText(Utf8ToQString(BestText(list->rows()[static_cast<std::size_t>(row)])));
+  Text1->setPlainText(TextWithLines(BestText(list->rows()[static_cast<std::size_t>(row)])));
 }
 
 void TForm1::List1Click() {
@@ -162,7 +162,7 @@ void TForm1::List4KeyDown(int key) {
     E2->setText(ToQString(fields.date_time));
     E3->setText(ToQString(fields.index));
     E4->setText(ToQString(fields.type));
-    M1->setPlainText(Utf8ToQString(fields.whole_text));
+    M1->setPlainText(TextWithLines(fields.whole_text));
     edit_text_ = M1->toPlainText();
     List4->hide();
     SMSEdit->show();

@@ -15,6 +15,14 @@ inline QString Utf8ToQString(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+// A UTF-8 message text for a text box: CR LF and a lone CR become LF, the one
+// line break a text box knows.
+inline QString TextWithLines(std::string_view utf8) {
+  QString text = Utf8ToQString(utf8);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
+}
+
 // A Windows-1251 text as a QString.
 inline QString ToQString(std::string_view cp1251) {
   return Utf8ToQString(Cp1251ToUtf8(cp1251));

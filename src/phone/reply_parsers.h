@@ -23,7 +23,7 @@ struct MessageRecord {
   std::string text;    // decoded, control characters included
   // The whole text in UTF-8, every character, from the text lines as received
   // (not cut at 4096 characters like the lines `text` is made from).
-  std::string whole_text;
+  std::string whole_text{};
   bool stamped = false;  // the header gave a time stamp
 
   friend bool operator==(const MessageRecord&, const MessageRecord&) = default;

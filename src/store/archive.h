@@ -94,7 +94,7 @@ struct ArchiveEditFields {
   std::string text;
   // M1 in UTF-8, every character and line break as typed: the row's lossless
   // text. Empty: the text converted from Windows-1251.
-  std::string whole_text;
+  std::string whole_text{};
 };
 
 // The fields for the row being edited.

@@ -22,6 +22,7 @@
 #include "app/row_model.h"
 #include "app/splash.h"
 #include "store/list_file.h"
+#include "store/message_fields.h"
 #include "support/test_support.h"
 #include "text/cp1251.h"
 
@@ -30,11 +31,24 @@ namespace {
 using missivo::Row;
 using missivo::test::W;
 
+// The first message as the read makes it from a text with line breaks and emoji.
+Row LosslessSample() {
+  const char* whole = "Привет! Встречаемся в шесть у входа в парк 🌳\nНе опаздывай 😉\n— мама ❤️";
+  Row row{W("Привет! Встречаемся в шесть у входа в парк ?Не опаздывай ?— мама ??"),
+          {W("Мама (+79001234567)"), "05/01/2006,10:00:00", "64", "1", W("Входящие")},
+          2};
+  missivo::MessageFields fields;
+  fields.text = whole;
+  fields.number = "+79001234567";
+  fields.time = "2006-01-05T10:00:00+03:00";
+  fields.parts = {"1"};
+  missivo::WriteMessageFields(row, fields);
+  return row;
+}
+
 std::vector<Row> SampleMessages() {
   return {
-      Row{W("Привет! Встречаемся в шесть у входа в парк, не опаздывай."),
-          {W("Мама (+79001234567)"), "05/01/2006,10:00:00", "58", "1", W("Входящие")},
-          2},
+      LosslessSample(),
       Row{W("Код подтверждения: 4711"),
           {"+79007654321", "28/12/2005,23:59:59", "23", "2", W("Входящие")},
           2},
@@ -139,6 +153,9 @@ int main(int argc, char* argv[]) {
         form.Text1->setPlainText(
             QString::fromUtf8(missivo::Cp1251ToUtf8(SampleMessages()[1].caption).c_str()));
       }
+      if (tab == 1) {  // the preview of the selected archive row
+        form.Text1->setPlainText(QString::fromStdString(missivo::BestText(LosslessSample())));
+      }
       Save(&form, QStringLiteral("%1/%2-%3.png").arg(out, looks[look], tabs[tab]));
     }
     // The archive's edit panel, as F2 shows it.
@@ -147,8 +164,7 @@ int main(int argc, char* argv[]) {
     form.E2->setText(QStringLiteral("05/01/2006,10:00:00"));
     form.E3->setText(QStringLiteral("1"));
     form.E4->setText(QStringLiteral("Входящие"));
-    form.M1->setPlainText(
-        QString::fromUtf8(missivo::Cp1251ToUtf8(SampleMessages()[0].caption).c_str()));
+    form.M1->setPlainText(QString::fromStdString(missivo::BestText(LosslessSample())));
     form.SMSEdit->show();
     Save(&form, QStringLiteral("%1/%2-archive-edit.png").arg(out, looks[look]));
     form.SMSEdit->hide();

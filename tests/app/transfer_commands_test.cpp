@@ -284,7 +284,7 @@ TEST_F(TransferCommandsTest, ImportsAppendResolveNamesAndSaveTheArchive) {
       const std::vector<Row>& rows = form.List4Rows->rows();
       ASSERT_EQ(rows.size(), 1 + round * c.count);
       EXPECT_EQ(rows[0], old);
-      EXPECT_EQ(rows[1 + (round - 1) * c.count], c.first);
+      EXPECT_EQ(FiveOf(rows[1 + (round - 1) * c.count]), c.first);
       EXPECT_EQ(form.List4Rows->rowCount(), static_cast<int>(rows.size()));
       const Result<std::vector<Row>> saved = ReadListFile(form.Files().archive);
       ASSERT_TRUE(saved.ok()) << saved.message();

@@ -29,6 +29,35 @@ TEST(NormalizeDateTest, Stamps) {
     EXPECT_EQ(NormalizeDate(c.stamp), c.expected) << c.name;
 }
 
+TEST(IsoTimeTest, StampsAndDateTimes) {
+  const struct {
+    const char* name;
+    const char* stamp;
+    const char* iso;  // of IsoTimeOfStamp; IsoTimeOfDateTime gives the same
+  } cases[] = {
+      {"four-digit year", "2006/05/17,14:03:59", "2006-05-17T14:03:59"},
+      {"two-digit year and a zone in quarters", "26/08/25,20:29:40+12", "2026-08-25T20:29:40+03:00"},
+      {"negative zone with a half hour", "2024/1/2,3:04:05-22", "2024-01-02T03:04:05-05:30"},
+      {"zone zero", "24/05/04,10:00:00+00", "2024-05-04T10:00:00+00:00"},
+      {"29 February of a leap year", "2024/02/29,00:00:00", "2024-02-29T00:00:00"},
+      {"29 February of another year", "2023/02/29,00:00:00", ""},
+      {"month 13", "2024/13/01,00:00:00", ""},
+      {"hour 24", "2024/01/01,24:00:00", ""},
+      {"no seconds", "2006/05/17,14:03", ""},
+      {"zone past 14 hours", "2024/01/01,00:00:00+57", ""},
+      {"text after the zone", "2024/01/01,00:00:00+12 x", ""},
+      {"three-digit year", "206/05/17,14:03:59", ""},
+      {"empty", "", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsoTimeOfStamp(c.stamp), c.iso) << c.name;
+    EXPECT_EQ(IsoTimeOfDateTime(c.stamp), c.iso) << c.name;
+  }
+  EXPECT_EQ(IsoTimeOfDateTime("17/05/2006,14:03:59"), "2006-05-17T14:03:59");
+  EXPECT_EQ(IsoTimeOfDateTime("31/04/2006,14:03:59"), "");
+  EXPECT_EQ(IsoTimeOfDateTime("17/05/2006,14:03:59+12 long date line"), "");
+}
+
 TEST(MakeDateTest, LocalTimeInTheProgramsForm) {
   std::tm local{};
   local.tm_year = 2024 - 1900;

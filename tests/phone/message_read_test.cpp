@@ -87,10 +87,10 @@ TEST(ReadMessagesTest, RowsByStatusAndProgress) {
 
   ASSERT_EQ(result.rows.size(), 4u);
   EXPECT_EQ(
-      result.rows[0],
+      test::FiveOf(result.rows[0]),
       (Row{"read", {"+79163", "17/05/2006,14:03:59", "4", "3", W("Входящие")}, kImageIncoming}));
   EXPECT_EQ(
-      result.rows[1],
+      test::FiveOf(result.rows[1]),
       (Row{"unread", {"+79167", "07/05/2006,09:03:05", "6", "7", W("Входящие")}, kImageIncoming}));
   EXPECT_EQ(result.rows[2].caption, "sent");
   EXPECT_EQ(SubItem(result.rows[2], kType), W("Исходящие"));

@@ -66,34 +66,34 @@ TEST(ParseMessageRepliesTest, Records) {
       {"blank after each comma",
        "AT+CMGR=3\r\r\n+CMGR: \"REC READ\", \"+15555550123\", \"" + stamp + "\"\r\n" + greeting +
            "\r\n\r\nOK\r",
-       {{"REC READ", "+15555550123", stamp, W("Привет")}}},
+       {{"REC READ", "+15555550123", stamp, W("Привет"), "Привет", true}}},
       {"no blank after the commas",
        "+CMGR: \"REC READ\",\"+15555550123\",\"" + stamp + "\"\r\n" + greeting + "\r\n\r\nOK\r",
-       {{"REC READ", "+15555550123", stamp, W("Привет")}}},
+       {{"REC READ", "+15555550123", stamp, W("Привет"), "Привет", true}}},
       {"+MMGR like +CMGR",
        "+MMGR: \"STO SENT\", \"+15555550123\", \"" + stamp + "\"\r\n0041\r\n\r\nOK\r",
-       {{"STO SENT", "+15555550123", stamp, "A"}}},
+       {{"STO SENT", "+15555550123", stamp, "A", "A", true}}},
       {"time zone stays in the stamp",
        "+CMGR: \"REC READ\", \"+1\", \"2006/05/17,14:03:59+12\"\r\n0041\r\nOK\r",
-       {{"REC READ", "+1", "2006/05/17,14:03:59+12", "A"}}},
+       {{"REC READ", "+1", "2006/05/17,14:03:59+12", "A", "A", true}}},
       {"only status and sender get the fixed date",
        "+CMGR: \"STO UNSENT\", \"+15555550123\"\r\n0041\r\n\r\nOK\r",
-       {{"STO UNSENT", "+15555550123", kNoDateStamp, "A"}}},
+       {{"STO UNSENT", "+15555550123", kNoDateStamp, "A", "A", false}}},
       {"text followed directly by OK",
        "+CMGR: \"REC READ\", \"+1\", \"" + stamp + "\"\r\n0041\r\nOK\r\n0042\r\n",
-       {{"REC READ", "+1", stamp, "A"}}},
+       {{"REC READ", "+1", stamp, "A", "A", true}}},
       {"long text on two lines",
        "+CMGR: \"REC READ\", \"+1\", \"" + stamp + "\"\r\n00410042\r\n0043\r\nOK\r",
-       {{"REC READ", "+1", stamp, "ABC"}}},
+       {{"REC READ", "+1", stamp, "ABC", "ABC", true}}},
       {"surrogate pair split over the two lines",
        "+CMGR: \"REC READ\", \"+1\", \"" + stamp + "\"\r\n0041D83D\r\nDE000042\r\nOK\r",
-       {{"REC READ", "+1", stamp, "A?B"}}},
+       {{"REC READ", "+1", stamp, "A?B", "A😀B", true}}},
       {"line break in the text stays",
        "+CMGR: \"REC READ\", \"+1\", \"" + stamp + "\"\r\n0041000A0042\r\n\r\nOK\r",
-       {{"REC READ", "+1", stamp, "A\nB"}}},
+       {{"REC READ", "+1", stamp, "A\nB", "A\nB", true}}},
       {"header at the end of the reply",
        "+CMGR: \"REC READ\", \"+1\", \"" + stamp + "\"",
-       {{"REC READ", "+1", stamp, ""}}},
+       {{"REC READ", "+1", stamp, "", "", true}}},
       {"no header", "AT+CMGR=9\r\r\nERROR", {}},
       {"no blank after the header: no header", "+CMGR:\"REC READ\", \"+1\"\r\n0041\r\nOK\r", {}},
   };
@@ -110,6 +110,21 @@ TEST(ParseMessageRepliesTest, LongTextLineIsCutAt4096Digits) {
   const auto records = ParseMessageReplies(SplitCrLf(reply));
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].text, std::string(1024, 'A'));
+  EXPECT_EQ(records[0].whole_text, std::string(1024, 'A'));
+}
+
+// Lines handed over uncut: the record's text as the description cuts it, the
+// whole text besides; a pair or a half pair at the cut.
+TEST(ParseMessageRepliesTest, WholeTextFromUncutLines) {
+  std::string hex;
+  for (int i = 0; i < 1023; ++i)
+    hex += "0041";
+  const std::string header = "+CMGR: \"REC READ\", \"+1\", \"2006/05/17,14:03:59\"\r\n";
+  const std::string reply = header + hex + "D83DDE00" + "0042\r\n" + "0043D83D\r\nOK\r\n";
+  const auto records = ParseMessageReplies(SplitCrLf(reply, std::string::npos));
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].text, std::string(1023, 'A') + "?C?");
+  EXPECT_EQ(records[0].whole_text, std::string(1023, 'A') + "😀BC\uFFFD");
 }
 
 TEST(ParseMessageRepliesTest, CapturedHeaders) {

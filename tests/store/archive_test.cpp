@@ -1,4 +1,5 @@
 #include "store/archive.h"
+#include "store/message_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,36 @@ TEST(AppendToArchiveTest, MessagesSharingAFieldWithEveryArchiveRowAreAppended) {
   ScriptedUserInterface ui;
   EXPECT_EQ(AppendToArchive(archive, rows, ui), 2u);
   EXPECT_EQ(archive.rows.size(), 4u);
+}
+
+// The duplicate test is the one on the five sub-items; a difference only the
+// lossless texts show counts when both rows carry one.
+TEST(AppendToArchiveTest, LosslessTextsTellMessagesApart) {
+  const auto with_text = [](const char* text) {
+    Row row = MessageRow("Hi ?", "+1", "4");
+    MessageFields fields;
+    fields.text = text;
+    WriteMessageFields(row, fields);
+    return row;
+  };
+  const Row older = MessageRow("Hi ?", "+1", "4");  // an archive row of an older version
+  const struct {
+    const char* name;
+    Row archived;
+    Row read;
+    std::size_t appended;
+  } cases[] = {
+      {"same emoji", with_text("Hi 👍"), with_text("Hi 👍"), 0},
+      {"other emoji, same caption", with_text("Hi 👍"), with_text("Hi 👎"), 1},
+      {"older row without fields", older, with_text("Hi 👎"), 0},
+      {"new row without fields", with_text("Hi 👍"), older, 0},
+  };
+  for (const auto& c : cases) {
+    RowList archive = Archive({MessageRow("other", "+2", "1"), c.archived});
+    ScriptedUserInterface ui;
+    const std::vector<Row> read = {c.read};
+    EXPECT_EQ(AppendToArchive(archive, read, ui), c.appended) << c.name;
+  }
 }
 
 TEST(AppendToArchiveTest, NoRowsAppendsNothing) {
@@ -229,6 +260,38 @@ TEST_F(ArchiveFileTest, EditChecksThenUpdatesTheRowAndSaves) {
   EXPECT_EQ(EditFieldsOf(edited).date_time, "nineteen characters");
   EXPECT_EQ(SaveArchiveEdit(archive, 5, good, archive_path_, language_, ui_),
             ArchiveEditResult::kNoRow);
+}
+
+// The lossless text follows what was typed: the whole text with its breaks
+// and emoji; an older row gets fields only when its caption cannot hold it.
+TEST_F(ArchiveFileTest, EditKeepsTheLosslessTextInStep) {
+  Row read = MessageRow("Hi?", "+7916", "3");
+  MessageFields fields;
+  fields.text = "Hi\n👋";
+  fields.number = "+7916";
+  fields.time = "2024-05-01T12:00:00";
+  WriteMessageFields(read, fields);
+  const Row older = MessageRow("old", "+7916", "4");
+  RowList archive = Archive({read, older});
+  EXPECT_EQ(EditFieldsOf(archive.rows[0]).whole_text, "Hi\n👋");
+
+  const ArchiveEditFields typed{"01/05/2024,12:00:00", "3", "T", "Bye ?", "Bye\r\n🙂"};
+  ASSERT_EQ(SaveArchiveEdit(archive, 0, typed, archive_path_, language_, ui_),
+            ArchiveEditResult::kSaved);
+  fields.text = "Bye\r\n🙂";
+  EXPECT_EQ(ReadMessageFields(OnDisk(archive_path_)[0]), fields);
+
+  ASSERT_EQ(SaveArchiveEdit(archive, 1, {"01/05/2024,12:00:00", "4", "T", "plain", "plain"},
+                            archive_path_, language_, ui_),
+            ArchiveEditResult::kSaved);
+  EXPECT_FALSE(HasMessageFields(archive.rows[1]));
+  ASSERT_EQ(SaveArchiveEdit(archive, 1, {"01/05/2024,12:00:00", "4", "T", "?", "👋"},
+                            archive_path_, language_, ui_),
+            ArchiveEditResult::kSaved);
+  ASSERT_TRUE(HasMessageFields(archive.rows[1]));
+  EXPECT_EQ(BestText(archive.rows[1]), "👋");
+  EXPECT_EQ(BestNumber(archive.rows[1]), "+7916");  // nothing made up: the From's number
+  EXPECT_EQ(ReadMessageFields(archive.rows[1])->time, "");
 }
 
 TEST_F(ArchiveFileTest, EditGivesAShortRowItsType) {

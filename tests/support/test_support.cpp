@@ -37,6 +37,11 @@ std::string W(std::string_view utf8) {
   return Utf8ToCp1251(utf8);
 }
 
+Row FiveOf(Row row) {
+  if (row.sub_items.size() > kMessageFieldCount) row.sub_items.resize(kMessageFieldCount);
+  return row;
+}
+
 void ScriptedUserInterface::ShowMessage(const std::string& text, MessageKind kind,
                                         const std::string& caption) {
   messages.push_back({text, kind, caption});

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/ui.h"
+#include "store/row.h"
 
 namespace missivo::test {
 
@@ -33,6 +34,10 @@ void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 
 // Windows-1251 text from UTF-8 source text, for readable expectations.
 std::string W(std::string_view utf8);
+
+// The row with only its first five sub-items: a message row without its
+// lossless fields, to compare with the five as the description makes them.
+Row FiveOf(Row row);
 
 // A user interface for tests: it records every message, question and progress
 // step, and answers questions from a queue (Yes when the queue is empty).

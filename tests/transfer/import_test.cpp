@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "store/message_fields.h"
+
 #include <filesystem>
 
 #include "phone/name_resolution.h"
@@ -13,6 +15,7 @@ namespace {
 
 using test::ScriptedUserInterface;
 using test::TempFolder;
+using test::FiveOf;
 using test::W;
 
 const std::filesystem::path kData = std::filesystem::path(MISSIVO_TEST_DATA) / "import";
@@ -60,7 +63,7 @@ TEST(P2kToolsImportTest, RecordMarks) {
 
 TEST(P2kToolsImportTest, RowOfAnEntry) {
   const LanguageLines language = Russian();
-  EXPECT_EQ(MakeP2kToolsRow({"+7916", "2006/05/17,14:03:59+12", W("Привет")}, language),
+  EXPECT_EQ(FiveOf(MakeP2kToolsRow({"+7916", "2006/05/17,14:03:59+12", W("Привет")}, language)),
             (Row{W("Привет"),
                  {"+7916", "17/05/2006,14:03:59", "6", "0000", W("Импорт")},
                  kImageImported}));
@@ -117,13 +120,44 @@ TEST(V1ImportTest, HeaderScans) {
 
 TEST(V1ImportTest, RowsHaveFiveSubItems) {
   const LanguageLines language = Russian();
-  EXPECT_EQ(MakeV1MessageRow({"7", W("Привет"), "long date line, kept whole", "+7", "REC UNREAD"},
-                             language),
+  EXPECT_EQ(FiveOf(MakeV1MessageRow(
+                {"7", W("Привет"), "long date line, kept whole", "+7", "REC UNREAD"}, language)),
             (Row{W("Привет"),
                  {"+7", "long date line, kept whole", "6", "7", W("Входящие")},
                  kImageImported}));
-  EXPECT_EQ(MakeV1MessageRow({"8", "x", "d", "+7", "STO SENT"}, language),
+  EXPECT_EQ(FiveOf(MakeV1MessageRow({"8", "x", "d", "+7", "STO SENT"}, language)),
             (Row{"x", {"+7", "d", "1", "8", ""}, kImageImported}));
+}
+
+// Imported rows carry their lossless fields: kind imported, the number as the
+// file gave it, the time when the date line is a real one, the v1 index.
+TEST(ImportTest, RowsCarryTheirLosslessFields) {
+  const LanguageLines language = Russian();
+  const struct {
+    const char* name;
+    Row row;
+    const char* time;
+    std::vector<std::string> parts;
+  } cases[] = {
+      {"P2kTools", MakeP2kToolsRow({"+7916", "2006/05/17,14:03:59+12", W("Привет")}, language),
+       "2006-05-17T14:03:59+03:00", {}},
+      {"P2kTools, no date", MakeP2kToolsRow({"+7916", "", W("Привет")}, language), "", {}},
+      {"version 1.x", MakeV1MessageRow({"7", W("Привет"), "17/05/2006,14:03:59", "+7916", "x"},
+                                       language),
+       "2006-05-17T14:03:59", {"7"}},
+      {"version 1.x, long date line",
+       MakeV1MessageRow({"7", W("Привет"), "long date line", "+7916", "x"}, language), "", {"7"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MessageFields fields;
+    fields.kind = RowKind::kImported;
+    fields.text = "Привет";
+    fields.number = "+7916";
+    fields.time = c.time;
+    fields.parts = c.parts;
+    EXPECT_EQ(ReadMessageFields(c.row), fields);
+  }
 }
 
 TEST(ImportReadTest, UnreadableFileIsAnError) {
@@ -161,7 +195,7 @@ TEST(ImportAppendTest, GaugeAndRows) {
   EXPECT_FALSE(ui.progress_visible);
   EXPECT_EQ(ui.progress_texts, (std::vector<std::string>{W("Обработка информации"), ""}));
   ASSERT_EQ(archive.size(), 4u);
-  EXPECT_EQ(archive[1],
+  EXPECT_EQ(FiveOf(archive[1]),
             (Row{W("Привет, мир!"),
                  {W("Иван (+79161234567)"), "17/05/2006,14:03:59", "12", "0000", W("Импорт")},
                  kImageImported}));
@@ -176,7 +210,7 @@ TEST(ImportAppendTest, GaugeAndRows) {
   ASSERT_EQ(archive.size(), 12u);
   EXPECT_EQ(archive[4], archive[8]);
   for (const Row& row : archive)
-    EXPECT_EQ(row.sub_items.size(), 5u);
+    EXPECT_EQ(FiveOf(row).sub_items.size(), 5u);
 
   EXPECT_EQ(AppendV1MessageRows(archive, {}, language, ui), 0u);
   EXPECT_EQ(ui.progress_maximum, 0);
