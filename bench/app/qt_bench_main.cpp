@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
-#include "app/program.h"
+#include "app/application.h"
 
 int main(int argc, char** argv) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -18,7 +18,6 @@
 #include "app/main_window.h"
 #include "app/phone_command_scope.h"
 #include "app/qt_invoker.h"
-#include "app/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/status_panel.h"
 #include "app/terminal_view.h"
@@ -26,6 +25,7 @@
 #include "phone/com_port.h"
 #include "phone/serial_devices.h"
 #include "phone/terminal_log.h"
+#include "shell/qt_text.h"
 
 namespace missivo {
 namespace {

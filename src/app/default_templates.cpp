@@ -3,8 +3,8 @@
 #include <system_error>
 #include <utility>
 
-#include "app/text_files.h"
 #include "core/atomic_file.h"
+#include "shell/text_files.h"
 #include "text/language.h"
 #include "transfer/templates.h"
 

@@ -10,7 +10,7 @@
 #include "app/file_dialog.h"
 #include "app/guard.h"
 #include "app/main_window.h"
-#include "app/qt_text.h"
+#include "shell/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "store/list_file.h"

@@ -6,7 +6,7 @@
 #include <exception>
 #include <utility>
 
-#include "app/program.h"
+#include "app/application.h"
 
 namespace missivo {
 

@@ -14,15 +14,16 @@
 #include "app/check_box.h"
 #include "app/exchange_texts.h"
 #include "app/file_dialog.h"
-#include "app/folder_search.h"
-#include "app/language_choice.h"
 #include "app/main_window.h"
 #include "app/menu_items.h"
 #include "app/password_windows.h"
-#include "app/qt_text.h"
 #include "app/row_model.h"
 #include "app/status_panel.h"
-#include "app/text_files.h"
+#include "shell/folder_search.h"
+#include "shell/language_choice.h"
+#include "shell/language_files.h"
+#include "shell/qt_text.h"
+#include "shell/text_files.h"
 
 namespace missivo {
 void TForm1::BuildLanguageMenu() {
@@ -67,7 +68,7 @@ void TForm1::LanguageItemClick(QAction* item) {
   WriteSetting("LngName", CaptionOf(item));
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return;
-  if (!Lang.LoadLanguageLines(path)) return;
+  if (!LoadLanguageFile(path, Lang)) return;
   ApplyLanguage();
   update();
   menuBar()->update();

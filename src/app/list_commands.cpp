@@ -16,9 +16,9 @@
 #include "app/event_hook.h"
 #include "app/guard.h"
 #include "app/main_window.h"
-#include "app/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
+#include "shell/qt_text.h"
 #include "store/archive.h"
 #include "store/message_fields.h"
 

@@ -1,3 +1,4 @@
+#include "app/application.h"
 #include "app/program.h"
 #include "core/program_folder.h"
 #include "core/secrets.h"

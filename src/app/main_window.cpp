@@ -8,18 +8,18 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/application.h"
 #include "app/exchange_texts.h"
 #include "app/file_dialog.h"
 #include "app/password_windows.h"
 #include "app/plain_labels.h"
-#include "app/program.h"
 #include "app/qt_invoker.h"
-#include "app/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/splash.h"
 #include "app/terminal_view.h"
 #include "phone/at_exchange.h"
 #include "phone/com_port.h"
+#include "shell/qt_text.h"
 
 namespace missivo {
 

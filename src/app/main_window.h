@@ -20,11 +20,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/settings_store.h"
 #include "app/skin_engine.h"
 #include "core/status.h"
 #include "phone/com_types.h"
 #include "phone/phone_command_guard.h"
+#include "shell/settings_file.h"
 #include "store/data_files.h"
 #include "store/program_lock.h"
 #include "store/row_list.h"

@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <string>
 
-#include "app/qt_text.h"
+#include "shell/qt_text.h"
 
 namespace missivo {
 

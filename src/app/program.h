@@ -1,10 +1,7 @@
-// The program start: the application object with its exception handler, and
-// the three windows created in their order.
+// The program start: the three windows created in their order.
 #pragma once
 
-#include <QApplication>
-#include <exception>
-#include <functional>
+#include <chrono>
 #include <memory>
 
 #include "app/main_window.h"
@@ -13,21 +10,6 @@
 namespace missivo {
 
 class TPassForm;
-
-// The application. An exception that escapes an event handler ends up in the
-// handler installed here instead of ending the program.
-class MissivoApplication : public QApplication {
- public:
-  MissivoApplication(int& argc, char** argv);
-
-  bool notify(QObject* receiver, QEvent* event) override;
-
-  using ExceptionHandler = std::function<void(std::exception_ptr)>;
-  // Installs the handler; an empty one sends the error text to stderr.
-  static void SetExceptionHandler(ExceptionHandler handler);
-  // Hands an exception caught elsewhere (a guarded callback) to the handler.
-  static void HandleException(std::exception_ptr error);
-};
 
 // Creates TForm1 (which runs FormCreate), the splash TForm2 and the password
 // window TPassForm, in this order.

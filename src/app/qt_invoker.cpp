@@ -2,7 +2,7 @@
 
 #include <QMetaObject>
 
-#include "app/program.h"
+#include "app/application.h"
 
 namespace missivo {
 

@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "app/password_windows.h"
-#include "app/qt_text.h"
+#include "shell/qt_text.h"
 
 namespace missivo {
 namespace {

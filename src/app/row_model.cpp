@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "app/image_list.h"
-#include "app/qt_text.h"
+#include "shell/qt_text.h"
 #include "store/message_fields.h"
 
 namespace missivo {

@@ -7,9 +7,9 @@
 #include "app/check_box.h"
 #include "app/image_list.h"
 #include "app/main_window.h"
-#include "app/qt_text.h"
 #include "app/row_model.h"
 #include "app/setting_values.h"
+#include "shell/qt_text.h"
 
 namespace missivo {
 

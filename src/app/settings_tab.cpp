@@ -10,7 +10,7 @@
 
 #include "app/check_box.h"
 #include "app/main_window.h"
-#include "app/qt_text.h"
+#include "shell/qt_text.h"
 
 namespace missivo {
 namespace {

@@ -7,7 +7,7 @@
 #include <QStyle>
 
 #include "app/skin_descriptor.h"
-#include "app/text_files.h"
+#include "shell/text_files.h"
 
 namespace missivo {
 

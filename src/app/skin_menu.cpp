@@ -3,12 +3,12 @@
 #include <QCoreApplication>
 #include <filesystem>
 
-#include "app/folder_search.h"
 #include "app/image_list.h"
 #include "app/main_window.h"
 #include "app/menu_items.h"
 #include "app/skin_descriptor.h"
-#include "app/text_files.h"
+#include "shell/folder_search.h"
+#include "shell/text_files.h"
 
 namespace missivo {
 namespace {

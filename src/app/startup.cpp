@@ -3,17 +3,17 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "app/bundled_files.h"
+#include "app/application.h"
 #include "app/check_box.h"
 #include "app/default_templates.h"
-#include "app/language_files.h"
 #include "app/main_window.h"
-#include "app/program.h"
-#include "app/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "app/splash.h"
 #include "core/atomic_file.h"
+#include "shell/bundled_files.h"
+#include "shell/language_files.h"
+#include "shell/qt_text.h"
 #include "store/archive.h"
 #include "store/list_file.h"
 

@@ -7,11 +7,11 @@
 #include "app/file_dialog.h"
 #include "app/main_window.h"
 #include "app/phone_command_scope.h"
-#include "app/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/terminal_view.h"
 #include "core/atomic_file.h"
 #include "phone/at_exchange.h"
+#include "shell/qt_text.h"
 #include "store/row_list.h"
 #include "text/lines.h"
 

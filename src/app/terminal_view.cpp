@@ -7,7 +7,7 @@
 #include <QTextCursor>
 #include <utility>
 
-#include "app/qt_text.h"
+#include "shell/qt_text.h"
 
 namespace missivo {
 namespace {

@@ -4,17 +4,12 @@
 #include <system_error>
 #include <vector>
 
-#include "app/folder_search.h"
-#include "app/language_choice.h"
-#include "app/language_files.h"
-#include "app/settings_store.h"
-#include "app/text_files.h"
 #include "cli/cli_args.h"
 #include "core/atomic_file.h"
 #include "core/program_folder.h"
+#include "shell/start_language.h"
 #include "store/list_file.h"
 #include "text/cp1251.h"
-#include "text/default_language.h"
 
 namespace missivo::cli {
 namespace {
@@ -35,31 +30,6 @@ RowList LoadList(const std::filesystem::path& path, RowList list) {
 
 std::filesystem::path DefaultProgramFolder() {
   return ResolveProgramFolder();
-}
-
-LanguageLines LoadProgramLanguage(const std::filesystem::path& folder) {
-  // A folder that cannot take the default file still gets its texts (below).
-  (void)WriteDefaultLanguage(folder);
-  const std::filesystem::path language_folder = folder / "Language";
-  const std::vector<std::string> files = FindFilesEndingWith(language_folder.string(), "lng");
-  std::vector<std::string> captions;
-  for (const std::string& path : files)
-    captions.push_back(LanguageCaption(path, ReadTextLines(path)));
-
-  const TRzRegIniFile settings;
-  const std::string section(kSettingsSection);
-  std::optional<std::string> stored;
-  if (settings.ValueExists(section, "LngName"))
-    stored = settings.ReadString(section, "LngName", "");
-
-  LanguageLines language;
-  const auto chosen =
-      StartLanguage(files, captions, stored, (language_folder / "Russian.lng").string());
-  if (!chosen || !language.LoadLanguageLines(files[*chosen])) {
-    // The folder could not take the default file: its texts all the same.
-    language.LoadFromBytes(DefaultRussianFileBytes());
-  }
-  return language;
 }
 
 ProgramSession::ProgramSession(const std::filesystem::path& folder, TerminalUserInterface& ui,

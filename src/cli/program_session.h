@@ -20,11 +20,6 @@ namespace missivo::cli {
 // copy) and otherwise the per-user data folder ($XDG_DATA_HOME/Missivo).
 std::filesystem::path DefaultProgramFolder();
 
-// The language the window would start with in `folder`: the language file
-// whose caption the "LngName" setting names, else "Russian.lng", which is
-// written first when the "Language" folder does not hold it.
-LanguageLines LoadProgramLanguage(const std::filesystem::path& folder);
-
 class ProgramSession {
  public:
   // Opens `folder`, which must exist (CliError otherwise), and makes its Data

@@ -16,7 +16,7 @@
 #include "core/ui.h"
 #include "store/row.h"
 #include "store/row_list.h"
-#include "store/settings_store.h"
+#include "store/settings_interface.h"
 #include "text/language.h"
 
 namespace missivo {

@@ -2,17 +2,9 @@
 
 #include <charconv>
 
-#include "core/atomic_file.h"
 #include "text/lines.h"
 
 namespace missivo {
-
-bool LanguageLines::LoadLanguageLines(const std::filesystem::path& path) {
-  const Result<std::string> bytes = ReadWholeFile(path);
-  if (!bytes.ok()) return false;
-  LoadFromBytes(bytes.value());
-  return true;
-}
 
 void LanguageLines::LoadFromBytes(std::string_view bytes) {
   lines_ = SplitAnyBreak(UpToNul(bytes));

@@ -1,7 +1,6 @@
 // The language line list and the positional lookup of interface texts.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,12 +11,8 @@ namespace missivo {
 // The lookup is positional: the key written in a line is never compared.
 class LanguageLines {
  public:
-  // Replaces the lines with those of the file (any line break; the text ends at
-  // its first NUL). Returns false, leaving the lines as they were, when the file
-  // cannot be read.
-  [[nodiscard]] bool LoadLanguageLines(const std::filesystem::path& path);
-
-  // Replaces the lines with those of a language file's bytes.
+  // Replaces the lines with those of a language file's bytes (any line break;
+  // the text ends at its first NUL).
   void LoadFromBytes(std::string_view bytes);
 
   // The text of "Str" + N: line N without its first L + 1 characters, where L

@@ -14,6 +14,7 @@
 
 class QMenu;
 
+#include "app/application.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "support/test_support.h"

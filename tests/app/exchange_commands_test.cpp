@@ -5,7 +5,7 @@
 #include <QMenu>
 
 #include "app/file_dialog.h"
-#include "app/qt_text.h"
+#include "shell/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "app_test_support.h"

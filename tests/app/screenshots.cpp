@@ -16,6 +16,7 @@
 #include <QTreeView>
 #include <cstdio>
 
+#include "app/application.h"
 #include "app/image_list.h"
 #include "app/password_windows.h"
 #include "app/program.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "app/default_templates.h"
-#include "app/language_files.h"
+#include "shell/language_files.h"
 #include "support/kill_loop.h"
 #include "support/test_support.h"
 #include "text/default_language.h"

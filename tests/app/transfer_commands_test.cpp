@@ -9,10 +9,10 @@
 #include <QTreeView>
 
 #include "app/file_dialog.h"
-#include "app/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "app_test_support.h"
+#include "shell/qt_text.h"
 #include "store/list_file.h"
 
 namespace missivo::test {

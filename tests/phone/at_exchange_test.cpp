@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "phone_link.h"
+#include "support/phone_link.h"
 
 namespace missivo {
 namespace {

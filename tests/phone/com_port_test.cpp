@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "phone/serial_speed.h"
-#include "phone_link.h"
+#include "support/phone_link.h"
 
 namespace missivo {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "phone/dates.h"
 #include "phone/phone_delete.h"
-#include "phone_link.h"
+#include "support/phone_link.h"
 #include "support/test_support.h"
 
 namespace missivo {

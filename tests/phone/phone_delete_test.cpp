@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "phone/message_read.h"
-#include "phone_link.h"
+#include "support/phone_link.h"
 #include "support/test_support.h"
 
 namespace missivo {

@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "phone_link.h"
+#include "support/phone_link.h"
 #include "support/test_support.h"
 
 namespace missivo {

@@ -1,7 +1,7 @@
 // The simulated phone's answers, as the program's exchange receives them.
 #include <gtest/gtest.h>
 
-#include "phone_link.h"
+#include "support/phone_link.h"
 
 namespace missivo {
 namespace {

@@ -11,8 +11,8 @@
 
 #include "archive_watch.h"
 #include "phone/com_error.h"
-#include "phone_link.h"
 #include "store/list_file.h"
+#include "support/phone_link.h"
 #include "support/phone_scenario.h"
 #include "support/test_support.h"
 

@@ -13,8 +13,8 @@
 #include "archive_watch.h"
 #include "phone/com_error.h"
 #include "phone/read_command.h"
-#include "phone_link.h"
 #include "store/list_file.h"
+#include "support/phone_link.h"
 #include "support/read_faults.h"
 
 namespace missivo {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "file_limit.h"
 #include "store/container.h"
 #include "store_test_rows.h"
+#include "support/file_limit.h"
 #include "support/test_support.h"
 
 namespace missivo {

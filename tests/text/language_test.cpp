@@ -65,15 +65,5 @@ TEST(LangTextTest, DefaultFileBytesMatchTheReferenceFile) {
   EXPECT_EQ(Russian().LangText("Str48")[17], '\xF5');  // the Cyrillic letter after "1."
 }
 
-TEST(LangTextTest, LoadsFromAFileAndKeepsLinesWhenTheFileIsMissing) {
-  test::TempFolder folder;
-  test::WriteBytes(folder / "a.lng", "Str0=English\r\nStr1=Connect\r\n");
-  LanguageLines lang;
-  ASSERT_TRUE(lang.LoadLanguageLines(folder / "a.lng"));
-  EXPECT_EQ(lang.LangText("Str1"), "Connect");
-  EXPECT_FALSE(lang.LoadLanguageLines(folder / "missing.lng"));
-  EXPECT_EQ(lang.LangText("Str0"), "English");
-}
-
 }  // namespace
 }  // namespace missivo
