@@ -10,9 +10,9 @@
 #include "app/file_dialog.h"
 #include "app/guard.h"
 #include "app/main_window.h"
-#include "shell/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
+#include "shell/qt_text.h"
 #include "store/list_file.h"
 #include "transfer/exchange_import.h"
 

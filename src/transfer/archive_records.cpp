@@ -42,8 +42,8 @@ SmsRecord RecordOfRow(const Row& row) {
   SmsRecord record;
   record.kind = fields ? fields->kind : BestKind(row).value_or(RowKind::kImported);
   record.text = fields ? fields->text : Cp1251ToUtf8(row.caption);
-  record.number = fields && !fields->number.empty() ? fields->number
-                                                    : Cp1251ToUtf8(NumberInFrom(from));
+  record.number =
+      fields && !fields->number.empty() ? fields->number : Cp1251ToUtf8(NumberInFrom(from));
   record.contact = Cp1251ToUtf8(ContactInFrom(from));
   record.from = Cp1251ToUtf8(from);
   record.type = Cp1251ToUtf8(SubItem(row, kType));
