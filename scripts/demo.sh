@@ -2,8 +2,20 @@
 # Installs what is missing, builds, starts the simulated phone with the sample
 # messages and opens Missivo on it. The demo keeps its program folder and its
 # settings in build/demo, away from your own.
+#
+#   scripts/demo.sh            the phone family's demo phone
+#   scripts/demo.sh usb-modem  a USB modem of the 3GPP standard (PDU mode, two
+#                              storages, a long message, a status report)
+# MISSIVO_DEMO_SCENARIO=FILE takes any phonesim scenario instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+case "${1:-phone}" in
+  phone) scenario=resources/demo/scenario.json ;;
+  usb-modem) scenario=resources/demo/usb-modem.json ;;
+  *) echo "usage: scripts/demo.sh [phone|usb-modem]" >&2; exit 64 ;;
+esac
+scenario="${MISSIVO_DEMO_SCENARIO:-$scenario}"
 
 scripts/install-deps.sh
 build=build
@@ -22,7 +34,7 @@ grep -q '^\[Missivo\]' "$settings" || printf '[Missivo]\n' >> "$settings"
 sed -i -e '/^COMPORTUser=/d' -e '/^Check4=/d' "$settings"
 sed -i "/^\[Missivo\]/a COMPORTUser=$demo/phone\nCheck4=true" "$settings"
 
-"$build/tools/phonesim/phonesim" --scenario resources/demo/scenario.json \
+"$build/tools/phonesim/phonesim" --scenario "$scenario" \
   --link "$demo/phone" --log "$demo/phonesim.log" &
 phonesim_pid=$!
 trap 'kill $phonesim_pid 2>/dev/null || true' EXIT

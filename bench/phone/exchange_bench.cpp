@@ -1,8 +1,10 @@
 // AT exchanges and the message read against phonesim: throughput on an
 // unthrottled line, and the CPU the program spends on an emulated 115200 baud
-// line.
+// line; the same for a standard USB stick read in PDU mode.
 //
 //   build-rel/bench/phone/phone_exchange_bench
+//   build-rel/bench/phone/phone_exchange_bench --write-standard-scenario FILE
+//     (writes the stick's scenario for bench/phone/compare_gammu.sh and ends)
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -14,8 +16,10 @@
 #include "core/ui.h"
 #include "phone/at_exchange.h"
 #include "phone/com_port.h"
+#include "phone/device_identity.h"
 #include "phone/message_read.h"
 #include "support/phone_fixture.h"
+#include "support/standard_phones.h"
 #include "text/cp1251.h"
 #include "text/default_language.h"
 #include "text/language.h"
@@ -25,8 +29,12 @@ namespace {
 
 class CountingTerminal : public TerminalSink {
  public:
-  void AppendLine(const std::string& line) override { bytes += line.size(); }
+  void AppendLine(const std::string& line) override {
+    bytes += line.size();
+    ++lines;
+  }
   std::size_t bytes = 0;
+  std::size_t lines = 0;  // two per exchange: the reply and an empty line
 };
 
 // About 2 KB of answer: information lines, then OK.
@@ -158,7 +166,88 @@ BENCHMARK_CAPTURE(BM_ReadMessages120, At115200, 115200)
     ->Iterations(2)
     ->Unit(benchmark::kMillisecond);
 
+// A USB stick (PDU mode, storages SM and ME) holding 120 messages, 10 of them
+// in two parts (130 PDUs): Latin and Cyrillic texts, incoming and sent.
+nlohmann::json StandardStick120(int line_speed) {
+  std::mt19937 random(20240501);
+  nlohmann::json messages = nlohmann::json::array();
+  int index[2] = {1, 1};
+  for (int m = 0; m < 120; ++m) {
+    const bool long_one = m % 12 == 5;  // 10 of the 120
+    const bool cyrillic = m % 3 == 0;
+    std::string text;
+    const std::size_t length = long_one ? (cyrillic ? 120 : 250) : 40 + random() % 100;
+    while (text.size() < length) {
+      if (cyrillic) {
+        text.push_back(random() % 8 == 0 ? ' ' : static_cast<char>(0xE0 + random() % 32));
+      } else {
+        text.push_back(random() % 8 == 0 ? ' ' : static_cast<char>('a' + random() % 26));
+      }
+    }
+    const int storage = m % 2;
+    nlohmann::json message = test::StandardMessage(
+        storage == 0 ? "SM" : "ME", index[storage], m % 5 == 4 ? "STO SENT" : "REC READ",
+        "+7916" + std::to_string(1000000 + m), Cp1251ToUtf8(text));
+    message["reference"] = m;
+    messages.push_back(message);
+    index[storage] += long_one ? 2 : 1;
+  }
+  return {{"profile", "standard"},
+          {"maker", "huawei"},
+          {"model", "E3372"},
+          {"echo", true},
+          {"line_speed", line_speed},
+          {"standard", {{"storages", {"SM", "ME", "MT"}}, {"storage_size", 100}}},
+          {"messages", messages}};
+}
+
+// The whole read of the stick through its profile, identification included,
+// each iteration a new connection's read.
+void BM_StandardRead120(benchmark::State& state, int line_speed) {
+  BenchLink link(StandardStick120(line_speed));
+  std::size_t rows = 0;
+  std::size_t bytes = 0;
+  const Clocks clocks;
+  for (auto _ : state) {
+    const std::size_t before = link.terminal.bytes + link.terminal.lines / 2;
+    ConnectionProfile profile;
+    const MessageReadResult result =
+        profile.Get(link.exchange).ReadMessages(link.exchange, {}, link.language, link.ui);
+    rows = result.rows.size();
+    // What the device sent: every reply shown, and the LF after each final CR.
+    bytes = link.terminal.bytes + link.terminal.lines / 2 - before;
+  }
+  const double wall = clocks.WallSeconds();
+  const double cpu = clocks.CpuSecondsSpent();
+  if (rows != 120) state.SkipWithError("not every message was read");
+  const auto reads = static_cast<double>(state.iterations());
+  state.counters["ms_per_read"] = wall / reads * 1e3;
+  state.counters["device_bytes"] = static_cast<double>(bytes);
+  state.counters["cpu_share_percent"] = cpu / wall * 100.0;
+  if (line_speed > 0) {
+    const double floor = static_cast<double>(bytes) * 10.0 / line_speed;
+    state.counters["line_floor_ms"] = floor * 1e3;
+    state.counters["times_floor"] = wall / reads / floor;
+  }
+}
+
+BENCHMARK_CAPTURE(BM_StandardRead120, Unthrottled, 0)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StandardRead120, At115200, 115200)
+    ->UseRealTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace missivo
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--write-standard-scenario") {
+    missivo::test::WriteBytes(argv[2], missivo::StandardStick120(0).dump(1));
+    return 0;
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

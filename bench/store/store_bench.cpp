@@ -262,8 +262,7 @@ const std::filesystem::path& Archive160(std::int64_t lossless) {
 // included) and the peak of the live allocations while it loads. Arguments:
 // lossless fields (0, 1); texts of 70 to 160 letters (0) or of 160 (1).
 void BM_ArchiveMemory(benchmark::State& state) {
-  const auto& path =
-      state.range(1) != 0 ? Archive160(state.range(0)) : ArchiveFile(state.range(0));
+  const auto& path = state.range(1) != 0 ? Archive160(state.range(0)) : ArchiveFile(state.range(0));
   SilentUserInterface ui;
   double held_mb = 0;
   double peak_mb = 0;

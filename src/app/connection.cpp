@@ -26,6 +26,7 @@
 #include "phone/serial_devices.h"
 #include "phone/terminal_log.h"
 #include "shell/qt_text.h"
+#include "text/cp1251.h"
 
 namespace missivo {
 namespace {
@@ -93,7 +94,9 @@ void TForm1::BuildPhoneLink() {
   connect(bsSkinButton2, &QPushButton::clicked, this, Guarded([this] { bsSkinButton2Click(); }));
   connect(bsSkinButton3, &QPushButton::clicked, this, Guarded([this] { bsSkinButton3Click(); }));
   connect(TermSkrin, &QPlainTextEdit::textChanged, this, Guarded([this] { TermSkrinChange(); }));
-  OnKeyUp(ATField->lineEdit(), [this](int key) { ATFieldKeyUp(key); });
+  // The keys typed into the command box reach the combo box, which hands them to
+  // its line edit itself (past any filter on the line edit).
+  OnKeyUp(ATField, [this](int key) { ATFieldKeyUp(key); });
   Save->OnTypeChange = [this](int) { SaveTypeChange(); };
   ConnectListHandlers();
 }
@@ -133,7 +136,15 @@ void TForm1::ClosePort() {
 }
 
 void TForm1::ConnBClick() {
-  ConnectPort();
+  try {
+    ConnectPort();
+  } catch (const EComError& error) {
+    if (error.ErrorCode() != kErrorNoDevice) throw;
+    // The system's own text ("No such file or directory") names neither the
+    // device nor the program's language.
+    bsSkinMessage1->ShowMessage(FillIn(LangText("Str113"), {Utf8ToCp1251(Comm->DeviceName())}),
+                                MessageKind::kError);
+  }
 }
 
 void TForm1::N10Click() {
@@ -152,15 +163,23 @@ void TForm1::N11Click() {
 
 void TForm1::CommAfterOpen() {
   hang_up_shown_ = false;
-  Panel1->SetImage(kImageStatusConnected);
-  Panel1->SetText(LangString("Str61"));
+  Profile.Forget();
+  ShowDevice();
+  ShowPortState();
   Speed->setEnabled(false);
 }
 
 void TForm1::CommAfterClose() {
-  Panel1->SetImage(kImageStatusDisconnected);
-  Panel1->SetText(LangString("Str6"));
+  Profile.Forget();
+  ShowDevice();
+  ShowPortState();
   Speed->setEnabled(true);
+}
+
+void TForm1::ShowPortState() {
+  const bool open = Comm && Comm->Active();
+  Panel1->SetImage(open ? kImageStatusConnected : kImageStatusDisconnected);
+  Panel1->SetText(LangString(open ? "Str61" : "Str6"));
 }
 
 void TForm1::CommLineError(TLineErrors errors) {
@@ -242,6 +261,24 @@ void TForm1::RefreshPortList() {
   for (const std::string& device : SerialDeviceNames())
     PT->addItem(QString::fromStdString(device));
   PT->setEditText(text);
+}
+
+const DeviceProfile& TForm1::PhoneProfile() {
+  const DeviceProfile& profile = Profile.Get(*Exchange);
+  ShowDevice();
+  return profile;
+}
+
+// "huawei E3372" once the device has said who it is; nothing before, or for a
+// kind forced without asking.
+void TForm1::ShowDevice() {
+  const DeviceIdentity* identity = Profile.Identity();
+  QString text;
+  if (identity != nullptr) {
+    text = QString::fromUtf8(identity->maker + " " + identity->model).trimmed();
+  }
+  DevicePanel->setText(text);
+  DevicePanel->setVisible(!text.isEmpty());
 }
 
 }  // namespace missivo

@@ -82,7 +82,7 @@ void TForm1::ApplyLanguage() {
   N11->setText(text("Str2"));
   bsSkinSpeedButton3->setText(text("Str3"));
   bsSkinSpeedButton5->setText(text("Str4"));
-  Panel1->SetText(text("Str6"));
+  ShowPortState();
   bsSkinPageControl1->setTabText(bsSkinPageControl1->indexOf(SMSTAB), text("Str7"));
   bsSkinPageControl1->setTabText(bsSkinPageControl1->indexOf(ARCHIVETAB), text("Str8"));
   Label3->setText(text("Str9"));

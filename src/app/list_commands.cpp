@@ -77,23 +77,26 @@ void TForm1::ConnectListHandlers() {
   connect(bsSkinButton4, &QPushButton::clicked, this, Guarded([this] { bsSkinButton4Click(); }));
   connect(CancelEdit, &QPushButton::clicked, this, Guarded([this] { CancelEditClick(); }));
   // The captions follow the row counts: at every change of the rows, and at
-  // every paint, so that a new language's titles get their counts at once.
+  // every paint, so that a new language's titles get their counts at once. A
+  // change of the archive's rows titles its tab with Str73, a paint with Str80.
   for (RowListModel* rows : {List1Rows, List4Rows}) {
-    connect(rows, &QAbstractItemModel::modelReset, this, [this] { UpdateTabCaptions(); });
-    connect(rows, &QAbstractItemModel::rowsInserted, this, [this] { UpdateTabCaptions(); });
-    connect(rows, &QAbstractItemModel::rowsRemoved, this, [this] { UpdateTabCaptions(); });
+    const char* archive_title = rows == List4Rows ? "Str73" : "Str80";
+    const auto update = [this, archive_title] { UpdateTabCaptions(archive_title); };
+    connect(rows, &QAbstractItemModel::modelReset, this, update);
+    connect(rows, &QAbstractItemModel::rowsInserted, this, update);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, update);
   }
   for (QTreeView* view : {List1, List4})
     OnPaint(view->viewport(), [this] { UpdateTabCaptions(); });
 }
 
-void TForm1::UpdateTabCaptions() {
+void TForm1::UpdateTabCaptions(const char* archive_title) {
   const struct {
     QWidget* tab;
     const char* title;
     std::size_t rows;
   } tabs[] = {{SMSTAB, "Str72", List1Rows->rows().size()},
-              {ARCHIVETAB, "Str80", List4Rows->rows().size()}};
+              {ARCHIVETAB, archive_title, List4Rows->rows().size()}};
   for (const auto& tab : tabs) {
     const int position = bsSkinPageControl1->indexOf(tab.tab);
     const QString caption = Counted(LangText(tab.title), tab.rows);

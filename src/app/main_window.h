@@ -23,6 +23,7 @@
 #include "app/skin_engine.h"
 #include "core/status.h"
 #include "phone/com_types.h"
+#include "phone/device_identity.h"
 #include "phone/phone_command_guard.h"
 #include "shell/settings_file.h"
 #include "store/data_files.h"
@@ -139,6 +140,7 @@ class TForm1 : public QMainWindow {
   QPlainTextEdit* Text1 = nullptr;     // preview of the current message
   QStatusBar* bsSkinStatusBar1 = nullptr;
   StatusPanel* Panel1 = nullptr;
+  QLabel* DevicePanel = nullptr;  // maker and model of the connected device, once known
   QLabel* ProgressText = nullptr;
 
   // The lists and their rows (List1: messages read, List4: archive, List2: phonebook).
@@ -175,6 +177,9 @@ class TForm1 : public QMainWindow {
   QComboBox* Speed = nullptr;
   QLabel* bsSkinStdLabel4 = nullptr;  // "Порт:"
   QComboBox* PT = nullptr;
+  // "Phone kind": automatic, the phone family, standard (the PhoneKind order).
+  QLabel* PhoneKindLabel = nullptr;
+  QComboBox* PhoneKindBox = nullptr;
   TCheckBox* Check4 = nullptr;
   QGroupBox* bsSkinGroupBox2 = nullptr;  // "Настройки чтения"
   TCheckBox* Check6 = nullptr;
@@ -250,6 +255,7 @@ class TForm1 : public QMainWindow {
   void Check13Click();
   void SpeedChange();
   void PTChange();
+  void PhoneKindChange();
   void PTCloseUp();
   // The settings of the section "Missivo".
   bool SettingExists(std::string_view key) const;
@@ -288,8 +294,20 @@ class TForm1 : public QMainWindow {
   TCeloCom* CeloCom1 = nullptr;
   std::unique_ptr<TerminalView> Terminal;  // TermSkrin's lines and the log
   std::unique_ptr<AtExchange> Exchange;    // every conversation with the phone
+  // The device profile of the connection, chosen at its first phone command.
+  ConnectionProfile Profile;
+  // The profile, identifying the device first when the setting asks for it;
+  // shows maker and model beside the status. Call inside a phone command.
+  const DeviceProfile& PhoneProfile();
+  void ShowDevice();
 
   void ConnBClick();
+  // Panel1 shows whether the port is open: the connected or the disconnected
+  // picture and status text.
+  void ShowPortState();
+  // The status bar says that no phone is connected ("Нет связи"), for the
+  // phone commands that run with the port closed.
+  void ShowNoPhone();
   void N10Click();
   void bsSkinSpeedButton2Click();
   void N11Click();
@@ -339,7 +357,9 @@ class TForm1 : public QMainWindow {
   void N22Click();
   void bsSkinButton4Click();
   void CancelEditClick();
-  void UpdateTabCaptions();
+  // The tab titles with their row counts; the archive's title is the language
+  // text of `archive_title` (Str80 at a paint, Str73 at a change of its rows).
+  void UpdateTabCaptions(const char* archive_title = "Str80");
 
   // ---- Export and import (transfer_commands.cpp) ----
   // "Сохранить" and "Сохранить все" of the "Файл" menu: List1 on SMSTAB, List4

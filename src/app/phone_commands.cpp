@@ -3,6 +3,7 @@
 // work; the window refreshes its lists and keeps one phone command at a time.
 #include <QAction>
 #include <QEventLoop>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -40,9 +41,15 @@ void TForm1::bsSkinSpeedButton3Click() {
     for (RowListModel* list : {List1Rows, List4Rows, List2Rows})
       list->Refresh();
   };
-  (void)RunReadCommand(*Exchange, PhoneGuard,
-                       {List1Rows->list(), List4Rows->list(), List2Rows->list()}, options, Files(),
-                       Lang, *bsSkinMessage1, hooks);
+  const ReadCommandResult result = RunReadCommand(
+      *Exchange, Profile, PhoneGuard, {List1Rows->list(), List4Rows->list(), List2Rows->list()},
+      options, Files(), Lang, *bsSkinMessage1, hooks);
+  ShowDevice();
+  if (result.outcome == ReadCommandOutcome::kDone && !result.port_open) ShowNoPhone();
+}
+
+void TForm1::ShowNoPhone() {
+  ProgressText->setText(LangString("Str55"));
 }
 
 void TForm1::N18Click() {
@@ -52,13 +59,17 @@ void TForm1::N18Click() {
 void TForm1::N19Click() {
   PhoneCommandScope command(*this);
   if (!command) return;
-  if (Comm->Active() && !ReadPhonebook()) return;
+  if (!Comm->Active()) {
+    ShowNoPhone();
+  } else if (!ReadPhonebook()) {
+    return;
+  }
   ResolveArchiveNames();
 }
 
 bool TForm1::ReadPhonebook() {
-  const PhonebookReadResult read =
-      ReadPhonebookIntoList(*Exchange, List2Rows->list(), Files().phonebook, Lang, *bsSkinMessage1);
+  const PhonebookReadResult read = ReadPhonebookIntoList(
+      *Exchange, PhoneProfile(), List2Rows->list(), Files().phonebook, Lang, *bsSkinMessage1);
   List2Rows->Refresh();
   return read.usable;
 }
@@ -98,7 +109,7 @@ void TForm1::DeleteOnPhone(bool ask, bool every_row) {
     std::iota(rows.begin(), rows.end(), std::size_t{0});
   }
   if (ask && (rows.empty() || !bsSkinMessage1->AskYesNo(LangText("Str77")))) return;
-  DeleteRowsOnPhone(*Exchange, List1Rows->rows(), rows, *bsSkinMessage1);
+  DeleteRowsOnPhone(*Exchange, PhoneProfile(), List1Rows->rows(), rows, *bsSkinMessage1);
   Text1->clear();
   RemoveRowsAt(List1Rows->list(), rows);
   List1Rows->Refresh();

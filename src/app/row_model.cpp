@@ -20,7 +20,9 @@ namespace {
 QString CellText(const Row& row, int column, int role) {
   if (HasMessageFields(row) && (column == 0 || (column == 1 && role == Qt::ToolTipRole))) {
     const std::optional<MessageFields> fields = ReadMessageFields(row);
-    if (column == 1) return Utf8ToQString(fields->number.empty() ? Cp1251ToUtf8(SubItem(row, kFrom)) : fields->number);
+    if (column == 1)
+      return Utf8ToQString(fields->number.empty() ? Cp1251ToUtf8(SubItem(row, kFrom))
+                                                  : fields->number);
     return Utf8ToQString(role == Qt::ToolTipRole ? fields->text : OneLine(fields->text));
   }
   return ToQString(column == 0 ? row.caption : SubItem(row, static_cast<std::size_t>(column - 1)));

@@ -20,6 +20,9 @@ void TForm1::LoadCheck(std::string_view key, TCheckBox* box) {
 
 void TForm1::LoadOptions() {
   LoadCheck("Check3", Check3);
+  if (const auto kind = PhoneKindFromName(ReadSetting("PhoneKind", "automatic"))) {
+    PhoneKindBox->setCurrentIndex(static_cast<int>(*kind));
+  }
   if (SettingExists("COMPORTUser")) {
     const QString port = ToQString(ReadSetting("COMPORTUser", ""));
     if (PT->currentText() != port) PT->setEditText(port);

@@ -48,6 +48,7 @@ void TForm1::BuildSettingsTab() {
   PT->setObjectName(QStringLiteral("PT"));
   PT->setEditable(true);
   PT->setInsertPolicy(QComboBox::NoInsert);
+  PT->setCompleter(nullptr);  // a typed name stays as typed ("/" is not "/dev/ttyS0")
   // The serial devices present; the first is the one shown.
   RefreshPortList();
   if (PT->count() > 0) PT->setCurrentIndex(0);
@@ -58,7 +59,16 @@ void TForm1::BuildSettingsTab() {
   port->addWidget(Speed, 0, 1);
   port->addWidget(bsSkinStdLabel4, 1, 0);
   port->addWidget(PT, 1, 1);
-  port->addWidget(Check4, 2, 0, 1, 2);
+  PhoneKindLabel = new QLabel(QStringLiteral("Тип телефона:"), bsSkinGroupBox1);
+  PhoneKindLabel->setObjectName(QStringLiteral("PhoneKindLabel"));
+  PhoneKindBox = new QComboBox(bsSkinGroupBox1);
+  PhoneKindBox->setObjectName(QStringLiteral("PhoneKindBox"));
+  PhoneKindBox->addItems({QStringLiteral("Автоматически"), QStringLiteral("Семейство +MPBR"),
+                          QStringLiteral("Стандартный (3GPP)")});
+  PhoneKindLabel->setBuddy(PhoneKindBox);
+  port->addWidget(PhoneKindLabel, 2, 0);
+  port->addWidget(PhoneKindBox, 2, 1);
+  port->addWidget(Check4, 3, 0, 1, 2);
   port->setColumnStretch(1, 1);
 
   bsSkinGroupBox2 = Group(bsSkinTabSheet5, "bsSkinGroupBox2", QStringLiteral("Настройки чтения"));
@@ -118,6 +128,7 @@ void TForm1::ConnectSettingsHandlers() {
   connect(Check13, &TCheckBox::Click, this, &TForm1::Check13Click);
   connect(Speed, &QComboBox::currentIndexChanged, this, &TForm1::SpeedChange);
   connect(PT, &QComboBox::editTextChanged, this, &TForm1::PTChange);
+  connect(PhoneKindBox, &QComboBox::currentIndexChanged, this, &TForm1::PhoneKindChange);
   connect(PT, &QComboBox::activated, this, &TForm1::PTCloseUp);
 }
 
@@ -176,6 +187,14 @@ void TForm1::Check13Click() {
 
 void TForm1::SpeedChange() {
   WriteSetting("Speed", std::to_string(Speed->currentIndex()));
+}
+
+// The kind applies from the next phone command on.
+void TForm1::PhoneKindChange() {
+  const auto kind = static_cast<PhoneKind>(PhoneKindBox->currentIndex());
+  WriteSetting("PhoneKind", std::string(PhoneKindName(kind)));
+  Profile.SetSetting(kind);
+  ShowDevice();
 }
 
 void TForm1::PTChange() {

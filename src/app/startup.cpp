@@ -14,6 +14,7 @@
 #include "shell/bundled_files.h"
 #include "shell/language_files.h"
 #include "shell/qt_text.h"
+#include "phone/terminal_log.h"
 #include "store/archive.h"
 #include "store/list_file.h"
 
@@ -94,7 +95,8 @@ void TForm1::FormCloseQuery() {
   // An empty archive is not written: the file keeps what was saved last.
   if (!List4Rows->rows().empty())
     (void)SaveListFile(List4Rows->list(), files.archive, *bsSkinMessage1);
-  if (Check11->isChecked()) (void)RemoveFile(program_folder_ / "Terminal.log");
+  // A log behind a symbolic link goes where it is kept; the link stays for the next run.
+  if (Check11->isChecked()) (void)RemoveFile(WriteTargetOf(program_folder_ / kTerminalLogName));
   (void)LockAtExit(Lock, files, *bsSkinMessage1);
 }
 

@@ -56,13 +56,15 @@ void ExportList(TForm1& form, const QTreeView* view, RowListModel* rows, bool se
   form.Save2Type.Confirmed(dialog->FilterIndex);
   ShowDefaultExtension(dialog, form.Save2Type, dialog->FilterIndex);
   // A failed write is shown by the export, and the gauge is idle again either way.
-  if (const std::optional<MessageFormat> format = ExchangeFormatOfFileType(dialog->FilterIndex)) {
-    (void)ExportMessages(rows->rows(), selection, *format, PathOf(dialog->FileName), form.Lang,
-                         *form.bsSkinMessage1);
-    return;
-  }
-  (void)ExportRows(rows->rows(), selection, form.Save2Type.ChosenTemplate(), form.DataFolder(),
-                   PathOf(dialog->FileName), form.Lang, *form.bsSkinMessage1);
+  const std::optional<MessageFormat> format = ExchangeFormatOfFileType(dialog->FilterIndex);
+  const ExportResult result =
+      format
+          ? ExportMessages(rows->rows(), selection, *format, PathOf(dialog->FileName), form.Lang,
+                           *form.bsSkinMessage1)
+          : ExportRows(rows->rows(), selection, form.Save2Type.ChosenTemplate(), form.DataFolder(),
+                       PathOf(dialog->FileName), form.Lang, *form.bsSkinMessage1);
+  if (result.ok())
+    form.ProgressText->setText(ToQString(ExportedCountText(result.exported, form.Lang)));
 }
 
 // "Сохранить" or "Сохранить все" of the "Файл" menu: the list of the active tab.
@@ -82,7 +84,7 @@ void WaitWithEvents(int milliseconds) {
 template <typename Entry>
 using ReadImport = ImportRead<Entry> (*)(const std::filesystem::path&);
 template <typename Entry>
-using AppendImport = std::size_t (*)(std::vector<Row>&, const std::vector<Entry>&,
+using AppendImport = ImportCount (*)(std::vector<Row>&, const std::vector<Entry>&,
                                      const LanguageLines&, UserInterface&,
                                      const std::function<void()>&);
 
@@ -90,7 +92,7 @@ using AppendImport = std::size_t (*)(std::vector<Row>&, const std::vector<Entry>
 // read with `read` (a file that cannot be read is shown as an error, and
 // nothing is added or saved); its rows appended to List4 with `append`, names
 // resolved; after a short wait the archive saved, and the status text telling
-// how many messages were added.
+// how many messages were added and how many the archive held already.
 template <typename Entry>
 void ImportMessages(TForm1& form, const QString& filter, ReadImport<Entry> read,
                     AppendImport<Entry> append) {
@@ -113,7 +115,7 @@ void ImportMessages(TForm1& form, const QString& filter, ReadImport<Entry> read,
     // The archive is saved once, below, whether or not a name was put in.
     ResolveArchiveNames(form.List4Rows->rows(), form.List2Rows->rows(), {});
   };
-  const std::size_t added =
+  const ImportCount added =
       append(form.List4Rows->rows(), file.entries, form.Lang, *form.bsSkinMessage1, resolve_names);
   form.List4Rows->Refresh();
   WaitWithEvents(100);

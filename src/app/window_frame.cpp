@@ -117,9 +117,13 @@ void TForm1::BuildFrame() {
   Panel1 = new StatusPanel(QStringLiteral("Panel1"), bsSkinStatusBar1);
   Panel1->SetText(QStringLiteral("Статус: Отключен"));
   Panel1->SetImage(kImageStatusDisconnected);
+  DevicePanel = new QLabel(bsSkinStatusBar1);
+  DevicePanel->setObjectName(QStringLiteral("DevicePanel"));
+  DevicePanel->setTextFormat(Qt::PlainText);  // the device's own words
   ProgressText = new QLabel(bsSkinStatusBar1);
   ProgressText->setObjectName(QStringLiteral("ProgressText"));
   bsSkinStatusBar1->addWidget(Panel1);
+  bsSkinStatusBar1->addWidget(DevicePanel);
   bsSkinStatusBar1->addWidget(ProgressText, 1);
 }
 

@@ -131,8 +131,8 @@ void TForm1::BuildTerminalTab() {
   ATField->setEditable(true);
   ATField->setInsertPolicy(QComboBox::NoInsert);
   ATField->setDuplicatesEnabled(true);
-  ATField->completer()->setCompletionMode(QCompleter::InlineCompletion);
-  ATField->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+  // The history stays in the list; completing inline would send "ATI" for "AT".
+  ATField->setCompleter(nullptr);
   bsSkinButton1 = Button(bsSkinTabSheet6, "bsSkinButton1", QStringLiteral("Отправить"));
   bsSkinButton2 = Button(bsSkinTabSheet6, "bsSkinButton2", QStringLiteral("Очистить"));
   bsSkinButton3 = Button(bsSkinTabSheet6, "bsSkinButton3", QStringLiteral("Сохранить"));

@@ -1,4 +1,6 @@
 // What the commands of missivo-cli share.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -20,8 +22,21 @@ void TakePasswordFile(const CommandLine& line, TerminalUserInterface& ui) {
   const std::optional<std::string> path = line.Value("password-file");
   if (!path) return;
   Result<std::string> bytes = ReadWholeFile(*path);
-  if (!bytes.ok())
-    throw CliError("cannot read the password file: " + Cp1251ToUtf8(bytes.message()));
+  // A password that cannot be had is a missing password, whatever the reason.
+  if (!bytes.ok()) {
+    throw CliError("cannot read the password file: " + Cp1251ToUtf8(bytes.message()),
+                   kExitPassword);
+  }
+  // As ssh does for keys: a password others can read is no secret.
+  struct stat info {};
+  if (::stat(path->c_str(), &info) == 0 && (info.st_mode & 077) != 0) {
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
+    ui.ShowMessage(
+        Utf8ToCp1251("warning: the password file " + *path + " can be read by others (mode " +
+                     mode + "); make it readable by you only: chmod 600 " + *path),
+        MessageKind::kPlain);
+  }
   const ScopedWipe wipe_file(bytes.value());
   std::string first = bytes.value().substr(0, bytes.value().find('\n'));
   const ScopedWipe wipe_first(first);

@@ -1,43 +1,16 @@
 // missivo-cli read: the window's read command on a serial device.
 #include <cerrno>
+#include <chrono>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/phone_port.h"
 #include "cli/program_session.h"
-#include "phone/at_exchange.h"
-#include "phone/com_port.h"
+#include "phone/device_identity.h"
 #include "phone/read_command.h"
 
 namespace missivo::cli {
 namespace {
-
-// The exchange's copy of the traffic; the command line shows none of it.
-class NoTerminal : public TerminalSink {
- public:
-  void AppendLine(const std::string&) override {}
-};
-
-std::string PortFailure(const EComError& error, const std::string& device,
-                        std::chrono::milliseconds silence) {
-  switch (error.ErrorCode()) {
-    case kErrorNoDevice:
-      return "no such device: " + device;
-    case kErrorBusy:
-      return "device busy: " + device + " is in use by another program";
-    case EACCES:
-      return error.what();  // names the group that owns the device
-    case kErrorDeviceNotWorking:
-      return "the device stopped working (unplugged?): " + device;
-    case 0:
-      if (std::string(error.what()) == kTimeoutMessage) {
-        return "time-out: the phone on " + device + " sent nothing for " +
-               std::to_string(silence.count() / 1000) + " s";
-      }
-      return device + ": " + error.what();
-    default:
-      return device + ": " + error.what();
-  }
-}
 
 // "read 12 messages, 3 new in the archive (57 rows), phonebook 40 contacts"
 std::string Summary(const ReadCommandResult& result, const ReadCommandOptions& options,
@@ -57,13 +30,9 @@ std::string Summary(const ReadCommandResult& result, const ReadCommandOptions& o
 }  // namespace
 
 int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
-  const std::string device = line.Value("device").value_or("");
-  if (device.empty()) throw CliError("read needs --device PATH", kExitUsage);
   if (!line.operands.empty()) throw CliError("read takes no operand", kExitUsage);
-  const long speed =
-      line.Has("speed") ? ParseNumberOption("speed", *line.Value("speed"), 50, 4000000) : 115200;
-  const long timeout =
-      line.Has("timeout") ? ParseNumberOption("timeout", *line.Value("timeout"), 1, 3600) : 30;
+  PhonePort phone(line, ui, "read");
+  ConnectionProfile profile(PhoneKindOf(line));
   ReadCommandOptions options;
   options.check6 = line.Has("delete");
   options.check7 = line.Has("phonebook");
@@ -78,36 +47,27 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
   RowList list4 = session.LoadArchive();
   RowList list2 = session.LoadPhonebook();
 
-  TComPort port;
-  NoTerminal terminal;
-  AtExchange exchange(port, terminal, ui, session.language());
-  exchange.SetSilenceLimit(std::chrono::seconds(timeout));
-  port.SetBaudRate(TBaudRate::brCustom);
-  port.SetCustomBaudRate(static_cast<std::int32_t>(speed));
-  port.SetDeviceName(device);
   PhoneCommandGuard guard;
   ReadCommandResult result;
-  try {
-    port.Open();
-    result = RunReadCommand(exchange, guard, {list1, list4, list2}, options, session.files(),
-                            session.language(), ui);
-  } catch (const EComError& error) {
-    std::string message = PortFailure(error, device, exchange.SilenceLimit());
-    if (options.check13 && !list1.rows.empty()) {
-      message +=
-          "; kept in the archive: " + Counted(list1.rows.size(), "message") + " read before it";
-    }
-    port.Close();
-    session.Close();
-    throw CliError(message);
-  }
-  port.Close();
+  phone.Run(
+      [&](AtChannel& channel) {
+        result = RunReadCommand(channel, profile, guard, {list1, list4, list2}, options,
+                                session.files(), session.language(), ui);
+      },
+      [&](std::string& message) {
+        if (options.check13 && !list1.rows.empty()) {
+          message +=
+              "; kept in the archive: " + Counted(list1.rows.size(), "message") + " read before it";
+        }
+        session.Close();
+      });
   session.Close();
   WriteOut(Summary(result, options, list4.rows.size()));
   if (result.outcome == ReadCommandOutcome::kPhonebookUnusable) {
     throw CliError("the phone's phonebook range could not be read; the read ended there");
   }
   if (!result.save.ok()) throw CliError("a data file could not be saved");
+  if (StopRequested()) throw CliError(kStoppedText, kExitInterrupted);
   return kExitOk;
 }
 

@@ -90,7 +90,7 @@ int RunImport(const CommandLine& line, TerminalUserInterface& ui) {
     // The import saves the archive itself right after.
     ResolveArchiveNames(archive.rows, phonebook.rows, {});
   };
-  const std::size_t added =
+  const ImportCount added =
       p2ktools ? AppendP2kToolsRows(archive.rows, EntriesOf(ReadP2kToolsFile(file)),
                                     session.language(), ui, resolve_names)
                : AppendV1MessageRows(archive.rows, EntriesOf(ParseV1MessageFile(file)),
@@ -98,8 +98,8 @@ int RunImport(const CommandLine& line, TerminalUserInterface& ui) {
   const Status saved = SaveListFile(archive, session.files().archive, ui);
   session.Close();
   if (!saved.ok()) throw CliError("the archive was not saved; it is as it was");
-  WriteOut("imported " + Counted(added, "message") + " (" + Counted(archive.rows.size(), "row") +
-           " in the archive)\n");
+  WriteOut("imported " + Counted(added.added, "message") + ", " + std::to_string(added.already) +
+           " already in the archive (" + Counted(archive.rows.size(), "row") + ")\n");
   return kExitOk;
 }
 

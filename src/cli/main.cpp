@@ -22,17 +22,20 @@ Options of every command:
 )";
 
 constexpr OptionSpec kReadOptions[] = {
-    {"device", true},         {"speed", true},          {"timeout", true},
-    {"delete", false},        {"phonebook", false},     {"no-archive", false},
-    {"skip-incoming", false}, {"skip-outgoing", false}, {"skip-drafts", false}};
+    {"device", true},         {"speed", true},       {"timeout", true},
+    {"reply-time", true},     {"kind", true},        {"delete", false},
+    {"phonebook", false},     {"no-archive", false}, {"skip-incoming", false},
+    {"skip-outgoing", false}, {"skip-drafts", false}};
 constexpr OptionSpec kListOptions[] = {{"json", false}};
+constexpr OptionSpec kIdentifyOptions[] = {
+    {"device", true}, {"speed", true}, {"timeout", true}, {"kind", true}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
 constexpr OptionSpec kImportOptions[] = {{"partial", false}};
 
 constexpr char kReadHelp[] =
     R"(Usage: missivo-cli [--folder DIR] read --device PATH [--speed N] [--timeout S]
-         [--delete] [--phonebook] [--no-archive] [--skip-incoming] [--skip-outgoing]
-         [--skip-drafts]
+         [--reply-time S] [--kind K] [--delete] [--phonebook] [--no-archive]
+         [--skip-incoming] [--skip-outgoing] [--skip-drafts]
 
 Runs the window program's read command: opens the serial device, reads the
 messages, appends the new ones to the archive (the window's duplicate test),
@@ -44,14 +47,24 @@ The options mirror the read settings of the window, with its defaults.
   --device PATH    the phone's serial device (/dev/ttyACM0, /dev/serial/by-id/...)
   --speed N        line speed in bits per second (default 115200)
   --timeout S      give up when the phone sends nothing for S seconds (default 30)
+  --reply-time S   give up when a reply has not ended S seconds after its command,
+                   however it trickles (default 600)
+  --kind K         the kind of phone: automatic (chosen from what the device
+                   says), family (the +MPBR phone family) or standard (phones and
+                   modems of the 3GPP standard); default: the window's setting
+                   "Phone kind", else automatic
   --delete         delete the messages read on the phone. With the archive on, a
-                   message is deleted only once the saved archive holds it
+                   message is deleted only once the saved archive holds it (every
+                   part of a long message; one with parts missing stays)
   --phonebook      read the phonebook after the messages
   --no-archive     do not append the messages read to the archive
   --skip-incoming  do not read incoming messages already read (unread ones are
                    always read)
   --skip-outgoing  do not read sent messages
   --skip-drafts    do not read drafts
+
+Ctrl-C (SIGINT) or SIGTERM stops the read at once: the messages read so far
+are saved in the archive, nothing more is deleted on the phone, exit status 130.
 )";
 
 constexpr char kListHelp[] = R"(Usage: missivo-cli [--folder DIR] list archive|phonebook [--json]
@@ -112,7 +125,9 @@ Brings the messages or contacts of FILE in and saves, as the window's
                added again; then contact names are put on the archive's
                senders, as after a phonebook read
 The archive's senders get contact names after p2ktools, v1 and android-xml.
-p2ktools and v1 have no duplicate test: importing twice adds twice.
+A p2ktools or v1 message the archive holds already (the window's duplicate
+test: the same text, index and sender) is not added again; the summary line
+tells how many were already there.
 
 A file that is damaged or cut short is named with the place where it broke,
 and nothing is added, unless
@@ -120,8 +135,19 @@ and nothing is added, unless
   --partial  adds what was read before the fault (android-xml, vcard)
 )";
 
+constexpr char kIdentifyHelp[] =
+    R"(Usage: missivo-cli identify --device PATH [--speed N] [--timeout S] [--kind K]
+
+Asks the device who it is and what it holds, and prints the lines to paste into
+a bug report: maker, model, revision, the profile the read would use, the
+message modes (PDU, text), the message storages with their counts, the
+phonebook storages and the range of each contact storage. Nothing is read or
+changed on the phone or in the program folder. Options as for read.
+)";
+
 constexpr Command kCommands[] = {
     {"read", kReadOptions, kReadHelp, RunRead},
+    {"identify", kIdentifyOptions, kIdentifyHelp, RunIdentify},
     {"list", kListOptions, kListHelp, RunList},
     {"export", kExportOptions, kExportHelp, RunExport},
     {"import", kImportOptions, kImportHelp, RunImport},
@@ -165,11 +191,12 @@ Missivo without its window, for backups from scripts and cron: the same program
 folder, data files, language and settings as the window program.
 
 Commands (missivo-cli COMMAND --help for each):
-  read    read the messages (and the phonebook) from the phone into the archive
-  list    print the archive or the phonebook copy
-  export  write the archive (SMS backup XML, CSV, JSON, a UTF-8 page, or through
-          a template) or the phonebook (vCard, CSV)
-  import  bring in an SMS backup, a vCard file, or a P2kTools or Missivo 1.x file
+  read      read the messages (and the phonebook) from the phone into the archive
+  identify  print who the phone is and what it holds, for a bug report
+  list      print the archive or the phonebook copy
+  export    write the archive (SMS backup XML, CSV, JSON, a UTF-8 page, or
+            through a template) or the phonebook (vCard, CSV)
+  import    bring in an SMS backup, a vCard file, or a P2kTools or Missivo 1.x file
 
 Options of every command:
   --folder DIR          the program folder, holding Data and Language. Without it,
@@ -189,8 +216,9 @@ which is written when missing). Locked data files are opened for the command
 and locked again at its end, also when it fails or is stopped by Ctrl-C.
 
 Exit status: 0 done; 1 failed (device, phone, damaged or unwritable data file);
-2 wrong or missing program password (the data files are unchanged); 64 wrong
-command line; 130 stopped by a signal.
+2 wrong or missing program password, a --password-file that cannot be read
+included (the data files are unchanged); 64 wrong command line; 130 stopped by
+a signal. A password file that others may read is used, with a warning.
 )";
 }
 

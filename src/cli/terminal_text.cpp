@@ -8,10 +8,11 @@ namespace {
 // The length of the well-formed UTF-8 sequence at the start of `text`, or 0.
 std::size_t SequenceLength(std::string_view text) {
   const auto lead = static_cast<unsigned char>(text[0]);
-  const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2
-                             : lead >= 0xE0 && lead < 0xF0              ? 3
-                             : lead >= 0xF0 && lead < 0xF5              ? 4
-                                                                        : 0;
+  const std::size_t length = lead < 0x80                   ? 1
+                             : lead >= 0xC2 && lead < 0xE0 ? 2
+                             : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                           : 0;
   if (length == 0 || length > text.size()) return 0;
   for (std::size_t k = 1; k < length; ++k) {
     if ((static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) return 0;

@@ -20,9 +20,16 @@ namespace missivo::cli {
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
+bool g_stop_delivered = false;
+int g_stop_pipe[2] = {-1, -1};
 
 void OnStopSignal(int) {
   g_stop = 1;
+  const int saved_errno = errno;
+  if (g_stop_pipe[1] >= 0) {
+    [[maybe_unused]] const ssize_t written = ::write(g_stop_pipe[1], "s", 1);
+  }
+  errno = saved_errno;
 }
 
 void WriteErr(const std::string& text) {
@@ -85,6 +92,9 @@ class SilentTerminal {
 }  // namespace
 
 void InstallStopSignals() {
+  if (g_stop_pipe[0] < 0 && ::pipe2(g_stop_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    g_stop_pipe[0] = g_stop_pipe[1] = -1;  // stops are then noticed at safe points only
+  }
   struct sigaction action {};
   action.sa_handler = OnStopSignal;
   action.sa_flags = SA_RESETHAND | SA_RESTART;
@@ -96,6 +106,14 @@ void InstallStopSignals() {
 
 bool StopRequested() {
   return g_stop != 0;
+}
+
+void NoteStopDelivered() {
+  g_stop_delivered = true;
+}
+
+int StopDescriptor() {
+  return g_stop_pipe[0];
 }
 
 TerminalUserInterface::TerminalUserInterface() : progress_to_terminal_(::isatty(2) == 1) {}
@@ -129,7 +147,10 @@ bool TerminalUserInterface::AskYesNo(const std::string&) {
 
 void TerminalUserInterface::ProcessPendingEvents() {
   DefaultMainThreadInvoker().ProcessPending();
-  if (StopRequested()) throw CliError("stopped by a signal", kExitInterrupted);
+  if (StopRequested() && !g_stop_delivered) {
+    NoteStopDelivered();
+    throw CliError(kStoppedText, kExitInterrupted);
+  }
 }
 
 void TerminalUserInterface::ShowProgress(int maximum, int position) {
@@ -186,7 +207,7 @@ std::optional<std::string> TerminalUserInterface::AskPassword(const std::string&
     if (StopRequested()) WipeString(password);
     typed = std::move(password);
   }
-  if (StopRequested()) throw CliError("stopped by a signal", kExitInterrupted);
+  if (StopRequested()) throw CliError(kStoppedText, kExitInterrupted);
   return typed;
 }
 

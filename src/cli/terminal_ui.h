@@ -17,8 +17,21 @@ namespace missivo::cli {
 // SIGPIPE is ignored: a closed output is reported as a write error.
 void InstallStopSignals();
 
+// The message of a command ended by a stop signal (exit status 130).
+inline constexpr char kStoppedText[] = "stopped by a signal";
+
 // Whether a stop signal came.
 bool StopRequested();
+
+// The stop has reached the command as an exception (thrown by
+// ProcessPendingEvents, or by the serial port through the stop descriptor):
+// from then on ProcessPendingEvents lets the command's way out run, so that
+// what was read is still saved.
+void NoteStopDelivered();
+
+// A descriptor that becomes readable when a stop signal comes (for the serial
+// port, so that a wait for the phone ends at once); -1 before InstallStopSignals.
+int StopDescriptor();
 
 class TerminalUserInterface : public UserInterface, public PasswordPrompt {
  public:
@@ -37,7 +50,7 @@ class TerminalUserInterface : public UserInterface, public PasswordPrompt {
   // Nothing here asks; a question is answered No.
   bool AskYesNo(const std::string& text) override;
   // Runs the serial port's pending events; throws CliError (kExitInterrupted)
-  // when a stop signal came.
+  // when a stop signal came and has not been delivered yet.
   void ProcessPendingEvents() override;
   void ShowProgress(int maximum, int position) override;
   void SetProgressPosition(int position) override;

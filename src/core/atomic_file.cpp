@@ -36,7 +36,23 @@ int SyncFolder(const std::filesystem::path& folder) {
   return error_number;
 }
 
+constexpr int kMostLinks = 40;  // as the kernel's own limit on a path's links
+
 }  // namespace
+
+std::filesystem::path WriteTargetOf(const std::filesystem::path& path) {
+  std::filesystem::path current = path;
+  for (int links = 0; links < kMostLinks; ++links) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, error))) {
+      return current;
+    }
+    std::filesystem::path next = std::filesystem::read_symlink(current, error);
+    if (error) return current;
+    current = next.is_absolute() ? next : FolderOf(current) / next;
+  }
+  return path;
+}
 
 std::string QuotedFileName(const std::filesystem::path& path) {
   std::string quoted = Utf8ToCp1251(path.string());
@@ -46,7 +62,12 @@ std::string QuotedFileName(const std::filesystem::path& path) {
 }
 
 AtomicFileWriter::AtomicFileWriter(std::filesystem::path target, mode_t mode)
-    : target_(std::move(target)), mode_(mode) {
+    : target_(WriteTargetOf(target)), mode_(mode) {
+  std::error_code error;
+  if (std::filesystem::is_symlink(std::filesystem::symlink_status(target_, error))) {
+    Fail("follow the links of", ELOOP);  // a loop, or a chain too long to follow
+    return;
+  }
   std::string pattern =
       (FolderOf(target_) / (target_.filename().string() + ".tmp-XXXXXX")).string();
   fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);

@@ -19,7 +19,9 @@ inline constexpr mode_t kDataFileMode = 0600;
 
 // Streams a new content for `target` into a temporary file beside it. Nothing
 // changes at `target` until Commit succeeds; a writer destroyed without a
-// successful Commit removes its temporary file.
+// successful Commit removes its temporary file. A `target` that is a symbolic
+// link is written through to the file it leads to: the temporary file is made
+// beside that file and renamed over it, and the link stays.
 class AtomicFileWriter {
  public:
   explicit AtomicFileWriter(std::filesystem::path target, mode_t mode = kDataFileMode);
@@ -49,6 +51,13 @@ class AtomicFileWriter {
   Status status_;
 };
 
+// The file a write to `path` changes: `path` itself, or the end of its chain of
+// symbolic links (relative links taken from the link's own folder). A link
+// whose target is missing leads to that target, which the write then creates;
+// a loop or a chain of more than 40 links gives `path` itself, which a writer
+// refuses.
+std::filesystem::path WriteTargetOf(const std::filesystem::path& path);
+
 // Replaces the whole content of `path` with `bytes`, all or nothing.
 [[nodiscard]] Status WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                                          mode_t mode = kDataFileMode);
@@ -57,6 +66,7 @@ class AtomicFileWriter {
 [[nodiscard]] Result<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 // Removes the file at `path` (a missing file is no error) and flushes its folder.
+// A symbolic link is removed itself, not the file it leads to.
 [[nodiscard]] Status RemoveFile(const std::filesystem::path& path);
 
 // Whether a file (or anything else) exists at `path`; false when it cannot be told.

@@ -16,6 +16,13 @@ class AtChannel {
   // Port failures leave by the port's exception (EComError or the silent abort).
   virtual void ExchangeCommand(const std::string& command, std::string& reply) = 0;
 
+  // As ExchangeCommand, but an error reply is not shown to the user: for
+  // questions whose error is an answer (what a device supports, an empty slot).
+  // Still shown in the terminal.
+  virtual void ExchangeQuietly(const std::string& command, std::string& reply) {
+    ExchangeCommand(command, reply);
+  }
+
   // Whether the port is open.
   virtual bool IsOpen() const = 0;
 };

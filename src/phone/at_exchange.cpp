@@ -1,8 +1,11 @@
 #include "phone/at_exchange.h"
 
+#include <algorithm>
+
 #include "core/ui.h"
 #include "phone/com_error.h"
 #include "phone/com_port.h"
+#include "phone/unsolicited.h"
 #include "text/language.h"
 
 namespace missivo {
@@ -21,7 +24,7 @@ bool IsLineEnd(char c) {
 
 bool IsFinalResultLine(std::string_view line) {
   return line == "OK" || line == "ERROR" || StartsWith(line, "+CME ERROR:") ||
-         StartsWith(line, "+CMS ERROR:");
+         StartsWith(line, "+CMS ERROR:") || line == "COMMAND NOT SUPPORT";
 }
 
 bool IsErrorReply(std::string_view reply) {
@@ -41,6 +44,14 @@ bool AtExchange::IsOpen() const {
 }
 
 void AtExchange::ExchangeCommand(const std::string& command, std::string& reply) {
+  Exchange(command, reply, /*show_error=*/true);
+}
+
+void AtExchange::ExchangeQuietly(const std::string& command, std::string& reply) {
+  Exchange(command, reply, /*show_error=*/false);
+}
+
+void AtExchange::Exchange(const std::string& command, std::string& reply, bool show_error) {
   if (command.empty()) return;
   reply.clear();
   if (!port_.Active()) {
@@ -50,9 +61,13 @@ void AtExchange::ExchangeCommand(const std::string& command, std::string& reply)
   // Clear first, then write: a quick phone's answer must not be thrown away.
   port_.ClearInputBuffer();
   port_.WriteText(command + "\n\r");
-  std::string collected = Collect();
+  bool unsolicited = false;
+  std::string collected = Collect(command, unsolicited);
+  // The terminal shows everything; the caller gets the reply without the
+  // codes the device sent on its own.
   terminal_.AppendLine(collected);
-  if (IsErrorReply(collected)) {
+  if (unsolicited) collected = WithoutUnsolicited(collected, command);
+  if (show_error && IsErrorReply(collected)) {
     ui_.ShowMessage("AT Command Error:" + collected, MessageKind::kPlain);
   }
   reply = std::move(collected);
@@ -61,20 +76,29 @@ void AtExchange::ExchangeCommand(const std::string& command, std::string& reply)
 
 // Bytes up to and including the line end that follows the final result line;
 // the rest of that line end (the LF after CR) is cleared by the next exchange.
-std::string AtExchange::Collect() {
+std::string AtExchange::Collect(std::string_view command, bool& unsolicited) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + command_limit_;
   std::string reply;
   std::size_t line_start = 0;
+  command_limit_reached_ = false;
   for (;;) {
     if (reply.size() >= reply_limit_) {
       port_.RaiseError(EComError(std::string(kReplyTooLongMessage) + ": the phone sent more than " +
                                      std::to_string(reply_limit_) + " bytes without a final result",
                                  0));
     }
-    const char c = port_.ReceiveCharWithin(silence_limit_);
+    // The wait for the next byte ends at the silence limit or at the command's
+    // deadline, whichever comes first; either way the port fails with "Timeout".
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    command_limit_reached_ = left <= silence_limit_;
+    if (left.count() <= 0) port_.RaiseError(EComError(kTimeoutMessage, 0));
+    const char c = port_.ReceiveCharWithin(std::min(left, silence_limit_));
     reply.push_back(c);
     if (IsLineEnd(c)) {
       const std::string_view line(reply.data() + line_start, reply.size() - 1 - line_start);
       if (IsFinalResultLine(line)) return reply;
+      if (!unsolicited && IsUnsolicitedLine(line, command)) unsolicited = true;
       line_start = reply.size();
     } else if (reply.size() == 2 && reply == "OK") {
       return reply;

@@ -24,12 +24,13 @@ class TerminalSink {
   virtual void AppendLine(const std::string& line) = 0;
 };
 
-// Whether `line` (without its line end) is a final result: exactly "OK" or
-// "ERROR", or an extended error "+CME ERROR:..." or "+CMS ERROR:...".
+// Whether `line` (without its line end) is a final result: exactly "OK",
+// "ERROR" or "COMMAND NOT SUPPORT" (a modem's own form of ERROR), or an
+// extended error "+CME ERROR:..." or "+CMS ERROR:...".
 bool IsFinalResultLine(std::string_view line);
 
 // Whether a reply ends with an error result line ("ERROR", "+CME ERROR: n",
-// "+CMS ERROR: n"), its line end not counted.
+// "+CMS ERROR: n", "COMMAND NOT SUPPORT"), its line end not counted.
 bool IsErrorReply(std::string_view reply);
 
 // The start of the port error (code 0) that ends a reply grown past the limit.
@@ -42,6 +43,11 @@ class AtExchange : public AtChannel {
   // thousand messages of two full text lines each is about 8 KB a message),
   // and a bound on what a phone that never ends its reply can make us keep.
   static constexpr std::size_t kDefaultReplyLimit = std::size_t{4} << 20;
+  // The longest a reply may take in all, however it trickles. 10 minutes: at
+  // 9600 baud that carries over 500 KB, far more than a phonebook batch of 100
+  // entries (about 25 KB) or the listing of a full phone; at 115200 baud it
+  // carries a reply of the whole ReplyLimit().
+  static constexpr std::chrono::milliseconds kDefaultCommandLimit{600000};
 
   AtExchange(TCustomComPort& port, TerminalSink& terminal, UserInterface& ui,
              const LanguageLines& language);
@@ -52,18 +58,29 @@ class AtExchange : public AtChannel {
   // line; an error reply is also shown as "AT Command Error:" + reply. With the
   // port closed the terminal gets the "no connection" line and `reply` stays
   // empty. When no byte comes for SilenceLimit(), the port fails with "Timeout"
-  // (code 0) through its raise path; when the reply grows past ReplyLimit()
-  // bytes without its final result, with kReplyTooLongMessage (code 0).
+  // (code 0) through its raise path, and so it does when the whole reply has
+  // not ended within CommandLimit() of the command's sending; when the reply
+  // grows past ReplyLimit() bytes without its final result, with
+  // kReplyTooLongMessage (code 0).
+  // Unsolicited result codes (phone/unsolicited.h) that arrive before the
+  // final result are shown in the terminal but left out of `reply`.
   void ExchangeCommand(const std::string& command, std::string& reply) override;
+  void ExchangeQuietly(const std::string& command, std::string& reply) override;
   bool IsOpen() const override;
 
   std::chrono::milliseconds SilenceLimit() const { return silence_limit_; }
   void SetSilenceLimit(std::chrono::milliseconds limit) { silence_limit_ = limit; }
   std::size_t ReplyLimit() const { return reply_limit_; }
   void SetReplyLimit(std::size_t bytes) { reply_limit_ = bytes; }
+  std::chrono::milliseconds CommandLimit() const { return command_limit_; }
+  void SetCommandLimit(std::chrono::milliseconds limit) { command_limit_ = limit; }
+  // Whether the last time-out came from CommandLimit() rather than the silence.
+  bool CommandLimitReached() const { return command_limit_reached_; }
 
  private:
-  std::string Collect();
+  void Exchange(const std::string& command, std::string& reply, bool show_error);
+  // Sets `unsolicited` when a line of the reply is an unsolicited code.
+  std::string Collect(std::string_view command, bool& unsolicited);
 
   TCustomComPort& port_;
   TerminalSink& terminal_;
@@ -71,6 +88,8 @@ class AtExchange : public AtChannel {
   const LanguageLines& language_;
   std::chrono::milliseconds silence_limit_ = kDefaultSilenceLimit;
   std::size_t reply_limit_ = kDefaultReplyLimit;
+  std::chrono::milliseconds command_limit_ = kDefaultCommandLimit;
+  bool command_limit_reached_ = false;
 };
 
 }  // namespace missivo

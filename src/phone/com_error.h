@@ -32,6 +32,8 @@ inline constexpr char kClosedPortMessage[] = "Can't perform this operation on a 
 inline constexpr char kOpenPortMessage[] = "Can't perform this operation on an open port";
 inline constexpr char kNoThreadMessage[] = "Can't create thread";
 inline constexpr char kTimeoutMessage[] = "Timeout";
+// A transfer given up because the stop descriptor became readable (code EINTR).
+inline constexpr char kStoppedMessage[] = "Stopped";
 
 // Error codes the program's handlers test.
 inline constexpr std::int32_t kErrorNoDevice = 2;

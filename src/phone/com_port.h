@@ -109,6 +109,13 @@ class TCustomComPort {
   // Drop every byte received so far (also those in the port's own buffer).
   void ClearInputBuffer();
 
+  // A descriptor that becomes readable when the program is asked to stop (the
+  // write end of a pipe a signal handler writes to), or -1. From then on every
+  // transfer, and every wait of one already under way, fails with
+  // kStoppedMessage (code EINTR) through the raise path, before anything more
+  // is written to the device. The port does not read or close it.
+  void SetStopDescriptor(int fd) { stop_fd_ = fd; }
+
   // The raise path: OnError, then ESilentAbort or `error` itself.
   [[noreturn]] void RaiseError(const EComError& error);
 
@@ -188,6 +195,9 @@ class TCustomComPort {
   short WaitDevice(short events, std::optional<Clock::time_point> deadline);
   void RequireUsable();
   [[noreturn]] void HangUp();
+  // The stop descriptor is readable: the transfer under way is dropped.
+  [[noreturn]] void Stop();
+  bool StopAsked() const;
   [[noreturn]] void RaiseErrno(int errno_value);
   // A failed system call on the open device: EIO is a hang-up, others are raised.
   [[noreturn]] void DeviceFailed(int errno_value);
@@ -218,6 +228,7 @@ class TCustomComPort {
 
   // Run-time state.
   int fd_ = -1;
+  int stop_fd_ = -1;
   bool loading_ = false;
   bool stored_active_ = false;
   std::optional<int> saved_priority_;

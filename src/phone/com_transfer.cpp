@@ -211,13 +211,26 @@ void TCustomComPort::PumpOutput() {
 
 short TCustomComPort::WaitDevice(short events, std::optional<Clock::time_point> deadline) {
   for (;;) {
-    pollfd p{fd_, events, 0};
-    if (write_.done < write_.bytes.size()) p.events |= POLLOUT;
-    const int ready = ::poll(&p, 1, PollTimeout(deadline));
-    if (ready > 0) return p.revents;
+    pollfd p[2] = {{fd_, events, 0}, {stop_fd_, POLLIN, 0}};
+    if (write_.done < write_.bytes.size()) p[0].events |= POLLOUT;
+    const int ready = ::poll(p, stop_fd_ >= 0 ? 2 : 1, PollTimeout(deadline));
+    if (ready > 0 && p[1].revents != 0) Stop();
+    if (ready > 0) return p[0].revents;
     if (ready == 0) return 0;
     if (errno != EINTR) DeviceFailed(errno);
   }
+}
+
+void TCustomComPort::Stop() {
+  read_ = {};
+  write_ = {};
+  RaiseError(EComError(kStoppedMessage, EINTR));
+}
+
+bool TCustomComPort::StopAsked() const {
+  if (stop_fd_ < 0) return false;
+  pollfd p{stop_fd_, POLLIN, 0};
+  return ::poll(&p, 1, 0) > 0;
 }
 
 void TCustomComPort::DiscardInput() {
@@ -241,6 +254,7 @@ void TCustomComPort::ClearInputBuffer() {
 // Handlers may have closed the port, and a hung-up device takes no more transfers.
 void TCustomComPort::RequireUsable() {
   if (!Active()) RaiseError(EComError(kClosedPortMessage, 0));
+  if (StopAsked()) Stop();
   if (hung_up_) HangUp();
 }
 

@@ -79,8 +79,8 @@ std::string IsoTimeOfStamp(std::string_view stamp) {
     return {};
   }
   char iso[40];
-  const int length = std::snprintf(iso, sizeof iso, "%04d-%02d-%02dT%02d:%02d:%02d", year, month, day,
-                             hour, minute, second);
+  const int length = std::snprintf(iso, sizeof iso, "%04d-%02d-%02dT%02d:%02d:%02d", year, month,
+                                   day, hour, minute, second);
   if (!stamp.empty()) {
     const char sign = stamp.front();
     stamp.remove_prefix(1);
@@ -89,8 +89,8 @@ std::string IsoTimeOfStamp(std::string_view stamp) {
         quarters > 56) {
       return {};
     }
-    std::snprintf(iso + length, sizeof iso - static_cast<std::size_t>(length), "%c%02d:%02d",
-                  sign, quarters / 4, quarters % 4 * 15);
+    std::snprintf(iso + length, sizeof iso - static_cast<std::size_t>(length), "%c%02d:%02d", sign,
+                  quarters / 4, quarters % 4 * 15);
   }
   return iso;
 }

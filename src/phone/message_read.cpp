@@ -5,19 +5,15 @@
 #include <utility>
 
 #include "phone/dates.h"
+#include "phone/family_commands.h"
 #include "phone/message_rows.h"
 #include "phone/reply_parsers.h"
+#include "store/message_fields.h"
 #include "text/lines.h"
 
 namespace missivo {
 namespace {
 
-const char* const kSetUpCommands[] = {
-    "AT+CMGF=1\r\n",
-    "AT+CSCS=UCS2\r\n",
-    "AT+CPBS=\"MT\"\r\n",
-};
-constexpr const char* kListCommand = "at+cmgl=\"ALL\"\r\n";
 constexpr int kSetUpSteps = 4;
 
 // A message read: its index and the records of its reply. The reply itself is
@@ -36,21 +32,22 @@ void TalkToPhone(AtChannel& channel, const ReadOptions& options, const LanguageL
   ui.SetProgressText(language.LangText("Str64"));
   std::string reply;
   int step = 0;
-  for (const char* command : kSetUpCommands) {
+  for (const char* command : family::kSetUpCommands) {
     channel.ExchangeCommand(command, reply);
     ui.SetProgressPosition(++step);
   }
-  channel.ExchangeCommand(kListCommand, reply);
+  channel.ExchangeCommand(family::kListCommand, reply);
   ui.SetProgressPosition(++step);
   const std::vector<ListingEntry> entries = ParseMessageList(SplitAnyBreak(reply));
 
   const int listed = static_cast<int>(entries.size());
   ui.ShowProgress(std::max(4 * listed - 1, 0), 0);
   ui.SetProgressText(language.LangText("Str65"));
+  std::unordered_set<std::string> asked;  // an index the listing gives twice is read once
   for (int k = 0; k < listed; ++k) {
     const ListingEntry& entry = entries[static_cast<std::size_t>(k)];
-    if (IsSelectedForRead(entry.status, options)) {
-      channel.ExchangeCommand("AT+CMGR=" + entry.index + "\r\n", reply);
+    if (IsSelectedForRead(entry.status, options) && asked.insert(entry.index).second) {
+      channel.ExchangeCommand(family::ReadCommand(entry.index), reply);
       // Lines uncut: the parser cuts them for the row's five sub-items and keeps
       // the whole text for its lossless fields.
       kept.push_back({entry.index, ParseMessageReplies(SplitCrLf(reply, std::string::npos))});
@@ -61,6 +58,27 @@ void TalkToPhone(AtChannel& channel, const ReadOptions& options, const LanguageL
 }
 
 }  // namespace
+
+std::vector<PhoneSlot> SlotsOfRow(const Row& row) {
+  const std::optional<MessageFields> fields = ReadMessageFields(row);
+  if (!fields || fields->storage.empty() || fields->parts.empty()) {
+    return {PhoneSlot{{}, SubItem(row, kIndex)}};
+  }
+  std::vector<std::string> storages;
+  for (const auto& [key, value] : fields->other) {
+    if (key != kPartStoragesKey) continue;
+    for (std::size_t at = 0; at <= value.size();) {
+      const std::size_t comma = std::min(value.find(',', at), value.size());
+      storages.push_back(value.substr(at, comma - at));
+      at = comma + 1;
+    }
+  }
+  std::vector<PhoneSlot> slots;
+  for (std::size_t i = 0; i < fields->parts.size(); ++i) {
+    slots.push_back({i < storages.size() ? storages[i] : fields->storage, fields->parts[i]});
+  }
+  return slots;
+}
 
 bool IsSelectedForRead(std::string_view status, const ReadOptions& options) {
   return (status == "REC READ" && options.check8) || status == "REC UNREAD" ||
@@ -81,11 +99,17 @@ MessageReadResult ReadMessages(AtChannel& channel, const ReadOptions& options,
 
   std::unordered_set<std::string> indexes_with_rows;
   for (const KeptReply& read : kept) {
+    bool all_readable = !read.records.empty();
     for (const MessageRecord& record : read.records) {
       ui.ProcessPendingEvents();
       result.rows.push_back(MakeMessageRow(record, read.index, language, MakeDate()));
-      if (indexes_with_rows.insert(read.index).second) result.read_indexes.push_back(read.index);
+      result.row_slots.push_back({PhoneSlot{{}, read.index}});
+      all_readable = all_readable && record.header_readable;
     }
+    // A message whose header did not parse stays on the phone: what it was
+    // cannot be told, and the row holds only its text.
+    if (all_readable && indexes_with_rows.insert(read.index).second)
+      result.read_indexes.push_back(read.index);
   }
   ui.SetProgressText({});
   return result;

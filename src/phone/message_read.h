@@ -24,13 +24,35 @@ struct ReadOptions {
 // Whether a listed message of `status` is read (exact, case-sensitive comparison).
 bool IsSelectedForRead(std::string_view status, const ReadOptions& options);
 
+// Where a message (or one part of a long one) lives on the phone: its storage
+// ("SM", "ME"; empty for the phone's only one) and its index there.
+struct PhoneSlot {
+  std::string storage;
+  std::string index;
+
+  friend bool operator==(const PhoneSlot&, const PhoneSlot&) = default;
+};
+
+// The lossless fields' key (an extra header line of store/message_fields.h) of
+// the storage of each part, for a long message whose parts lie in several.
+inline constexpr const char* kPartStoragesKey = "storages";
+
+// Where the message of a row lives on the phone: from its lossless fields
+// (the storage and index of every part), else its Index in the phone's only
+// storage.
+std::vector<PhoneSlot> SlotsOfRow(const Row& row);
+
 struct MessageReadResult {
   // The new contents of the messages list, one row per message record, in the
   // order of reading.
   std::vector<Row> rows;
-  // The indexes of the messages that gave rows, in the order of reading, each
-  // once: what deleting the messages read sends "AT+CMGD=" for.
+  // The indexes of the messages that gave rows whose headers all parsed, in the
+  // order of reading, each once: what deleting the messages read sends
+  // "AT+CMGD=" for. A message with an unreadable header stays on the phone.
   std::vector<std::string> read_indexes;
+  // Per row, where its message lives on the phone (every part of a long one):
+  // what deleting the messages read deletes.
+  std::vector<std::vector<PhoneSlot>> row_slots;
   // The port failure that ended the read early, or null. The rows then hold the
   // messages read before it; the caller keeps them and then rethrows it.
   std::exception_ptr port_error;
@@ -38,11 +60,11 @@ struct MessageReadResult {
 
 // Lists the messages ("AT+CMGF=1", "AT+CSCS=UCS2", `AT+CPBS="MT"`, `at+cmgl="ALL"`,
 // each with CR LF), reads each one that the options select with "AT+CMGR=" and its
-// index, and makes the rows. Progress: a gauge of 4 set-up steps with Str64, then
-// one of 4n - 1 for n listed messages with Str65, pending events let through after
-// each listed message and before each row, Str66 when the phone is done, the text
-// cleared at the end. Nothing is deleted on the phone here: the caller deletes
-// `read_indexes` once the messages are kept where they belong.
+// index (an index listed twice is read once), and makes the rows. Progress: a gauge of 4 set-up
+// steps with Str64, then one of 4n - 1 for n listed messages with Str65, pending events let through
+// after each listed message and before each row, Str66 when the phone is done, the text cleared at
+// the end. Nothing is deleted on the phone here: the caller deletes `read_indexes` once the
+// messages are kept where they belong.
 [[nodiscard]] MessageReadResult ReadMessages(AtChannel& channel, const ReadOptions& options,
                                              const LanguageLines& language, UserInterface& ui);
 

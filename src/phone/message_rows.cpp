@@ -47,6 +47,7 @@ bool IsStoredByUser(std::string_view status) {
 
 Row MakeMessageRow(const MessageRecord& record, std::string_view index,
                    const LanguageLines& language, std::string_view read_moment) {
+  if (!record.header_readable) return MakeUnreadableHeaderRow(record, index, language, read_moment);
   const std::string date =
       IsStoredByUser(record.status) ? std::string(read_moment) : NormalizeDate(record.date);
   Row row;
@@ -66,6 +67,19 @@ Row MakeMessageRow(const MessageRecord& record, std::string_view index,
   if (record.stamped) fields.time = IsoTimeOfStamp(record.date);
   fields.parts = {std::string(index)};
   WriteMessageFields(row, fields);
+  return row;
+}
+
+Row MakeUnreadableHeaderRow(const MessageRecord& record, std::string_view index,
+                            const LanguageLines& language, std::string_view read_moment) {
+  Row row;
+  row.caption = MessageCaption(record.text);
+  row.sub_items.resize(kMessageFieldCount);
+  row.sub_items[kFrom] = language.LangText(kUnreadableHeaderKey);
+  row.sub_items[kDateTime] = std::string(read_moment.substr(0, kDateLength));
+  row.sub_items[kSize] = std::to_string(record.text.size());
+  row.sub_items[kIndex] = std::string(index);
+  row.image = -1;
   return row;
 }
 

@@ -30,6 +30,9 @@ RowKind KindOfStatus(std::string_view status);
 // moment of the read instead of a stamp from the phone.
 bool IsStoredByUser(std::string_view status);
 
+// The language key of the sender of a message whose header did not parse.
+inline constexpr std::string_view kUnreadableHeaderKey = "Str110";
+
 // The message row of a record read with `index`. `read_moment` is MakeDate() of
 // the read; outgoing and draft rows take their Date/Time from it, the others from
 // the record's stamp. Size counts the text's characters as decoded, line breaks included.
@@ -37,8 +40,15 @@ bool IsStoredByUser(std::string_view status);
 // the sender as given, the stamp in ISO 8601 when the header had one (so an
 // outgoing or draft row without one claims no time), the kind by the status and
 // `index` as its one part.
+// A record whose header did not parse gets MakeUnreadableHeaderRow.
 Row MakeMessageRow(const MessageRecord& record, std::string_view index,
                    const LanguageLines& language, std::string_view read_moment);
+
+// The row of a message whose header did not parse: its text, the language
+// text "unreadable header" (kUnreadableHeaderKey) as sender, the moment of the
+// read as Date/Time, Size and Index; no Type and no picture (-1).
+Row MakeUnreadableHeaderRow(const MessageRecord& record, std::string_view index,
+                            const LanguageLines& language, std::string_view read_moment);
 
 // The contact row: the name as caption, the number as its one sub-item, image 30.
 Row MakeContactRow(std::string name, std::string number);

@@ -9,6 +9,7 @@
 
 #include "core/ui.h"
 #include "phone/at_channel.h"
+#include "phone/device_profile.h"
 #include "store/row.h"
 
 namespace missivo {
@@ -29,5 +30,12 @@ void DeleteRowsOnPhone(AtChannel& channel, const std::vector<Row>& list1,
 // Deletes every row of `list1` in the phone, from the top, with the gauge of
 // DeleteRowsOnPhone.
 void DeleteAllOnPhone(AtChannel& channel, const std::vector<Row>& list1, UserInterface& ui);
+
+// The same through a device profile: each row's message where its lossless
+// fields say it lives (every part in its own storage, SlotsOfRow). The
+// family's profile deletes exactly as the two above.
+void DeleteRowsOnPhone(AtChannel& channel, const DeviceProfile& profile,
+                       const std::vector<Row>& list1, std::vector<std::size_t> selected,
+                       UserInterface& ui);
 
 }  // namespace missivo

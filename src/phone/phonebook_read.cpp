@@ -4,6 +4,7 @@
 #include <charconv>
 #include <iterator>
 
+#include "phone/family_commands.h"
 #include "phone/message_rows.h"
 #include "phone/ucs2.h"
 #include "text/lines.h"
@@ -71,9 +72,9 @@ std::vector<Row> ParsePhonebookReplies(const std::vector<std::string>& replies) 
 std::optional<std::vector<Row>> ReadPhonebook(AtChannel& channel, const LanguageLines& language,
                                               UserInterface& ui) {
   std::string reply;
-  channel.ExchangeCommand("AT+CSCS=UCS2\r\n", reply);
-  channel.ExchangeCommand("AT+CPBS=\"MT\"\r\n", reply);
-  channel.ExchangeCommand("AT+MPBR=?\r\n", reply);
+  for (const char* command : family::kPhonebookSetUpCommands)
+    channel.ExchangeCommand(command, reply);
+  channel.ExchangeCommand(family::kPhonebookRangeCommand, reply);
   const std::optional<int> max = ParsePhonebookRange(reply);
   if (!max) return std::nullopt;
 
@@ -83,9 +84,7 @@ std::optional<std::vector<Row>> ReadPhonebook(AtChannel& channel, const Language
   std::vector<Row> contacts;
   try {
     for (const PhonebookBatch& batch : PhonebookBatches(*max)) {
-      channel.ExchangeCommand(
-          "AT+MPBR=" + std::to_string(batch.first) + "," + std::to_string(batch.last) + "\r\n",
-          reply);
+      channel.ExchangeCommand(family::PhonebookBatchCommand(batch.first, batch.last), reply);
       std::vector<Row> batch_contacts = ParsePhonebookReplies({reply});
       contacts.insert(contacts.end(), std::make_move_iterator(batch_contacts.begin()),
                       std::make_move_iterator(batch_contacts.end()));

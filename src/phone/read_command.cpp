@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "phone/name_resolution.h"
-#include "phone/phone_delete.h"
 #include "phone/phonebook_read.h"
+#include "phone/standard/message_parts.h"
 #include "store/archive.h"
 #include "store/list_file.h"
 
@@ -21,31 +21,51 @@ void NoteFailure(Status& first, Status status) {
   if (first.ok() && !status.ok()) first = std::move(status);
 }
 
-// The indexes of `indexes` all of whose rows in `list1` the archive holds.
-std::vector<std::string> IndexesKeptIn(const std::vector<Row>& archive,
-                                       const std::vector<Row>& list1,
-                                       const std::vector<std::string>& indexes) {
-  const ArchiveIndex archived(archive);
+std::string SlotKey(const PhoneSlot& slot) {
+  return slot.storage + '\n' + slot.index;
+}
+
+// The slots of the rows, each once, in the order they first come; with
+// `archive`, only slots all of whose rows the archive holds.
+std::vector<PhoneSlot> SlotsToDelete(const std::vector<Row>& list1,
+                                     const std::vector<std::vector<PhoneSlot>>& row_slots,
+                                     const std::vector<Row>* archive) {
   std::unordered_set<std::string> missing;
-  for (const Row& row : list1) {
-    if (!archived.IsArchived(row.caption, SubItem(row, kFrom), SubItem(row, kIndex))) {
-      missing.insert(SubItem(row, kIndex));
+  if (archive != nullptr) {
+    const ArchiveIndex archived(*archive);
+    for (std::size_t i = 0; i < list1.size() && i < row_slots.size(); ++i) {
+      const Row& row = list1[i];
+      if (archived.IsArchived(row.caption, SubItem(row, kFrom), SubItem(row, kIndex))) continue;
+      for (const PhoneSlot& slot : row_slots[i])
+        missing.insert(SlotKey(slot));
     }
   }
-  std::vector<std::string> kept;
-  for (const std::string& index : indexes) {
-    if (!missing.contains(index)) kept.push_back(index);
+  std::vector<PhoneSlot> slots;
+  std::unordered_set<std::string> taken;
+  for (const std::vector<PhoneSlot>& row : row_slots) {
+    for (const PhoneSlot& slot : row) {
+      const std::string key = SlotKey(slot);
+      if (!missing.contains(key) && taken.insert(key).second) slots.push_back(slot);
+    }
   }
-  return kept;
+  return slots;
+}
+
+// The command refused: another phone command runs.
+ReadCommandResult Refused() {
+  ReadCommandResult refused;
+  refused.outcome = ReadCommandOutcome::kBusy;
+  return refused;
 }
 
 // One run of the command: the lists, the files and what has been done so far.
 class ReadCommandRun {
  public:
-  ReadCommandRun(AtChannel& channel, ReadCommandLists lists, const ReadCommandOptions& options,
-                 const DataFiles& files, const LanguageLines& language, UserInterface& ui,
-                 const ReadCommandHooks& hooks)
+  ReadCommandRun(AtChannel& channel, const DeviceProfile& profile, ReadCommandLists lists,
+                 const ReadCommandOptions& options, const DataFiles& files,
+                 const LanguageLines& language, UserInterface& ui, const ReadCommandHooks& hooks)
       : channel_(channel),
+        profile_(profile),
         lists_(lists),
         options_(options),
         files_(files),
@@ -79,23 +99,28 @@ class ReadCommandRun {
  private:
   // Steps 1 to 4; false when the command ends there.
   bool ReadFromPhone() {
-    MessageReadResult read = ReadMessages(channel_, options_.read, language_, ui_);
+    MessageReadResult read = profile_.ReadMessages(channel_, options_.read, language_, ui_);
     lists_.list1.rows = std::move(read.rows);
     result_.messages_read = lists_.list1.rows.size();
     Changed();
 
     if (options_.check13) {
+      // A long message archived with gaps is completed in its own row.
+      if (profile_.Kind() == PhoneKind::kStandard &&
+          CompleteGapRows(lists_.list4.rows, lists_.list1.rows) > 0) {
+        archive_unsaved_ = true;
+      }
       result_.archived = AppendToArchive(lists_.list4, lists_.list1.rows, ui_);
-      archive_unsaved_ = result_.archived > 0;
+      archive_unsaved_ = archive_unsaved_ || result_.archived > 0;
       Changed();
     }
     if (read.port_error) std::rethrow_exception(read.port_error);
 
-    if (options_.check6 && !read.read_indexes.empty()) DeleteReadMessages(read.read_indexes);
+    if (options_.check6 && !read.row_slots.empty()) DeleteReadMessages(read.row_slots);
 
     if (options_.check7) {
       PhonebookReadResult phonebook =
-          ReadPhonebookIntoList(channel_, lists_.list2, files_.phonebook, language_, ui_);
+          ReadPhonebookIntoList(channel_, profile_, lists_.list2, files_.phonebook, language_, ui_);
       NoteFailure(result_.save, std::move(phonebook.save));
       if (!phonebook.usable) {
         result_.outcome = ReadCommandOutcome::kPhonebookUnusable;
@@ -110,13 +135,11 @@ class ReadCommandRun {
 
   // With Check13 the messages are deleted only once the saved archive holds
   // them; without it the user has chosen not to keep them.
-  void DeleteReadMessages(const std::vector<std::string>& indexes) {
-    std::vector<std::string> deletable = indexes;
-    if (options_.check13) {
-      if (!SaveArchive().ok()) return;
-      deletable = IndexesKeptIn(lists_.list4.rows, lists_.list1.rows, indexes);
-    }
-    DeleteMessagesOnPhone(channel_, deletable, ui_);
+  void DeleteReadMessages(const std::vector<std::vector<PhoneSlot>>& row_slots) {
+    if (options_.check13 && !SaveArchive().ok()) return;
+    const std::vector<PhoneSlot> deletable = SlotsToDelete(
+        lists_.list1.rows, row_slots, options_.check13 ? &lists_.list4.rows : nullptr);
+    profile_.DeleteMessages(channel_, deletable, ui_);
     result_.deleted = deletable.size();
   }
 
@@ -132,6 +155,7 @@ class ReadCommandRun {
   }
 
   AtChannel& channel_;
+  const DeviceProfile& profile_;
   ReadCommandLists lists_;
   const ReadCommandOptions& options_;
   const DataFiles& files_;
@@ -147,8 +171,15 @@ class ReadCommandRun {
 PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel, RowList& list2,
                                           const std::filesystem::path& phonebook_path,
                                           const LanguageLines& language, UserInterface& ui) {
+  return ReadPhonebookIntoList(channel, FamilyProfile(), list2, phonebook_path, language, ui);
+}
+
+PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel, const DeviceProfile& profile,
+                                          RowList& list2,
+                                          const std::filesystem::path& phonebook_path,
+                                          const LanguageLines& language, UserInterface& ui) {
   PhonebookReadResult result;
-  std::optional<std::vector<Row>> contacts = ReadPhonebook(channel, language, ui);
+  std::optional<std::vector<Row>> contacts = profile.ReadPhonebook(channel, language, ui);
   if (!contacts) return result;
   result.usable = true;
   result.contacts = contacts->size();
@@ -161,13 +192,29 @@ ReadCommandResult RunReadCommand(AtChannel& channel, PhoneCommandGuard& guard,
                                  ReadCommandLists lists, const ReadCommandOptions& options,
                                  const DataFiles& files, const LanguageLines& language,
                                  UserInterface& ui, const ReadCommandHooks& hooks) {
+  return RunReadCommand(channel, FamilyProfile(), guard, lists, options, files, language, ui,
+                        hooks);
+}
+
+ReadCommandResult RunReadCommand(AtChannel& channel, ConnectionProfile& profile,
+                                 PhoneCommandGuard& guard, ReadCommandLists lists,
+                                 const ReadCommandOptions& options, const DataFiles& files,
+                                 const LanguageLines& language, UserInterface& ui,
+                                 const ReadCommandHooks& hooks) {
   const PhoneCommandGuard::Hold hold = guard.TryStart();
-  if (!hold) {
-    ReadCommandResult refused;
-    refused.outcome = ReadCommandOutcome::kBusy;
-    return refused;
-  }
-  return ReadCommandRun(channel, lists, options, files, language, ui, hooks).Run();
+  if (!hold) return Refused();
+  const DeviceProfile& chosen = channel.IsOpen() ? profile.Get(channel) : FamilyProfile();
+  return ReadCommandRun(channel, chosen, lists, options, files, language, ui, hooks).Run();
+}
+
+ReadCommandResult RunReadCommand(AtChannel& channel, const DeviceProfile& profile,
+                                 PhoneCommandGuard& guard, ReadCommandLists lists,
+                                 const ReadCommandOptions& options, const DataFiles& files,
+                                 const LanguageLines& language, UserInterface& ui,
+                                 const ReadCommandHooks& hooks) {
+  const PhoneCommandGuard::Hold hold = guard.TryStart();
+  if (!hold) return Refused();
+  return ReadCommandRun(channel, profile, lists, options, files, language, ui, hooks).Run();
 }
 
 }  // namespace missivo

@@ -13,6 +13,8 @@
 #include "core/status.h"
 #include "core/ui.h"
 #include "phone/at_channel.h"
+#include "phone/device_identity.h"
+#include "phone/device_profile.h"
 #include "phone/message_read.h"
 #include "phone/phone_command_guard.h"
 #include "store/data_files.h"
@@ -79,15 +81,21 @@ struct PhonebookReadResult {
                                                         const std::filesystem::path& phonebook_path,
                                                         const LanguageLines& language,
                                                         UserInterface& ui);
+// The same through `profile`.
+[[nodiscard]] PhonebookReadResult ReadPhonebookIntoList(
+    AtChannel& channel, const DeviceProfile& profile, RowList& list2,
+    const std::filesystem::path& phonebook_path, const LanguageLines& language, UserInterface& ui);
 
 // The read command, refused (kBusy) while `guard` is taken; it holds the guard
 // while it runs. With the port open:
 //   1. ReadMessages; List1 takes the rows read.
 //   2. With Check13, AppendToArchive of List1's rows.
-//   3. With Check6, the messages read are deleted on the phone: with Check13
-//      only after the archive holding them has been saved, and only those that
-//      the saved archive holds (appended now or archived before); without
-//      Check13 as soon as the list is complete. Nothing is deleted before.
+//   3. With Check6, the messages read are deleted on the phone (every part of
+//      a long one, each in its own storage): with Check13 only after the
+//      archive holding them has been saved, and only those that the saved
+//      archive holds (appended now or archived before); without Check13 as
+//      soon as the list is complete. Nothing is deleted before. A long message
+//      whose parts have not all come stays on the phone.
 //   4. With Check7, ReadPhonebookIntoList; an unusable range ends the command
 //      (after saving the archive when rows were appended to it).
 // Then, open or not: ResolveArchiveNames (saving the archive when both lists
@@ -97,8 +105,23 @@ struct PhonebookReadResult {
 // with Check13, appends them and saves the archive; nothing more is deleted on
 // the phone, and the failure then leaves by its exception (as does one of the
 // phonebook read or the deletes, after the archive was saved).
+// The phone is read through `profile`; without one, as the family.
 [[nodiscard]] ReadCommandResult RunReadCommand(AtChannel& channel, PhoneCommandGuard& guard,
                                                ReadCommandLists lists,
+                                               const ReadCommandOptions& options,
+                                               const DataFiles& files,
+                                               const LanguageLines& language, UserInterface& ui,
+                                               const ReadCommandHooks& hooks = {});
+// With the profile of the connection: chosen (the device identified) once the
+// command holds the guard and the port is open.
+[[nodiscard]] ReadCommandResult RunReadCommand(AtChannel& channel, ConnectionProfile& profile,
+                                               PhoneCommandGuard& guard, ReadCommandLists lists,
+                                               const ReadCommandOptions& options,
+                                               const DataFiles& files,
+                                               const LanguageLines& language, UserInterface& ui,
+                                               const ReadCommandHooks& hooks = {});
+[[nodiscard]] ReadCommandResult RunReadCommand(AtChannel& channel, const DeviceProfile& profile,
+                                               PhoneCommandGuard& guard, ReadCommandLists lists,
                                                const ReadCommandOptions& options,
                                                const DataFiles& files,
                                                const LanguageLines& language, UserInterface& ui,

@@ -62,6 +62,12 @@ std::string Unquoted(std::string_view line, Pos start, Pos end) {
   return Piece(line, start + 1, end - start - 2);
 }
 
+// Whether the field from `start` up to the character before `end` is a text in
+// double quotes.
+bool IsQuoted(std::string_view line, Pos start, Pos end) {
+  return end - start >= 2 && CharAt(line, start) == '"' && CharAt(line, end - 1) == '"';
+}
+
 }  // namespace
 
 std::vector<ListingEntry> ParseMessageList(const std::vector<std::string>& lines) {
@@ -86,15 +92,17 @@ std::vector<MessageRecord> ParseMessageReplies(const std::vector<std::string>& l
     const auto length = static_cast<Pos>(line.size());
     const Separators commas = FindSeparators(line);
     MessageRecord record;
-    record.status = Unquoted(line, kHeaderLength + 1, commas.first);
     const Pos sender_start = FieldStart(line, commas.first);
-    if (commas.second != 0) {
-      record.sender = Unquoted(line, sender_start, commas.second);
-      record.date = Unquoted(line, FieldStart(line, commas.second), length + 1);
-      record.stamped = true;
+    const Pos sender_end = commas.second != 0 ? commas.second : length + 1;
+    if (commas.first == 0 || !IsQuoted(line, kHeaderLength + 1, commas.first) ||
+        !IsQuoted(line, sender_start, sender_end)) {
+      record.header_readable = false;
     } else {
-      record.sender = Unquoted(line, sender_start, length + 1);
-      record.date = kNoDateStamp;
+      record.status = Unquoted(line, kHeaderLength + 1, commas.first);
+      record.sender = Unquoted(line, sender_start, sender_end);
+      record.date = commas.second != 0 ? Unquoted(line, FieldStart(line, commas.second), length + 1)
+                                       : std::string(kNoDateStamp);
+      record.stamped = commas.second != 0;
     }
     const std::string& first = LineAt(lines, i + 1);
     std::u16string units = DecodeUcs2Units(Cut(first));

@@ -25,6 +25,9 @@ struct MessageRecord {
   // (not cut at 4096 characters like the lines `text` is made from).
   std::string whole_text{};
   bool stamped = false;  // the header gave a time stamp
+  // false: the header line did not parse (status and sender are not both
+  // quoted fields); status, sender and date are then empty and only the text counts.
+  bool header_readable = true;
 
   friend bool operator==(const MessageRecord&, const MessageRecord&) = default;
 };
@@ -51,7 +54,9 @@ std::vector<ListingEntry> ParseMessageList(const std::vector<std::string>& lines
 // second comma the sender runs to the line's second-last character and the date
 // is kNoDateStamp. The text is the line after the header, joined with the next
 // one unless that one is exactly "OK"; the join is made on code units, so a
-// surrogate pair split over the two lines is one character.
+// surrogate pair split over the two lines is one character. A header without a
+// separating comma, or whose status or sender is not in quotes, does not parse:
+// its record has only the text (header_readable false).
 std::vector<MessageRecord> ParseMessageReplies(const std::vector<std::string>& lines);
 
 }  // namespace missivo

@@ -52,7 +52,10 @@ Status TerminalLog::Rewrite(const std::vector<std::string>& lines) {
 
 Status TerminalLog::LinesAdded(const std::vector<std::string>& lines, std::size_t first_added) {
   if (!matches_ || logged_ != first_added || first_added > lines.size()) return Rewrite(lines);
-  if (fd_ < 0) fd_ = ::open(file_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
+  // A log kept behind a symbolic link is appended to where the link leads.
+  if (fd_ < 0) {
+    fd_ = ::open(WriteTargetOf(file_).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
+  }
   // A log removed meanwhile (by the user, or the exit's deletion) comes back whole.
   struct stat info {};
   if (fd_ < 0 || ::fstat(fd_, &info) != 0 || info.st_nlink == 0) return Rewrite(lines);

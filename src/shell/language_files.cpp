@@ -1,5 +1,7 @@
 #include "shell/language_files.h"
 
+#include <QFile>
+#include <QString>
 #include <string>
 #include <system_error>
 
@@ -23,10 +25,30 @@ void InstallBundledLanguages(const std::filesystem::path& program_folder) {
   CopyMissingResourceFiles(QStringLiteral(":/languages"), program_folder / "Language");
 }
 
+namespace {
+
+// The bytes of the language file of this name that ship with the program:
+// the built-in Russian file, or a bundled resource; empty for another name.
+std::string ShippedLanguageBytes(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  if (name == "Russian.lng") return DefaultRussianFileBytes();
+  QFile shipped(QStringLiteral(":/languages/") + QString::fromStdString(name));
+  if (!shipped.open(QIODevice::ReadOnly)) return {};
+  const QByteArray bytes = shipped.readAll();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+}  // namespace
+
 bool LoadLanguageFile(const std::filesystem::path& path, LanguageLines& lines) {
   const Result<std::string> bytes = ReadWholeFile(path);
   if (!bytes.ok()) return false;
   lines.LoadFromBytes(bytes.value());
+  if (const std::string shipped_bytes = ShippedLanguageBytes(path); !shipped_bytes.empty()) {
+    LanguageLines shipped;
+    shipped.LoadFromBytes(shipped_bytes);
+    lines.CompleteFrom(shipped);
+  }
   return true;
 }
 

@@ -19,8 +19,11 @@ namespace missivo {
 // Ukrainian.lng) into "Language" when no file of that name is there.
 void InstallBundledLanguages(const std::filesystem::path& program_folder);
 
-// Replaces `lines` with those of the language file at `path`. Returns false,
-// leaving `lines` as they were, when the file cannot be read.
+// Replaces `lines` with those of the language file at `path`. A file of a
+// language shipped with the program that has fewer lines than the shipped copy
+// (written by an older version) takes the missing lines from that copy, in
+// memory only. Returns false, leaving `lines` as they were, when the file
+// cannot be read.
 [[nodiscard]] bool LoadLanguageFile(const std::filesystem::path& path, LanguageLines& lines);
 
 }  // namespace missivo

@@ -19,7 +19,8 @@ inline QString Utf8ToQString(std::string_view utf8) {
 // line break a text box knows.
 inline QString TextWithLines(std::string_view utf8) {
   QString text = Utf8ToQString(utf8);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+      .replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return text;
 }
 

@@ -123,9 +123,8 @@ void AppendCut(std::vector<std::string>& sub_items, std::string_view all) {
 }
 
 bool StartsWithMarker(const std::string& first) {
-  return first.starts_with(kMessageFieldsMarker) &&
-         (first.size() == kMessageFieldsMarker.size() ||
-          first[kMessageFieldsMarker.size()] == '\n');
+  return first.starts_with(kMessageFieldsMarker) && (first.size() == kMessageFieldsMarker.size() ||
+                                                     first[kMessageFieldsMarker.size()] == '\n');
 }
 
 // "name (number)" as name resolution writes it: the position of " (", or npos.

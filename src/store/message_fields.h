@@ -46,10 +46,10 @@ enum class RowKind { kIncoming, kOutgoing, kDraft, kImported };
 
 struct MessageFields {
   RowKind kind = RowKind::kIncoming;
-  std::string text;                // UTF-8, line breaks and every character as the source gave them
-  std::string number;              // UTF-8, as the source gave it; name resolution never changes it
-  std::string time;                // ISO 8601 with the zone when known; empty when the source gave none
-  std::string storage;             // the phone's storage ("SM", "ME", ...); empty when not known
+  std::string text;     // UTF-8, line breaks and every character as the source gave them
+  std::string number;   // UTF-8, as the source gave it; name resolution never changes it
+  std::string time;     // ISO 8601 with the zone when known; empty when the source gave none
+  std::string storage;  // the phone's storage ("SM", "ME", ...); empty when not known
   std::vector<std::string> parts;  // the storage index of every part, in order; empty when none
   // Header lines of later versions, key and value, kept so that a row read and
   // written again loses nothing.

@@ -37,7 +37,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-
 char32_t Cp1251ToUnicode(unsigned char byte) {
   if (byte < 0x80) return byte;
   if (byte >= 0xC0) return char32_t{0x0410} + (byte - 0xC0);
@@ -67,8 +66,7 @@ std::string Utf16ToUtf8(std::u16string_view units) {
   for (std::size_t i = 0; i < units.size(); ++i) {
     char32_t cp = units[i];
     const bool high = cp >= 0xD800 && cp <= 0xDBFF;
-    const bool low_next =
-        i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF;
+    const bool low_next = i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF;
     if (high && low_next) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {

@@ -1,6 +1,7 @@
 // The language line list and the positional lookup of interface texts.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,11 +20,23 @@ class LanguageLines {
   // is the length of the key; "---" when there is no line N.
   std::string LangText(std::string_view key) const;
 
+  // Adds the lines of `shipped` past this list's last line, after dropping
+  // empty lines at its end: a language file written by an older version keeps
+  // its own texts and takes the texts of keys added since from the copy
+  // shipped with the program, instead of showing "---" for them.
+  void CompleteFrom(const LanguageLines& shipped);
+
   const std::vector<std::string>& lines() const { return lines_; }
   bool empty() const { return lines_.empty(); }
 
  private:
   std::vector<std::string> lines_;
 };
+
+// A language text with its places filled: "%1" takes the first value, "%2" the
+// second, each at its first place. A value whose place the text lacks (a
+// language file that left it out) follows at the end after a blank, so it is
+// never lost.
+std::string FillIn(std::string text, std::initializer_list<std::string_view> values);
 
 }  // namespace missivo

@@ -1,7 +1,5 @@
 #include "transfer/export_rows.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "core/atomic_file.h"
@@ -10,17 +8,6 @@
 #include "transfer/progress_scope.h"
 
 namespace missivo {
-namespace {
-
-// A new export holds messages and is readable by the user only; a file that is
-// replaced keeps its permission bits, so one the user chose to share stays shared.
-mode_t ExportFileMode(const std::filesystem::path& output) {
-  struct stat info {};
-  if (::stat(output.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return info.st_mode & 07777;
-  return kDataFileMode;
-}
-
-}  // namespace
 
 std::vector<bool> SelectedMask(std::size_t row_count, const RowSelection& selection) {
   std::vector<bool> mask(row_count, selection.all);
@@ -96,7 +83,9 @@ ExportResult ExportToFile(
                                const std::function<void(std::size_t)>& on_row)>& write) {
   ExportResult result;
   ProgressScope progress(ui, static_cast<int>(row_count) - 1, language.LangText("Str79"));
-  AtomicFileWriter writer(output, ExportFileMode(output));
+  // An export holds messages: readable by the user only, also when it replaces
+  // a file that others could read.
+  AtomicFileWriter writer(output, kDataFileMode);
   const Status made = write(
       [&](std::string_view bytes) {
         writer.Write(bytes);
@@ -132,6 +121,10 @@ ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection
                             rows, selection, template_buffer, kind,
                             [&](std::string_view block) { sink(block); }, on_row);
                       });
+}
+
+std::string ExportedCountText(std::size_t exported, const LanguageLines& language) {
+  return language.LangText("Str111") + ": " + std::to_string(exported);
 }
 
 }  // namespace missivo

@@ -75,6 +75,10 @@ struct ExportResult {
     const std::function<Status(const std::function<bool(std::string_view)>& sink,
                                const std::function<void(std::size_t)>& on_row)>& write);
 
+// The status text after an export: Str111, ": " and the number of rows written
+// ("Экспорт: 3" in Russian), as the import tells its own.
+std::string ExportedCountText(std::size_t exported, const LanguageLines& language);
+
 // The export of a confirmed `Save2`: loads the template buffer of `kind` from
 // `data_folder` (the default template of that kind when the file is missing),
 // shows the gauge over 0..rows-1 with Str79, moves it to every row's position,

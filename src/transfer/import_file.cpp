@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/atomic_file.h"
+#include "store/archive.h"
 #include "store/message_fields.h"
 #include "text/cp1251.h"
 #include "text/lines.h"
@@ -18,22 +19,32 @@ std::string ReadImportLines(const std::filesystem::path& path, std::vector<std::
   return {};
 }
 
-std::size_t AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows, int maximum,
+ImportCount AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows, int maximum,
                                int step, const LanguageLines& language, UserInterface& ui,
                                const std::function<void()>& resolve_names) {
   ProgressScope progress(ui, std::max(maximum, 0), language.LangText("Str70"));
   archive.reserve(archive.size() + rows.size());
+  ArchiveIndex archived(archive);
+  ImportCount count;
   for (std::size_t k = 0; k < rows.size(); ++k) {
-    archive.push_back(std::move(rows[k]));
+    Row& row = rows[k];
+    if (archived.IsArchived(row.caption, SubItem(row, kFrom), SubItem(row, kIndex))) {
+      ++count.already;
+    } else {
+      archive.push_back(std::move(row));
+      archived.Add(archive.size() - 1);
+      ++count.added;
+    }
     progress.SetPosition(static_cast<int>(k) * step);
     ui.ProcessPendingEvents();
   }
   if (resolve_names) resolve_names();
-  return rows.size();
+  return count;
 }
 
-std::string ImportedCountText(std::size_t added, const LanguageLines& language) {
-  return language.LangText("Str71") + ": " + std::to_string(added);
+std::string ImportedCountText(const ImportCount& count, const LanguageLines& language) {
+  return FillIn(language.LangText("Str112"),
+                {std::to_string(count.added), std::to_string(count.already)});
 }
 
 void WriteImportedFields(Row& row, std::string_view number, std::string time,

@@ -50,12 +50,19 @@ std::vector<Row> RowsOf(const std::vector<Entry>& entries, MakeRow make_row) {
   return rows;
 }
 
-// Appends `rows` to the end of `archive` in order, with the gauge shown over
+// What an import did: the rows it appended, and those the archive held already.
+struct ImportCount {
+  std::size_t added = 0;
+  std::size_t already = 0;  // the archive's duplicate test found them there
+};
+
+// Appends `rows` to the end of `archive` in order, each that the archive does
+// not hold yet by its duplicate test (same text, Index and sender; rows
+// appended earlier in the same import count), with the gauge shown over
 // 0..`maximum` and Str70 in the status panel; after row k the gauge moves to
 // k * `step` and pending events run. Then runs `resolve_names` (when given) and
 // hides the gauge and empties the status text, also when a step throws.
-// Returns the number of rows added.
-std::size_t AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows, int maximum,
+ImportCount AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows, int maximum,
                                int step, const LanguageLines& language, UserInterface& ui,
                                const std::function<void()>& resolve_names);
 
@@ -65,8 +72,9 @@ std::size_t AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows,
 void WriteImportedFields(Row& row, std::string_view number, std::string time,
                          std::vector<std::string> parts);
 
-// The status text after an import: Str71, ": " and the number of messages
-// added ("Импорт: 3" in Russian), so an import that found nothing says so.
-std::string ImportedCountText(std::size_t added, const LanguageLines& language);
+// The status text after an import: Str112 with the number of messages added
+// and of those already in the archive ("Импортировано: 3, уже в архиве: 1"), so
+// an import that added nothing says why.
+std::string ImportedCountText(const ImportCount& count, const LanguageLines& language);
 
 }  // namespace missivo

@@ -46,7 +46,7 @@ Row MakeP2kToolsRow(const P2kToolsEntry& entry, const LanguageLines& language) {
   return row;
 }
 
-std::size_t AppendP2kToolsRows(std::vector<Row>& archive, const std::vector<P2kToolsEntry>& entries,
+ImportCount AppendP2kToolsRows(std::vector<Row>& archive, const std::vector<P2kToolsEntry>& entries,
                                const LanguageLines& language, UserInterface& ui,
                                const std::function<void()>& resolve_names) {
   const auto make_row = [&](const P2kToolsEntry& entry) {

@@ -39,8 +39,9 @@ Row MakeP2kToolsRow(const P2kToolsEntry& entry, const LanguageLines& language);
 
 // Appends the rows of `entries` to `archive` with the gauge over 0..3r-1 moving
 // to 3k and Str70 shown, runs `resolve_names` and returns the gauge to idle.
-// Returns the number of rows added. Saving the archive is the caller's part.
-std::size_t AppendP2kToolsRows(std::vector<Row>& archive, const std::vector<P2kToolsEntry>& entries,
+// Rows the archive holds already are left out (AppendImportedRows). Saving the
+// archive is the caller's part.
+ImportCount AppendP2kToolsRows(std::vector<Row>& archive, const std::vector<P2kToolsEntry>& entries,
                                const LanguageLines& language, UserInterface& ui,
                                const std::function<void()>& resolve_names = {});
 

@@ -63,7 +63,7 @@ Row MakeV1MessageRow(const V1MessageEntry& entry, const LanguageLines& language)
   return row;
 }
 
-std::size_t AppendV1MessageRows(std::vector<Row>& archive,
+ImportCount AppendV1MessageRows(std::vector<Row>& archive,
                                 const std::vector<V1MessageEntry>& entries,
                                 const LanguageLines& language, UserInterface& ui,
                                 const std::function<void()>& resolve_names) {

@@ -56,8 +56,9 @@ Row MakeV1MessageRow(const V1MessageEntry& entry, const LanguageLines& language)
 
 // Appends the rows of `entries` to `archive` with the gauge over 0..5r moving
 // to 5k and Str70 shown, runs `resolve_names` and returns the gauge to idle.
-// Returns the number of rows added. Saving the archive is the caller's part.
-std::size_t AppendV1MessageRows(std::vector<Row>& archive,
+// Rows the archive holds already are left out (AppendImportedRows). Saving the
+// archive is the caller's part.
+ImportCount AppendV1MessageRows(std::vector<Row>& archive,
                                 const std::vector<V1MessageEntry>& entries,
                                 const LanguageLines& language, UserInterface& ui,
                                 const std::function<void()>& resolve_names = {});

@@ -77,13 +77,15 @@ TEST_F(ConnectionTest, ConnectReconnectAndDisconnect) {
   EXPECT_TRUE(form.bsSkinMessage1->shown().empty());
 }
 
+// The message names the device, in the program's language.
 TEST_F(ConnectionTest, MissingDeviceStaysDisconnectedAndTheErrorIsShown) {
-  auto program = StartOn((folder() / "no-such-port").string());
+  const std::string device = (folder() / "no-such-port").string();
+  auto program = StartOn(device);
   TForm1& form = program->form1();
   EXPECT_FALSE(form.Comm->Active());
   EXPECT_EQ(form.Panel1->Text(), Q("Статус: Отключен"));
   EXPECT_EQ(form.Panel1->Image(), kImageStatusDisconnected);
-  EXPECT_EQ(ShownTexts(form), std::vector<std::string>{"No such file or directory"});
+  EXPECT_EQ(ShownTexts(form), std::vector<std::string>{"Устройство " + device + " не найдено"});
 }
 
 TEST_F(ConnectionTest, DeviceHeldByAnotherProgramShowsBusy) {

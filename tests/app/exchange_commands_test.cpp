@@ -5,10 +5,10 @@
 #include <QMenu>
 
 #include "app/file_dialog.h"
-#include "shell/qt_text.h"
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "app_test_support.h"
+#include "shell/qt_text.h"
 #include "store/list_file.h"
 #include "store/message_fields.h"
 
@@ -56,6 +56,9 @@ TEST_F(ExchangeCommandsTest, ExportDialogOffersTheFormatsByFileType) {
     const std::string bytes = ReadBytes(folder() / c.file);
     EXPECT_TRUE(bytes.starts_with(c.starts)) << bytes.substr(0, 200);
     EXPECT_NE(bytes.find(c.file_type == 1 ? W("Ответ") : "Ответ"), std::string::npos);
+    EXPECT_EQ(form.ProgressText->text(), Q("Экспорт: 2"));
+    EXPECT_EQ(std::filesystem::status(folder() / c.file).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   }
   // The dialog opens again on the type confirmed last.
   form.Save2->SetNextCancel();

@@ -10,7 +10,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
-
 #include <nlohmann/json.hpp>
 
 #include "app/check_box.h"
@@ -57,8 +56,10 @@ TEST_F(LosslessRowsTest, PreviewListAndEditShowTheWholeText) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
   QTest::mouseClick(form.List4->viewport(), Qt::LeftButton, {},
                     form.List4->visualRect(form.List4Rows->index(0, 0)).center());
-  EXPECT_EQ(form.Text1->toPlainText(), QString(whole).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-  EXPECT_EQ(Cell(form.List4Rows, 0), QString::fromUtf8("Привет! Как дела? 👋🏽 пока"));
+  EXPECT_EQ(form.Text1->toPlainText(),
+            QString(whole).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  EXPECT_EQ(Cell(form.List4Rows, 0),
+            QString::fromUtf8("Привет! Как дела? 👋🏽 пока"));
   EXPECT_EQ(Cell(form.List4Rows, 1), QString::fromUtf8("Иван (9161234567)"));
   EXPECT_TRUE(Cell(form.List4Rows, 1, Qt::ToolTipRole).contains(QStringLiteral("+79161234567")));
   EXPECT_EQ(Cell(form.List4Rows, 2), QStringLiteral("01/05/2024,12:00:00"));
@@ -67,7 +68,8 @@ TEST_F(LosslessRowsTest, PreviewListAndEditShowTheWholeText) {
   ASSERT_EQ(QApplication::focusWidget(), form.List4);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
   ASSERT_FALSE(form.SMSEdit->isHidden());
-  EXPECT_EQ(form.M1->toPlainText(), QString(whole).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  EXPECT_EQ(form.M1->toPlainText(),
+            QString(whole).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   QTest::mouseClick(form.bsSkinButton4, Qt::LeftButton);
   ASSERT_TRUE(form.SMSEdit->isHidden());
   EXPECT_EQ(BestText(ReadListFile(form.Files().archive).value()[0]), kText);

@@ -1,6 +1,7 @@
 // The read command (F3), the phonebook read (F4) and deleting the messages of
 // List1 in the phone, through the window against phonesim.
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -129,6 +130,8 @@ TEST_F(PhoneCommandsTest, PhoneUnpluggedMidReadKeepsWhatWasRead) {
   PhoneSim phone(ScenarioWithMessages(4, R"({"hang_up_after": 7})"));
   auto program = StartOn(phone.Device());
   TForm1& form = program->form1();
+  // The family's conversation by number: no identification before it.
+  form.PhoneKindBox->setCurrentIndex(static_cast<int>(PhoneKind::kFamily));
   form.Check6->SetChecked(true);
 
   form.bsSkinSpeedButton3->click();

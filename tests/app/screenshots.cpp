@@ -34,7 +34,9 @@ using missivo::test::W;
 
 // The first message as the read makes it from a text with line breaks and emoji.
 Row LosslessSample() {
-  const char* whole = "Привет! Встречаемся в шесть у входа в парк 🌳\nНе опаздывай 😉\n— мама ❤️";
+  const char* whole =
+      "Привет! Встречаемся в шесть у входа в парк 🌳\nНе опаздывай 😉\n— мама "
+      "❤️";
   Row row{W("Привет! Встречаемся в шесть у входа в парк ?Не опаздывай ?— мама ??"),
           {W("Мама (+79001234567)"), "05/01/2006,10:00:00", "64", "1", W("Входящие")},
           2};

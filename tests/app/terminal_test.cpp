@@ -54,9 +54,8 @@ TEST_F(TerminalTest, CommandsGoToThePhoneOtherTextOnlyToTheTerminal) {
   EXPECT_EQ(form.ATField->currentText(), QString());
   const ino_t inode = InodeOf(log);
 
-  // Enter sends as the button does; the same command twice is kept twice.
-  form.ATField->setEditText(QStringLiteral("aT+CMGF=1"));
-  QTest::keyClick(form.ATField->lineEdit(), Qt::Key_Return);
+  // The same command twice is kept twice (Enter typed into the box: user_paths_test).
+  Send(form, "aT+CMGF=1");
   Send(form, "at");
   EXPECT_EQ(History(form.ATField), (std::vector<std::string>{"at", "aT+CMGF=1", "at"}));
   EXPECT_EQ(phone.Commands(), (std::vector<std::string>{"at", "aT+CMGF=1", "at"}));
@@ -70,10 +69,9 @@ TEST_F(TerminalTest, CommandsGoToThePhoneOtherTextOnlyToTheTerminal) {
   EXPECT_EQ(phone.Commands().size(), 3u);
   EXPECT_EQ(History(form.ATField).size(), 3u);
 
-  // Enter in an empty field does nothing.
+  // Sending an empty field does nothing.
   const auto lines = form.Terminal->Lines().size();
-  form.ATField->setEditText(QString());
-  QTest::keyClick(form.ATField->lineEdit(), Qt::Key_Return);
+  Send(form, "");
   EXPECT_EQ(form.Terminal->Lines().size(), lines);
 
   // Every line added went to the end of the same log file.

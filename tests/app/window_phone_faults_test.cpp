@@ -40,6 +40,8 @@ class WindowReadFaults : public PhoneWindowTest, public ::testing::WithParamInte
     auto program = StartOn(phone.Device());
     TForm1& form = program->form1();
     form.Exchange->SetSilenceLimit(kSilenceLimit);
+    // The commands are numbered in the family's conversation: no identification before it.
+    form.PhoneKindBox->setCurrentIndex(static_cast<int>(PhoneKind::kFamily));
     form.Check6->SetChecked(true);
     form.Check7->SetChecked(true);
     return program;

@@ -75,6 +75,71 @@ TEST(AtomicFileTest, FailuresNameTheFile) {
   EXPECT_NE(missing.message().find("Password.pwd"), std::string::npos);
 }
 
+// A data file kept on another disk behind a symbolic link: the write goes to
+// the file the link leads to (its temporary file beside it), the link stays a
+// link, and the file gets the data file mode whatever it had.
+TEST(AtomicFileTest, WritesThroughSymbolicLinks) {
+  const struct {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> links;  // link -> where it points
+    std::string target;                                      // the file that must change
+    bool target_exists;
+  } cases[] = {
+      {"absolute link",
+       {{"Data/Messages.sms", "@synced/Messages.sms"}},
+       "synced/Messages.sms",
+       true},
+      {"relative link",
+       {{"Data/Messages.sms", "../synced/Messages.sms"}},
+       "synced/Messages.sms",
+       true},
+      {"chain of two links",
+       {{"Data/Messages.sms", "../mid/link"}, {"mid/link", "../synced/Messages.sms"}},
+       "synced/Messages.sms",
+       true},
+      {"link to a file not made yet",
+       {{"Data/Messages.sms", "../synced/new.sms"}},
+       "synced/new.sms",
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    for (const char* sub : {"Data", "mid", "synced"})
+      std::filesystem::create_directory(folder / sub);
+    if (c.target_exists) {
+      WriteBytes(folder / c.target, "old");
+      ::chmod((folder / c.target).c_str(), 0644);
+    }
+    for (const auto& [link, to] : c.links) {
+      const std::string pointed = to.starts_with('@') ? (folder / to.substr(1)).string() : to;
+      std::filesystem::create_symlink(pointed, folder / link);
+    }
+    const auto link = folder / "Data" / "Messages.sms";
+    ASSERT_TRUE(WriteFileAtomically(link, "new").ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadBytes(folder / c.target), "new");
+    EXPECT_EQ(ReadBytes(link), "new");
+    struct stat info {};
+    ASSERT_EQ(::lstat((folder / c.target).c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(EntryCount(folder / "Data"), 1u);  // only the link, no temporary file
+    EXPECT_EQ(EntryCount(folder / "synced"), 1u);
+  }
+}
+
+TEST(AtomicFileTest, ALoopOfLinksFailsAndChangesNothing) {
+  TempFolder folder;
+  std::filesystem::create_symlink("b", folder / "a");
+  std::filesystem::create_symlink("a", folder / "b");
+  const Status status = WriteFileAtomically(folder / "a", "x");
+  EXPECT_FALSE(status.ok());
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "a"));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "b"));
+  EXPECT_EQ(EntryCount(folder.path()), 2u);
+}
+
 TEST(AtomicFileTest, ReadsAndRemovesWholeFiles) {
   TempFolder folder;
   const std::string bytes(200000, 'b');

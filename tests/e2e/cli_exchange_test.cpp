@@ -66,6 +66,10 @@ TEST_F(CliExchangeTest, BackupInAndOut) {
   struct stat info {};
   ASSERT_EQ(::stat(out.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
+  ::chmod(out.c_str(), 0644);  // a replaced file others may read does not lend its mode
+  ASSERT_EQ(Cli({"export", "archive", "--format", "xml", "--output", out}).status, 0);
+  ASSERT_EQ(::stat(out.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
 
   const test::CliRun back = Cli({"import", "android-xml", out});
   EXPECT_TRUE(back.out.starts_with("imported 0 messages, 6 already in the archive")) << back.out;

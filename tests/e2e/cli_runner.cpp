@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -42,7 +43,8 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 }  // namespace
 
 CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path& home,
-              std::optional<std::string> typed, std::chrono::seconds limit) {
+              std::optional<std::string> typed, std::chrono::seconds limit,
+              std::optional<CliSignal> signal) {
   // The terminal: opened without O_NOCTTY by the new session's leader, the
   // pseudo-terminal becomes its controlling terminal.
   int master = -1;
@@ -97,13 +99,21 @@ CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path&
   std::string* sinks[3] = {&run.out, &run.err, &run.terminal};
   int open_pipes = 2;  // the terminal is read while the pipes are open
   bool late = false;
+  std::optional<Clock::time_point> signalled;
   while (open_pipes > 0) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) {
       late = true;
       break;
     }
-    if (::poll(fds, 3, static_cast<int>(left.count())) < 0) continue;
+    if (signal && !signalled && signal->when()) {
+      ::kill(pid, signal->signal);
+      signalled = Clock::now();
+    }
+    const bool asking = signal && !signalled;
+    const int wait =
+        asking ? std::min<int>(10, static_cast<int>(left.count())) : static_cast<int>(left.count());
+    if (::poll(fds, 3, wait) <= 0) continue;
     for (int i = 0; i < 3; ++i) {
       if (fds[i].fd < 0 || fds[i].revents == 0) continue;
       char buffer[4096];
@@ -130,6 +140,10 @@ CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path&
   if (late) ::kill(pid, SIGKILL);
   int status = 0;
   ::waitpid(pid, &status, 0);
+  if (signalled) {
+    run.after_signal =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - *signalled);
+  }
   if (late) throw std::runtime_error("missivo-cli did not end in time; stderr: " + run.err);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,14 @@ struct CliRun {
   std::string out;
   std::string err;
   std::string terminal;  // what the program wrote on its terminal
+  // From the signal of a CliSignal to the end of the program; zero without one.
+  std::chrono::milliseconds after_signal{0};
+};
+
+// A signal sent to the program once `when` holds (asked every 10 ms).
+struct CliSignal {
+  int signal = 0;
+  std::function<bool()> when;
 };
 
 // Runs missivo-cli with `args` and XDG_CONFIG_HOME and XDG_DATA_HOME under
@@ -24,6 +33,7 @@ struct CliRun {
 // end within `limit` (it is killed then).
 CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path& home,
               std::optional<std::string> typed = std::nullopt,
-              std::chrono::seconds limit = std::chrono::seconds(60));
+              std::chrono::seconds limit = std::chrono::seconds(60),
+              std::optional<CliSignal> signal = std::nullopt);
 
 }  // namespace missivo::test

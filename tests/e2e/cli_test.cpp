@@ -2,6 +2,7 @@
 // the simulated phone over a real pseudo-terminal.
 #include <gtest/gtest.h>
 #include <linux/capability.h>
+#include <signal.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -19,6 +20,7 @@
 #include "store/program_lock.h"
 #include "support/phone_fixture.h"
 #include "support/phone_scenario.h"
+#include "support/standard_phones.h"
 #include "support/test_support.h"
 #include "text/cp1251.h"
 
@@ -26,11 +28,11 @@ namespace missivo {
 namespace {
 
 using nlohmann::json;
+using test::FiveOf;
 using test::ReadBytes;
 using test::RunCli;
 using test::SimMessage;
 using test::W;
-using test::FiveOf;
 using test::WriteBytes;
 
 json Phone() {
@@ -130,6 +132,56 @@ TEST_F(CliTest, ReadThenListExportOnAFreshFolder) {
   }
 }
 
+// Each standard device read end to end: messages (long ones joined),
+// contacts from every contact storage, names on the senders; then identify.
+TEST_F(CliTest, StandardDevicesReadWithTheirPhonebooks) {
+  const struct {
+    const char* name;
+    json scenario;
+    const char* summary;
+    std::string first_from;
+  } devices[] = {
+      {"USB stick", test::UsbStick(),
+       "read 5 messages, 5 new in the archive (5 rows), 5 deleted on the phone, phonebook 2 "
+       "contacts\n",
+       W("Иван (+79161234567)")},
+      {"PDU-only phone", test::PduOnlyPhone(),
+       "read 2 messages, 2 new in the archive (2 rows), 2 deleted on the phone, phonebook 1 "
+       "contact\n",
+       "InternetSMS"},
+      {"text-only module", test::TextOnlyModule(),
+       "read 3 messages, 3 new in the archive (3 rows), 3 deleted on the phone, phonebook 1 "
+       "contact\n",
+       W("Jan (+31625044454)")},
+  };
+  for (const auto& device : devices) {
+    SCOPED_TRACE(device.name);
+    std::filesystem::remove_all(files.folder);
+    test::PhoneSim phone(device.scenario.dump());
+    const test::CliRun read = Cli({"read", "--device", phone.Device(), "--phonebook", "--delete"});
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(read.out, device.summary);
+    const std::vector<Row> archive = StoredRows(files.archive);
+    ASSERT_FALSE(archive.empty());
+    EXPECT_EQ(SubItem(archive[0], kFrom), device.first_from);
+  }
+
+  test::PhoneSim stick(test::UsbStick().dump());
+  const test::CliRun identify = Cli({"identify", "--device", stick.Device()});
+  ASSERT_EQ(identify.status, 0) << identify.err;
+  EXPECT_EQ(identify.out,
+            "maker: huawei\nmodel: E3372\nrevision: 21.180.01.00.00\n"
+            "profile: standard (chosen from the device's answers)\n"
+            "message modes: PDU, text\n"
+            "message storages: SM 5 of 50, ME 3 of 50, MT 8 of 50\n"
+            "phonebook storages: SM, DC, FD, LD, MC, ME, RC, ON\n"
+            "phonebook SM: 1-250\nphonebook ME: 1-250\nvendor phonebook command: no\n");
+  const test::CliRun forced = Cli({"identify", "--device", stick.Device(), "--kind", "family"});
+  EXPECT_NE(forced.out.find("profile: family (forced)"), std::string::npos) << forced.out;
+  const test::CliRun wrong = Cli({"identify", "--device", stick.Device(), "--kind", "nokia"});
+  EXPECT_EQ(wrong.status, 64);
+}
+
 TEST_F(CliTest, TypeWordsComeFromTheFolderLanguage) {
   std::filesystem::create_directories(program / "Language");
   std::filesystem::copy_file(
@@ -153,8 +205,9 @@ TEST_F(CliTest, ImportsBothFormatsWithNames) {
   ASSERT_EQ(p2k.status, 0) << p2k.err;
   const std::vector<Row> after_p2k = StoredRows(files.archive);
   ASSERT_FALSE(after_p2k.empty());
-  EXPECT_EQ(p2k.out, "imported " + std::to_string(after_p2k.size()) + " messages (" +
-                         std::to_string(after_p2k.size()) + " rows in the archive)\n");
+  EXPECT_EQ(p2k.out, "imported " + std::to_string(after_p2k.size()) +
+                         " messages, 0 already in the archive (" +
+                         std::to_string(after_p2k.size()) + " rows)\n");
   EXPECT_EQ(SubItem(after_p2k[0], kFrom), W("Иван (+79161234567)"));
   EXPECT_EQ(SubItem(after_p2k[0], kIndex), "0000");
 
@@ -164,10 +217,13 @@ TEST_F(CliTest, ImportsBothFormatsWithNames) {
   ASSERT_GT(after_v1.size(), after_p2k.size());
   EXPECT_EQ(SubItem(after_v1[after_p2k.size()], kFrom), W("Иван (+79161234567)"));
 
-  // No duplicate test: the same file again adds its messages again.
+  // The archive's duplicate test: the same file again adds nothing.
   const test::CliRun again = Cli({"import", "v1", data + "/import/inbox.msg"});
   ASSERT_EQ(again.status, 0) << again.err;
-  EXPECT_EQ(StoredRows(files.archive).size(), 2 * after_v1.size() - after_p2k.size());
+  EXPECT_EQ(StoredRows(files.archive), after_v1);
+  EXPECT_EQ(again.out,
+            "imported 0 messages, " + std::to_string(after_v1.size() - after_p2k.size()) +
+                " already in the archive (" + std::to_string(after_v1.size()) + " rows)\n");
 
   const test::CliRun missing = Cli({"import", "v1", data + "/import/none.msg"});
   EXPECT_EQ(missing.status, 1);
@@ -187,6 +243,7 @@ TEST_F(CliTest, LockedDataFilesOpenWithThePasswordAndAreLockedAgain) {
   // Wrong or missing password: exit status 2, the files as they were.
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"list", "archive", "--password-file", (home / "wrong").string()},
+           {"list", "archive", "--password-file", (home / "no-such-file").string()},
            {"--password-file", (home / "wrong").string(), "import", "v1",
             std::string(MISSIVO_TEST_DATA) + "/import/inbox.msg"},
            {"list", "archive"}}) {
@@ -198,9 +255,18 @@ TEST_F(CliTest, LockedDataFilesOpenWithThePasswordAndAreLockedAgain) {
     EXPECT_EQ(ReadBytes(files.phonebook), phonebook_before);
   }
 
+  // A password file that others may read is used, with a warning, as ssh does
+  // for keys; one readable by the user only is used quietly.
+  ::chmod((home / "right").c_str(), 0644);
+  const test::CliRun shared =
+      Cli({"list", "archive", "--password-file", (home / "right").string()});
+  EXPECT_EQ(shared.status, 0) << shared.err;
+  EXPECT_NE(shared.err.find("can be read by others (mode 0644)"), std::string::npos) << shared.err;
+  ::chmod((home / "right").c_str(), 0600);
   const test::CliRun listed =
       Cli({"list", "archive", "--password-file", (home / "right").string()});
   ASSERT_EQ(listed.status, 0) << listed.err;
+  EXPECT_EQ(listed.err, "");
   EXPECT_EQ(listed.out,
             "Привет\t+79161234567\t01/05/2024,12:00:00\t6\t1\tВходящие\n"
             "<script>\t+7000\t02/05/2024,12:00:00\t8\t2\tВходящие\n"
@@ -301,6 +367,51 @@ TEST_F(CliTest, DeviceBusyAndTimeOut) {
   EXPECT_EQ(StoredRows(files.archive).size(), kArchive.size() + 1);
   for (const std::string& command : phone.Commands())
     EXPECT_FALSE(command.starts_with("AT+CMGD=")) << command;
+}
+
+// Ctrl-C or SIGTERM while the phone keeps the program waiting (the phone's
+// silence limit is 30 s): the program stops at once, keeps in the archive what
+// it read, deletes nothing more on the phone and exits with 130.
+TEST_F(CliTest, StopSignalEndsAReadAtOnceKeepingWhatWasRead) {
+  const auto sent = [](const test::PhoneSim& phone, const std::string& command) {
+    const std::vector<std::string> commands = phone.Commands();
+    return std::find(commands.begin(), commands.end(), command) != commands.end();
+  };
+  const struct {
+    const char* name;
+    int signal;
+    const char* silent;                // the command the phone never answers
+    std::size_t rows_kept;             // new archive rows
+    std::vector<std::string> deletes;  // the delete commands the phone got
+  } cases[] = {
+      {"SIGINT while reading the second message", SIGINT, "AT+CMGR=2", 1, {}},
+      {"SIGTERM while deleting the second message",
+       SIGTERM,
+       "AT+CMGD=2",
+       3,
+       {"AT+CMGD=1", "AT+CMGD=2"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::TempFolder case_home;
+    const std::filesystem::path folder = case_home / "program";
+    std::filesystem::create_directories(folder);
+    json scenario = Phone();
+    scenario["faults"] = {{{"command", c.silent}, {"action", "silent"}}};
+    test::PhoneSim phone(scenario.dump());
+    const test::CliRun run =
+        RunCli({"--folder", folder.string(), "read", "--device", phone.Device(), "--delete"},
+               case_home.path(), std::nullopt, std::chrono::seconds(60),
+               test::CliSignal{c.signal, [&] { return sent(phone, c.silent); }});
+    EXPECT_EQ(run.status, 130) << run.err;
+    EXPECT_NE(run.err.find("stopped by a signal"), std::string::npos) << run.err;
+    EXPECT_LT(run.after_signal, std::chrono::seconds(10));  // not the 30 s of silence
+    EXPECT_EQ(StoredRows(DataFiles(folder).archive).size(), c.rows_kept);
+    std::vector<std::string> deletes;
+    for (const std::string& command : phone.Commands())
+      if (command.starts_with("AT+CMGD=")) deletes.push_back(command);
+    EXPECT_EQ(deletes, c.deletes);
+  }
 }
 
 TEST_F(CliTest, DamagedDataFileIsReportedAndLeftAlone) {

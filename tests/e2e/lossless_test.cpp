@@ -49,8 +49,8 @@ const std::vector<Held>& PhoneMessages() {
       {"surrogate pair split over the two hex lines", "REC READ",
        std::string(kSplit - 1, 'a') + "😀b", "24/05/03,09:00:00-20", "2024-05-03T09:00:00-05:00",
        "incoming"},
-      {"zero-width joiner sequence", "STO SENT", "Семья: 👨‍👩‍👧‍👦!", "24/05/04,10:00:00+00",
-       "2024-05-04T10:00:00+00:00", "outgoing"},
+      {"zero-width joiner sequence", "STO SENT", "Семья: 👨‍👩‍👧‍👦!",
+       "24/05/04,10:00:00+00", "2024-05-04T10:00:00+00:00", "outgoing"},
       {"CR LF breaks", "REC READ", "Первая строка\r\nВторая строка\r\n", "24/05/05,11:00:00+12",
        "2024-05-05T11:00:00+03:00", "incoming"},
       {"LF breaks", "STO UNSENT", "one\ntwo\n\nthree", "", nullptr, "draft"},
@@ -127,7 +127,9 @@ TEST_F(LosslessTest, WhatThePhoneHeldComesBackByteForByte) {
   EXPECT_EQ(listed[7]["size"], 0);
   // The caption has no line breaks, and "?" for what Windows-1251 cannot hold.
   EXPECT_EQ(stored[4].caption, W("Первая строкаВторая строка"));
-  EXPECT_EQ(listed[3]["caption"], "Семья: ???????" "!");
+  EXPECT_EQ(listed[3]["caption"],
+            "Семья: ???????"
+            "!");
   // Drafts and outgoing rows without a stamp carry the read's moment as Date.
   EXPECT_EQ(listed[5]["sub_items"][1].get<std::string>().size(), 19u);
 

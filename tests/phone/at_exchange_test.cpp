@@ -135,6 +135,34 @@ TEST(AtExchangeTest, AReplyPastTheLimitEndsWithAnErrorAndAClosedPort) {
   }
 }
 
+// A phone that sends a byte now and then never falls silent for the silence
+// limit; the command's overall limit ends its reply with the port's time-out.
+TEST(AtExchangeTest, AReplyThatNeverEndsStopsAtTheCommandLimit) {
+  PhoneLink trickle(R"({"faults": [{"command": "AT+MPBR=1,100", "action": "trickle",
+                         "stream": "+MPBR: 1,", "interval_ms": 40}]})");
+  EXPECT_EQ(trickle.exchange.CommandLimit(), AtExchange::kDefaultCommandLimit);
+  trickle.exchange.SetSilenceLimit(std::chrono::milliseconds(400));
+  trickle.exchange.SetCommandLimit(std::chrono::milliseconds(1200));
+  std::string reply = "unchanged";
+  try {
+    trickle.exchange.ExchangeCommand("AT+MPBR=1,100\r\n", reply);
+    FAIL() << "the trickle was taken as a reply";
+  } catch (const EComError& e) {
+    EXPECT_EQ(e.ErrorCode(), 0);
+    EXPECT_STREQ(e.what(), kTimeoutMessage);
+  }
+  EXPECT_TRUE(trickle.exchange.CommandLimitReached());
+  EXPECT_EQ(reply, "");
+  EXPECT_EQ(trickle.events, (std::vector<std::string>{"open", "error 0", "close"}));
+
+  // The silence still counts on its own when it comes first.
+  PhoneLink silent(R"({"faults": [{"command": "AT+CMGL*", "action": "silent"}]})");
+  silent.exchange.SetSilenceLimit(std::chrono::milliseconds(200));
+  silent.exchange.SetCommandLimit(std::chrono::seconds(20));
+  EXPECT_THROW(silent.Exchange("AT+CMGL"), EComError);
+  EXPECT_FALSE(silent.exchange.CommandLimitReached());
+}
+
 TEST(AtExchangeTest, AReplyAsLongAsTheLimitIsWhole) {
   const std::string answer = "\r\n" + std::string(100, 'x') + "\r\n\r\nOK\r\n";
   nlohmann::json scenario = {{"replies", {{{"command", "AT+LONG"}, {"reply", answer}}}}};

@@ -36,7 +36,8 @@ TEST(IsoTimeTest, StampsAndDateTimes) {
     const char* iso;  // of IsoTimeOfStamp; IsoTimeOfDateTime gives the same
   } cases[] = {
       {"four-digit year", "2006/05/17,14:03:59", "2006-05-17T14:03:59"},
-      {"two-digit year and a zone in quarters", "26/08/25,20:29:40+12", "2026-08-25T20:29:40+03:00"},
+      {"two-digit year and a zone in quarters", "26/08/25,20:29:40+12",
+       "2026-08-25T20:29:40+03:00"},
       {"negative zone with a half hour", "2024/1/2,3:04:05-22", "2024-01-02T03:04:05-05:30"},
       {"zone zero", "24/05/04,10:00:00+00", "2024-05-04T10:00:00+00:00"},
       {"29 February of a leap year", "2024/02/29,00:00:00", "2024-02-29T00:00:00"},

@@ -208,6 +208,40 @@ TEST(ReadMessagesTest, HangUpKeepsTheRowsReadBefore) {
   EXPECT_FALSE(link.port.Active());
 }
 
+// A listing that names one index twice, and a message whose header does not
+// parse: the index is read once; the odd message becomes a row with its text
+// and the "unreadable header" sender, and it is not among the messages deleted.
+TEST(ReadMessagesTest, OddListingsReadEachIndexOnceAndKeepUnreadableMessages) {
+  const json scenario = {
+      {"messages", {Message(3, "REC READ", "three", "2006/05/17,14:03:59")}},
+      {"replies",
+       {{{"command", "at+cmgl*"},
+         {"reply",
+          "\r\n+CMGL: 3, \"REC READ\", \"+79163\"\r\n+CMGL: 3, \"REC READ\", \"+79163\"\r\n"
+          "+CMGL: 4, \"REC READ\", \"+79164\"\r\n\r\nOK\r\n"}},
+        {{"command", "AT+CMGR=4"},
+         {"reply", "\r\n+CMGR: garbled ?? header\r\n00420043\r\n\r\nOK\r\n"}}}}};
+  PhoneLink link(scenario.dump());
+  const MessageReadResult result = ReadMessages(link.exchange, {}, link.language, link.ui);
+  DeleteMessagesOnPhone(link.exchange, result.read_indexes, link.ui);
+
+  std::vector<std::string> commands = kSetUp;
+  for (const char* command : {"AT+CMGR=3", "AT+CMGR=4", "AT+CMGD=3"})
+    commands.push_back(command);
+  EXPECT_EQ(link.phone.Commands(), commands);
+  ASSERT_EQ(result.rows.size(), 2u);
+  EXPECT_EQ(result.rows[0].caption, "three");
+  const Row& odd = result.rows[1];
+  EXPECT_EQ(odd.caption, "BC");
+  EXPECT_EQ(SubItem(odd, kFrom), W("Заголовок не читается"));
+  EXPECT_EQ(SubItem(odd, kIndex), "4");
+  EXPECT_EQ(SubItem(odd, kSize), "2");
+  EXPECT_EQ(SubItem(odd, kType), "");
+  EXPECT_EQ(odd.image, -1);
+  EXPECT_EQ(SubItem(odd, kDateTime).size(), 19u);  // the moment of the read
+  EXPECT_EQ(result.read_indexes, (std::vector<std::string>{"3"}));
+}
+
 // Deleting the messages read, as the read command does once they are kept.
 TEST(ReadMessagesTest, DeletingTheMessagesReadDeletesExactlyThose) {
   PhoneLink link(EveryStatus().dump());

@@ -40,10 +40,9 @@ TEST(MakeMessageRowTest, FieldsByStatus) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.status);
-    const MessageRecord record{c.status, "+15555550123",
-                               c.stamped ? "2006/05/17,14:03:59+12" : kNoDateStamp,
-                               "Hi?",   "Hi 👋",
-                               c.stamped};
+    const MessageRecord record{
+        c.status, "+15555550123", c.stamped ? "2006/05/17,14:03:59+12" : kNoDateStamp,
+        "Hi?",    "Hi 👋",         c.stamped};
     const Row row = MakeMessageRow(record, "0042", language, kReadMoment);
     const std::vector<std::string> five{"+15555550123", c.date, "3", "0042", W(c.type)};
     EXPECT_EQ(std::vector<std::string>(row.sub_items.begin(), row.sub_items.begin() + 5), five);

@@ -11,11 +11,9 @@
 
 namespace missivo::test {
 
-// The captured reply with every lone LF made CR LF: where the capture kept only
+// The captured bytes with every lone LF made CR LF: where the capture kept only
 // LF, the phone sent CR LF.
-inline std::string ReplyFixture(std::string_view name) {
-  const std::string raw =
-      ReadBytes(std::string(MISSIVO_TEST_DATA) + "/replies/" + std::string(name));
+inline std::string WithCrLf(const std::string& raw) {
   std::string reply;
   reply.reserve(raw.size() + raw.size() / 16);
   for (std::size_t i = 0; i < raw.size(); ++i) {
@@ -23,6 +21,17 @@ inline std::string ReplyFixture(std::string_view name) {
     reply.push_back(raw[i]);
   }
   return reply;
+}
+
+// A captured reply of tests/data/replies, lone LFs made CR LF.
+inline std::string ReplyFixture(std::string_view name) {
+  return WithCrLf(ReadBytes(std::string(MISSIVO_TEST_DATA) + "/replies/" + std::string(name)));
+}
+
+// A captured reply of a standard device (tests/data/standard-replies), lone LFs made CR LF.
+inline std::string StandardReplyFixture(std::string_view name) {
+  return WithCrLf(
+      ReadBytes(std::string(MISSIVO_TEST_DATA) + "/standard-replies/" + std::string(name)));
 }
 
 // The language lines of the default Russian file.

@@ -94,6 +94,29 @@ TEST(TerminalLogTest, PausedOrRemovedLogIsWrittenWholeAtTheNextChange) {
   EXPECT_EQ(ReadBytes(file), "a\r\nb\r\nc\r\nd\r\n");
 }
 
+// A log kept elsewhere behind a symbolic link: rewritten and appended where
+// the link leads, readable by the user only, and the link stays.
+TEST(TerminalLogTest, ALinkedLogIsWrittenWhereTheLinkLeads) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder / "synced");
+  const auto target = folder / "synced" / "terminal.txt";
+  WriteBytes(target, "last run\r\n");
+  ::chmod(target.c_str(), 0644);
+  const auto file = folder / "Terminal.log";
+  std::filesystem::create_symlink("synced/terminal.txt", file);
+  TerminalLog log(file);
+  ASSERT_TRUE(log.LinesAdded({"a"}, 0).ok());
+  const ino_t rewritten = InodeOf(target);
+  ASSERT_TRUE(log.LinesAdded({"a", "b"}, 1).ok());
+  ASSERT_TRUE(log.LinesAdded({"a", "b", "c"}, 2).ok());
+  EXPECT_TRUE(std::filesystem::is_symlink(file));
+  EXPECT_EQ(ReadBytes(target), "a\r\nb\r\nc\r\n");
+  EXPECT_EQ(InodeOf(target), rewritten);  // the additions were appended
+  struct stat info {};
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
 TEST(TerminalLogTest, UnwritableFolderIsAFailureNamingTheFile) {
   TempFolder folder;
   TerminalLog log(folder / "missing" / "Terminal.log");

@@ -1,5 +1,4 @@
 #include "store/archive.h"
-#include "store/message_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "store/list_file.h"
+#include "store/message_fields.h"
 #include "store_test_rows.h"
 #include "support/test_support.h"
 
@@ -285,8 +285,8 @@ TEST_F(ArchiveFileTest, EditKeepsTheLosslessTextInStep) {
                             archive_path_, language_, ui_),
             ArchiveEditResult::kSaved);
   EXPECT_FALSE(HasMessageFields(archive.rows[1]));
-  ASSERT_EQ(SaveArchiveEdit(archive, 1, {"01/05/2024,12:00:00", "4", "T", "?", "👋"},
-                            archive_path_, language_, ui_),
+  ASSERT_EQ(SaveArchiveEdit(archive, 1, {"01/05/2024,12:00:00", "4", "T", "?", "👋"}, archive_path_,
+                            language_, ui_),
             ArchiveEditResult::kSaved);
   ASSERT_TRUE(HasMessageFields(archive.rows[1]));
   EXPECT_EQ(BestText(archive.rows[1]), "👋");

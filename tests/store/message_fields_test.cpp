@@ -150,8 +150,9 @@ TEST(MessageFieldsTest, WritingReplacesFieldsAndPadsToFive) {
   fields.parts.clear();
   WriteMessageFields(row, fields);
   EXPECT_EQ(row.sub_items.size(), 6u);
-  EXPECT_EQ(row.sub_items[5], "missivo-fields/1\nkind=imported\nnumber=+79161234567\n"
-                              "time=2024-05-01T12:00:00+03:00\n");
+  EXPECT_EQ(row.sub_items[5],
+            "missivo-fields/1\nkind=imported\nnumber=+79161234567\n"
+            "time=2024-05-01T12:00:00+03:00\n");
   EXPECT_EQ(ReadMessageFields(row), fields);
 }
 
@@ -162,7 +163,7 @@ std::vector<Row> ReadAsTheFormatSays(const std::string& plain) {
   std::size_t at = 3;
   const auto u16 = [&] {
     const auto value = static_cast<std::size_t>(static_cast<unsigned char>(plain[at]) |
-                                                 static_cast<unsigned char>(plain[at + 1]) << 8);
+                                                static_cast<unsigned char>(plain[at + 1]) << 8);
     at += 2;
     return value;
   };
@@ -210,8 +211,8 @@ TEST(MessageFieldsTest, AFiveSubItemReaderSeesTheSameFive) {
 
 TEST(MessageFieldsTest, OneLineForLists) {
   const std::pair<std::string, std::string> cases[] = {
-      {"a\r\nb", "a b"}, {"a\nb\rc", "a b c"}, {"a\n\nb", "a  b"},
-      {"a\tb\x13", "ab"}, {"👋\x14", "👋\x14"}, {"", ""},
+      {"a\r\nb", "a b"},  {"a\nb\rc", "a b c"}, {"a\n\nb", "a  b"},
+      {"a\tb\x13", "ab"}, {"👋\x14", "👋\x14"},   {"", ""},
   };
   for (const auto& [text, line] : cases)
     EXPECT_EQ(OneLine(text), line) << text;

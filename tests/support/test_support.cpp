@@ -66,3 +66,12 @@ void ScriptedUserInterface::SetProgressText(const std::string& text) {
 }
 
 }  // namespace missivo::test
+
+namespace missivo {
+void PrintTo(const Row& row, std::ostream* out) {
+  *out << "{\"" << Cp1251ToUtf8(row.caption) << "\", {";
+  for (std::size_t i = 0; i < row.sub_items.size(); ++i)
+    *out << (i ? ", \"" : "\"") << Cp1251ToUtf8(row.sub_items[i]) << "\"";
+  *out << "}, " << row.image << "}";
+}
+}  // namespace missivo

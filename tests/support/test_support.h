@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,3 +69,8 @@ class ScriptedUserInterface : public UserInterface {
 };
 
 }  // namespace missivo::test
+
+namespace missivo {
+// How a failed expectation shows a row: its texts as UTF-8, its image.
+void PrintTo(const Row& row, std::ostream* out);
+}  // namespace missivo

@@ -249,11 +249,11 @@ TEST(ExportRowsTest, ReplacesAnExistingFileAtomically) {
   ASSERT_EQ(::stat(f.output.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);  // a new export holds messages
 
-  ::chmod(f.output.c_str(), 0644);  // the user shared it: replacing keeps that
+  ::chmod(f.output.c_str(), 0644);  // a file others may read does not lend its mode
   ASSERT_TRUE(f.Export(rows, RowSelection::Only({1}), TemplateKind::kText).ok());
   EXPECT_EQ(ReadBytes(f.output), TextBlock(rows[1]));
   ASSERT_EQ(::stat(f.output.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0644u);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.folder.path()), {}), 2)
       << "only Data and out.txt, no temporary file left";
 }

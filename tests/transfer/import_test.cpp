@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "store/message_fields.h"
-
 #include <filesystem>
 
 #include "phone/name_resolution.h"
+#include "store/message_fields.h"
 #include "support/test_support.h"
 #include "text/default_language.h"
 #include "transfer/p2ktools_import.h"
@@ -13,9 +12,9 @@
 namespace missivo {
 namespace {
 
+using test::FiveOf;
 using test::ScriptedUserInterface;
 using test::TempFolder;
-using test::FiveOf;
 using test::W;
 
 const std::filesystem::path kData = std::filesystem::path(MISSIVO_TEST_DATA) / "import";
@@ -139,14 +138,19 @@ TEST(ImportTest, RowsCarryTheirLosslessFields) {
     const char* time;
     std::vector<std::string> parts;
   } cases[] = {
-      {"P2kTools", MakeP2kToolsRow({"+7916", "2006/05/17,14:03:59+12", W("Привет")}, language),
-       "2006-05-17T14:03:59+03:00", {}},
+      {"P2kTools",
+       MakeP2kToolsRow({"+7916", "2006/05/17,14:03:59+12", W("Привет")}, language),
+       "2006-05-17T14:03:59+03:00",
+       {}},
       {"P2kTools, no date", MakeP2kToolsRow({"+7916", "", W("Привет")}, language), "", {}},
-      {"version 1.x", MakeV1MessageRow({"7", W("Привет"), "17/05/2006,14:03:59", "+7916", "x"},
-                                       language),
-       "2006-05-17T14:03:59", {"7"}},
+      {"version 1.x",
+       MakeV1MessageRow({"7", W("Привет"), "17/05/2006,14:03:59", "+7916", "x"}, language),
+       "2006-05-17T14:03:59",
+       {"7"}},
       {"version 1.x, long date line",
-       MakeV1MessageRow({"7", W("Привет"), "long date line", "+7916", "x"}, language), "", {"7"}},
+       MakeV1MessageRow({"7", W("Привет"), "long date line", "+7916", "x"}, language),
+       "",
+       {"7"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -173,7 +177,9 @@ TEST(ImportReadTest, UnreadableFileIsAnError) {
 }
 
 // The progress of both imports, appending in file order; importing twice
-// appends twice; names are resolved, with the gauge still up.
+// adds nothing the second time (the archive's duplicate test, which sees the
+// resolved "name (number)" senders as their numbers); names are resolved, with
+// the gauge still up.
 TEST(ImportAppendTest, GaugeAndRows) {
   const LanguageLines language = Russian();
   const auto p2k = ReadP2kToolsFile(kData / "p2ktools.txt").entries;
@@ -187,7 +193,7 @@ TEST(ImportAppendTest, GaugeAndRows) {
     ResolveNames(archive, contacts);
   };
 
-  EXPECT_EQ(AppendP2kToolsRows(archive, p2k, language, ui, resolve), 3u);
+  EXPECT_EQ(AppendP2kToolsRows(archive, p2k, language, ui, resolve).added, 3u);
   EXPECT_TRUE(resolved_with_gauge);
   EXPECT_EQ(ui.progress_maximum, 8);   // 3r - 1
   EXPECT_EQ(ui.progress_position, 6);  // 3(r - 1)
@@ -202,17 +208,31 @@ TEST(ImportAppendTest, GaugeAndRows) {
   EXPECT_EQ(archive[2].sub_items[kDateTime], "07/05/2006,09:03:05");
   EXPECT_EQ(archive[3].caption, "");
 
-  EXPECT_EQ(AppendV1MessageRows(archive, v1, language, ui), 4u);
+  EXPECT_EQ(AppendV1MessageRows(archive, v1, language, ui).added, 4u);
   EXPECT_EQ(ui.progress_maximum, 20);   // 5r
   EXPECT_EQ(ui.progress_position, 15);  // 5(r - 1)
   EXPECT_FALSE(ui.progress_visible);
-  EXPECT_EQ(AppendV1MessageRows(archive, v1, language, ui), 4u);
-  ASSERT_EQ(archive.size(), 12u);
-  EXPECT_EQ(archive[4], archive[8]);
   for (const Row& row : archive)
     EXPECT_EQ(FiveOf(row).sub_items.size(), 5u);
 
-  EXPECT_EQ(AppendV1MessageRows(archive, {}, language, ui), 0u);
+  const std::vector<Row> once = archive;
+  for (const ImportCount again : {AppendP2kToolsRows(archive, p2k, language, ui),
+                                  AppendV1MessageRows(archive, v1, language, ui)}) {
+    EXPECT_EQ(again.added, 0u);
+    EXPECT_GT(again.already, 0u);
+  }
+  EXPECT_EQ(archive, once);
+  EXPECT_EQ(ImportedCountText({0, 4}, language), W("Импортировано: 0, уже в архиве: 4"));
+
+  // A file that repeats a message adds it once.
+  std::vector<Row> fresh;
+  const std::vector<V1MessageEntry> twice = {v1[0], v1[0]};
+  const ImportCount repeated = AppendV1MessageRows(fresh, twice, language, ui);
+  EXPECT_EQ(repeated.added, 1u);
+  EXPECT_EQ(repeated.already, 1u);
+  EXPECT_EQ(fresh.size(), 1u);
+
+  EXPECT_EQ(AppendV1MessageRows(archive, {}, language, ui).added, 0u);
   EXPECT_EQ(ui.progress_maximum, 0);
   EXPECT_FALSE(ui.progress_visible);
 }

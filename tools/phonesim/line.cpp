@@ -155,11 +155,21 @@ void Line::HandleCommand(const std::string& command) {
   Queue(answer.echo, now);
   Queue(answer.response, now + milliseconds(s.latency_ms));
   endless_ = answer.endless;
+  endless_interval_ms_ = answer.endless_interval_ms;
   if (!endless_.empty()) QueueEndless(now + milliseconds(s.latency_ms));
 }
 
 void Line::QueueEndless(Clock::time_point not_before) {
-  Queue(endless_, not_before, /*endless=*/true);
+  if (endless_interval_ms_ > 0) {
+    // A trickle: each byte after its own pause, never at the line's pace.
+    auto due = std::max(not_before, out_.empty() ? not_before : out_.back().due);
+    for (const char c : endless_) {
+      due += milliseconds(endless_interval_ms_);
+      out_.push_back({std::string(1, c), due, false, true});
+    }
+  } else {
+    Queue(endless_, not_before, /*endless=*/true);
+  }
   out_.back().refill = true;
 }
 

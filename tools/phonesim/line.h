@@ -58,7 +58,8 @@ class Line {
   std::string partial_;
   int commands_ = 0;
   bool hang_up_played_ = false;
-  std::string endless_;  // the stream sent until the next command, or empty
+  std::string endless_;          // the stream sent until the next command, or empty
+  int endless_interval_ms_ = 0;  // > 0: a trickle, one byte this often
   std::deque<Chunk> out_;
   Clock::time_point line_free_{};
   Clock::time_point hang_up_give_up_{};

@@ -93,9 +93,9 @@ int main(int argc, char** argv) {
   signal(SIGPIPE, SIG_IGN);
   const int signal_fd = signalfd(-1, &stop_signals, SFD_CLOEXEC);
 
-  phonesim::Line line(phonesim::PhoneModel(std::move(scenario)),
-                      {args->link, args->log, args->raw});
   try {
+    phonesim::Line line(phonesim::PhoneModel(std::move(scenario)),
+                        {args->link, args->log, args->raw});
     return line.Run(signal_fd);
   } catch (const std::exception& e) {
     std::cerr << "phonesim: " << e.what() << "\n";

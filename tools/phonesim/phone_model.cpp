@@ -96,7 +96,34 @@ std::string Ucs2Hex(std::u16string_view units) {
   return out;
 }
 
+PhoneModel::PhoneModel(Scenario scenario) : s_(std::move(scenario)) {
+  if (s_.profile == "standard") standard_ = std::make_unique<StandardPhone>(s_);
+}
+
+// The scenario's unsolicited lines for this command: before the echo, after
+// the first line of the answer, or after its final result.
+void PhoneModel::AddUnsolicited(const std::string& command, Answer& answer) const {
+  for (const auto& u : s_.unsolicited) {
+    if (!CommandMatches(u.command, command)) continue;
+    const std::string line = "\r\n" + u.line + "\r\n";
+    if (u.where == "before") {
+      answer.echo = line + answer.echo;
+    } else if (u.where == "after") {
+      answer.response += line;
+    } else {
+      const std::size_t first_line_end = answer.response.find("\r\n", 2);
+      answer.response.insert(first_line_end == std::string::npos ? 0 : first_line_end, line);
+    }
+  }
+}
+
 Answer PhoneModel::Handle(const std::string& command, int number) {
+  Answer answer = HandleWithoutUnsolicited(command, number);
+  AddUnsolicited(command, answer);
+  return answer;
+}
+
+Answer PhoneModel::HandleWithoutUnsolicited(const std::string& command, int number) {
   for (const auto& canned : s_.replies) {
     if (CommandMatches(canned.command, command)) return {"", canned.reply, ""};
   }
@@ -117,6 +144,10 @@ Answer PhoneModel::Handle(const std::string& command, int number) {
       case FaultAction::kEndless:
         answer.endless = fault.stream;
         break;
+      case FaultAction::kTrickle:
+        answer.endless = fault.stream;
+        answer.endless_interval_ms = fault.interval_ms;
+        break;
     }
     return answer;
   }
@@ -129,11 +160,17 @@ std::string PhoneModel::Respond(const std::string& command) {
   const auto argument = [&](std::size_t prefix) {
     return std::string_view(command).substr(std::min(prefix, command.size()));
   };
-  if (upper == "AT") return kOk;
   if (upper == "ATE0" || upper == "ATE1") {
     s_.echo = upper == "ATE1";
     return kOk;
   }
+  for (const auto& [name, value] :
+       {std::pair{"AT+CGMI", &s_.maker}, std::pair{"AT+CGMM", &s_.model},
+        std::pair{"AT+CGMR", &s_.revision}}) {
+    if (upper == name && !value->empty()) return WithOk({*value});
+  }
+  if (standard_) return standard_->Respond(command);
+  if (upper == "AT") return kOk;
   if (Starts(upper, "AT+CMGF=") || Starts(upper, "AT+CSCS=") || Starts(upper, "AT+CPBS=")) {
     return kOk;
   }

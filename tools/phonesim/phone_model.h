@@ -1,22 +1,27 @@
 // The simulated phone's answers: the echo and the answer for one command line.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "scenario.h"
+#include "standard_phone.h"
 
 namespace phonesim {
 
 struct Answer {
-  std::string echo;      // sent at once
-  std::string response;  // sent after the latency
-  std::string endless;   // then sent again and again until the next command
+  std::string echo;             // sent at once
+  std::string response;         // sent after the latency
+  std::string endless;          // then sent again and again until the next command
+  int endless_interval_ms = 0;  // > 0: the endless bytes one at a time, this far apart
 };
 
 class PhoneModel {
  public:
-  explicit PhoneModel(Scenario scenario) : s_(std::move(scenario)) {}
+  // Throws std::runtime_error when the scenario's messages cannot be stored.
+  explicit PhoneModel(Scenario scenario);
+  PhoneModel(PhoneModel&&) = default;
 
   // The answer to command line number `number` (counted from 1, without its
   // line end).
@@ -25,14 +30,17 @@ class PhoneModel {
   const Scenario& scenario() const { return s_; }
 
  private:
+  Answer HandleWithoutUnsolicited(const std::string& command, int number);
   std::string Respond(const std::string& command);
   std::string ListMessages(std::string_view argument) const;
   std::string ReadMessage(int index);
   std::string DeleteMessage(int index);
   std::string ReadPhonebook(std::string_view argument) const;
   std::string MessageLines(const Message& message, std::string_view header) const;
+  void AddUnsolicited(const std::string& command, Answer& answer) const;
 
   Scenario s_;
+  std::unique_ptr<StandardPhone> standard_;  // profile "standard"
 };
 
 // UTF-8 to UTF-16 code units; malformed sequences give U+FFFD.

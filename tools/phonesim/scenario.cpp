@@ -45,6 +45,29 @@ Scenario ParseScenario(const std::string& json_text) {
   if (!root.is_object()) throw std::runtime_error("scenario: the top level must be an object");
 
   Scenario s;
+  s.profile = Get(root, "profile", s.profile);
+  if (s.profile != "family" && s.profile != "standard")
+    throw std::runtime_error("scenario: profile is \"family\" or \"standard\"");
+  s.maker = Get<std::string>(root, "maker", "");
+  s.model = Get<std::string>(root, "model", "");
+  s.revision = Get<std::string>(root, "revision", "");
+  if (root.contains("standard")) {
+    const json& d = root["standard"];
+    StandardDevice& device = s.standard;
+    device.modes = Get(d, "modes", device.modes);
+    device.storages = Get(d, "storages", device.storages);
+    device.storage_size = Get(d, "storage_size", device.storage_size);
+    device.unquoted_ucs2 = Get(d, "unquoted_ucs2", device.unquoted_ucs2);
+    device.phonebook_storages = Get(d, "phonebook_storages", device.phonebook_storages);
+    device.phonebook_size = Get(d, "phonebook_size", device.phonebook_size);
+    device.ucs2_numbers = Get(d, "ucs2_numbers", device.ucs2_numbers);
+    device.empty_slot_error = Get(d, "empty_slot_error", device.empty_slot_error);
+    device.error_word = Get(d, "error_word", device.error_word);
+  }
+  for (const json& u : Get(root, "unsolicited", json::array())) {
+    s.unsolicited.push_back({Get<std::string>(u, "command", "*"), Get<std::string>(u, "line", ""),
+                             Get<std::string>(u, "where", "inside")});
+  }
   s.family = Get(root, "family", s.family);
   if (s.family != "+C" && s.family != "+M")
     throw std::runtime_error("scenario: family is +C or +M");
@@ -71,6 +94,14 @@ Scenario ParseScenario(const std::string& json_text) {
     message.sender = Get<std::string>(m, "sender", "");
     message.date = Get<std::string>(m, "date", "");
     message.text = Get<std::string>(m, "text", "");
+    message.storage = Get<std::string>(m, "storage", "SM");
+    message.status_report = Get<std::string>(m, "kind", "message") == "status_report";
+    message.reference = Get(m, "reference", -1);
+    for (const json& p : Get(m, "parts", json::array())) {
+      message.parts.push_back({Get(p, "sequence", 1),
+                               Get<std::string>(p, "storage", message.storage),
+                               Get(p, "index", 0)});
+    }
     s.messages.push_back(message);
   }
   for (const json& c : Get(root, "phonebook", json::array())) {
@@ -79,6 +110,7 @@ Scenario ParseScenario(const std::string& json_text) {
     contact.number = Get<std::string>(c, "number", "");
     contact.type = Get(c, "type", !contact.number.empty() && contact.number[0] == '+' ? 145 : 129);
     contact.name = Get<std::string>(c, "name", "");
+    contact.storage = Get<std::string>(c, "storage", "SM");
     s.phonebook.push_back(contact);
   }
   for (const json& f : Get(root, "faults", json::array())) {
@@ -93,13 +125,18 @@ Scenario ParseScenario(const std::string& json_text) {
     } else if (action == "cms_error") {
       fault.action = FaultAction::kCmsError;
       fault.code = Get(f, "code", 500);
-    } else if (action == "endless") {
-      fault.action = FaultAction::kEndless;
+    } else if (action == "endless" || action == "trickle") {
+      fault.action = action == "endless" ? FaultAction::kEndless : FaultAction::kTrickle;
       fault.stream = Get<std::string>(f, "stream", "0041");
       if (fault.stream.empty()) throw std::runtime_error("scenario: an endless stream is empty");
+      fault.interval_ms = Get(f, "interval_ms", 1000);
+      if (fault.action == FaultAction::kTrickle && fault.interval_ms <= 0) {
+        throw std::runtime_error("scenario: a trickle's interval_ms is not above 0");
+      }
     } else {
       throw std::runtime_error(
-          "scenario: fault action is \"silent\", \"error\", \"cms_error\" or \"endless\"");
+          "scenario: fault action is \"silent\", \"error\", \"cms_error\", \"endless\" or "
+          "\"trickle\"");
     }
     s.faults.push_back(fault);
   }

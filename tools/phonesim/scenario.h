@@ -9,29 +9,63 @@
 
 namespace phonesim {
 
+// Where one part of a long message is stored (standard profile).
+struct PartPlace {
+  int sequence = 1;
+  std::string storage;
+  int index = 0;
+};
+
 struct Message {
   int index = 0;
   std::string status;  // "REC READ", "REC UNREAD", "STO SENT", "STO UNSENT"
   std::string sender;
   std::string date;  // "yyyy/mm/dd,hh:mm:ss"; empty: the header has no time stamp
   std::string text;  // UTF-8
+  // Standard profile only:
+  std::string storage = "SM";
+  bool status_report = false;    // a status report for message reference `reference`
+  int reference = -1;            // of a long message's parts; -1: the index
+  std::vector<PartPlace> parts;  // where each part is; empty: all at index, index + 1, ...
 };
 
 struct Contact {
   int index = 0;
   std::string number;
   int type = 129;
-  std::string name;  // UTF-8
+  std::string name;            // UTF-8
+  std::string storage = "SM";  // standard profile
 };
 
-enum class FaultAction { kSilent, kError, kCmsError, kEndless };
+// A line the phone sends on its own with the answer to a command.
+struct Unsolicited {
+  std::string command = "*";  // pattern as for faults
+  std::string line;
+  std::string where = "inside";  // "before" the echo, "inside" the answer, "after" it
+};
+
+// What a standards-following device has (profile "standard").
+struct StandardDevice {
+  std::string modes = "pdu+text";  // "pdu+text", "pdu" or "text"
+  std::vector<std::string> storages = {"SM", "ME", "MT"};
+  int storage_size = 50;
+  bool unquoted_ucs2 = true;  // takes AT+CSCS=UCS2 without quotes too
+  std::vector<std::string> phonebook_storages = {"SM", "DC", "FD", "LD", "MC", "ME", "RC", "ON"};
+  int phonebook_size = 250;
+  bool ucs2_numbers = false;         // numbers in UCS2 hexadecimal when the character set is UCS2
+  bool empty_slot_error = true;      // a batch without entries answers "+CME ERROR: 22"
+  std::string error_word = "ERROR";  // the answer to an unknown command
+};
+
+enum class FaultAction { kSilent, kError, kCmsError, kEndless, kTrickle };
 
 struct Fault {
   std::string command = "*";  // pattern: case-insensitive, a trailing '*' matches any rest
   int number = 0;             // only the command of this number (counted from 1); 0 any
   FaultAction action = FaultAction::kSilent;
   int code = 0;
-  std::string stream;  // kEndless: the bytes sent again and again
+  std::string stream;   // kEndless, kTrickle: the bytes sent again and again
+  int interval_ms = 0;  // kTrickle: the pause before each byte
 };
 
 struct CannedReply {
@@ -40,6 +74,10 @@ struct CannedReply {
 };
 
 struct Scenario {
+  std::string profile = "family";      // "family" or "standard"
+  std::string maker, model, revision;  // AT+CGMI, AT+CGMM, AT+CGMR; empty: ERROR
+  StandardDevice standard;
+  std::vector<Unsolicited> unsolicited;
   std::string family = "+C";     // "+C" or "+M": header family of message listings and reads
   std::string separator = ", ";  // between the fields of message headers
   bool echo = true;
