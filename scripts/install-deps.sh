@@ -11,6 +11,7 @@ packages=(
   clang clang-format libclang-rt-14-dev
   xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core fonts-noto-color-emoji
   chromium
+  dpkg-dev lintian appstream desktop-file-utils
 )
 
 missing=()

@@ -11,17 +11,17 @@
 
 namespace missivo {
 
-inline constexpr std::string_view kSmsBackupItemKey = "Str114";  // "Резервная копия SMS (XML)"
-inline constexpr std::string_view kVCardItemKey = "Str115";    // "Контакты (vCard)"
-inline constexpr std::string_view kExportTypesKey = "Str116";  // Save2's further file types
+inline constexpr std::string_view kSmsBackupItemKey = "Str128";  // "Резервная копия SMS (XML)"
+inline constexpr std::string_view kVCardItemKey = "Str129";    // "Контакты (vCard)"
+inline constexpr std::string_view kExportTypesKey = "Str130";  // Save2's further file types
 inline constexpr std::string_view kImportedCountKey =
     "Str112";  // "Импортировано: %1, уже в архиве: %2"
-inline constexpr std::string_view kPartialQuestionKey = "Str117";  // "Прочитано до ошибки: %1. ..."
+inline constexpr std::string_view kPartialQuestionKey = "Str131";  // "Прочитано до ошибки: %1. ..."
 inline constexpr std::string_view kContactsCountKey =
-    "Str118";  // "Контакты: %1, уже в справочнике: %2"
-inline constexpr std::string_view kMediaSkippedKey = "Str119";  // "Вложения MMS пропущены: %1"
-inline constexpr std::string_view kSmsBackupFilterKey = "Str120";  // open filter of a backup
-inline constexpr std::string_view kVCardFilterKey = "Str121";      // open filter of a vCard file
+    "Str132";  // "Контакты: %1, уже в справочнике: %2"
+inline constexpr std::string_view kMediaSkippedKey = "Str133";  // "Вложения MMS пропущены: %1"
+inline constexpr std::string_view kSmsBackupFilterKey = "Str134";  // open filter of a backup
+inline constexpr std::string_view kVCardFilterKey = "Str135";      // open filter of a vCard file
 
 // The text of `key`; a language file written before the key existed has no
 // such line, and then the built-in Russian one stands in.
@@ -31,7 +31,7 @@ std::string ExchangeText(const LanguageLines& language, std::string_view key);
 std::string ExchangeText(const LanguageLines& language, std::string_view key,
                          const std::string& first, const std::string& second = {});
 
-// Save2's file types 3 to 6 (the pairs of "Str116"): SMS backup XML, CSV,
+// Save2's file types 3 to 6 (the pairs of "Str130"): SMS backup XML, CSV,
 // JSON, the UTF-8 page. Nothing for types 1 and 2, the templates.
 inline constexpr int kFirstExchangeFileType = 3;
 std::optional<MessageFormat> ExchangeFormatOfFileType(int file_type);

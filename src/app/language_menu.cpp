@@ -158,6 +158,7 @@ void TForm1::ApplyLanguage() {
     PassForm->C4->setText(text("Str104"));
     PassForm->C5->setText(text("Str105"));
   }
+  ApplySearchLanguage();
 }
 
 }  // namespace missivo

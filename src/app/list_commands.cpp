@@ -2,7 +2,9 @@
 // clicked column, the preview of the current message, F5 into the archive,
 // the archive's edit panel, deleting archive and phonebook rows, and the tab
 // captions with the row counts. Selected rows are drawn in bold by the lists'
-// delegate (row_model.h); Ctrl+A is the list views' own select-all.
+// delegate (row_model.h); Ctrl+A is the list views' own select-all, so it
+// selects the rows shown. Every command gets core rows through row_model.h's
+// mapping, never from the row number on screen.
 #include <QAction>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -17,7 +19,9 @@
 #include "app/guard.h"
 #include "app/main_window.h"
 #include "app/qt_user_interface.h"
+#include "app/row_filter_proxy.h"
 #include "app/row_model.h"
+#include "app/search_bar.h"
 #include "shell/qt_text.h"
 #include "store/archive.h"
 #include "store/message_fields.h"
@@ -25,14 +29,21 @@
 namespace missivo {
 namespace {
 
-// The position of the first selected row, or -1.
-std::ptrdiff_t FirstSelected(const QTreeView* view) {
-  const std::vector<std::size_t> rows = SelectedRows(view);
-  return rows.empty() ? -1 : static_cast<std::ptrdiff_t>(rows.front());
+// The first selected row as the view shows it, or -1. Rows on screen are
+// turned into core rows by CoreRow (row_model.h) where a command acts on them.
+int FirstSelected(const QTreeView* view) {
+  const std::vector<int> rows = SelectedViewRows(view);
+  return rows.empty() ? -1 : rows.front();
 }
 
-// "Title (n)", or the title alone for an empty list.
-QString Counted(const std::string& title, std::size_t rows) {
+// "Title (n)", or the title alone for an empty list; while a filter is on,
+// "Title (shown of n)".
+QString Counted(const std::string& title, std::size_t rows, const RowFilterProxy* shown,
+                const LanguageLines& language) {
+  if (shown->Filtering()) {
+    return ToQString(title + " (" + std::to_string(shown->ShownCount()) + " " +
+                     language.LangText("Str120") + " " + std::to_string(rows) + ")");
+  }
   return ToQString(rows == 0 ? title : title + " (" + std::to_string(rows) + ")");
 }
 
@@ -88,6 +99,7 @@ void TForm1::ConnectListHandlers() {
   }
   for (QTreeView* view : {List1, List4})
     OnPaint(view->viewport(), [this] { UpdateTabCaptions(); });
+  ConnectSearch();
 }
 
 void TForm1::UpdateTabCaptions(const char* archive_title) {
@@ -95,11 +107,12 @@ void TForm1::UpdateTabCaptions(const char* archive_title) {
     QWidget* tab;
     const char* title;
     std::size_t rows;
-  } tabs[] = {{SMSTAB, "Str72", List1Rows->rows().size()},
-              {ARCHIVETAB, archive_title, List4Rows->rows().size()}};
+    const RowFilterProxy* shown;
+  } tabs[] = {{SMSTAB, "Str72", List1Rows->rows().size(), List1Shown},
+              {ARCHIVETAB, archive_title, List4Rows->rows().size(), List4Shown}};
   for (const auto& tab : tabs) {
     const int position = bsSkinPageControl1->indexOf(tab.tab);
-    const QString caption = Counted(LangText(tab.title), tab.rows);
+    const QString caption = Counted(LangText(tab.title), tab.rows, tab.shown, Lang);
     if (bsSkinPageControl1->tabText(position) != caption)
       bsSkinPageControl1->setTabText(position, caption);
   }
@@ -125,22 +138,24 @@ void TForm1::List2ColumnClick(int column) {
 
 // ---- Preview and keys ----
 
-void TForm1::ShowPreview(const RowListModel* list, std::ptrdiff_t row) {
+void TForm1::ShowPreview(const QTreeView* view, const RowListModel* list, int view_row) {
+  const std::ptrdiff_t row = CoreRow(view->model(), view_row);
   if (row < 0 || static_cast<std::size_t>(row) >= list->rows().size()) return;
   Text1->setPlainText(TextWithLines(BestText(list->rows()[static_cast<std::size_t>(row)])));
+  HighlightPreview();
 }
 
 void TForm1::List1Click() {
-  ShowPreview(List1Rows, FirstSelected(List1));
+  ShowPreview(List1, List1Rows, FirstSelected(List1));
 }
 
 void TForm1::List1SelectItem(int row) {
-  ShowPreview(List1Rows, row);
+  ShowPreview(List1, List1Rows, row);
 }
 
 void TForm1::List1KeyDown(int key) {
-  const std::ptrdiff_t first = FirstSelected(List1);
-  if (key == Qt::Key_Up && first > 0) ShowPreview(List1Rows, first - 1);
+  const int first = FirstSelected(List1);
+  if (key == Qt::Key_Up && first > 0) ShowPreview(List1, List1Rows, first - 1);
 }
 
 void TForm1::List1KeyUp(int key) {
@@ -154,30 +169,34 @@ void TForm1::List1KeyUp(int key) {
 }
 
 void TForm1::List4Click() {
-  ShowPreview(List4Rows, FirstSelected(List4));
+  ShowPreview(List4, List4Rows, FirstSelected(List4));
 }
 
 void TForm1::List4KeyDown(int key) {
-  const std::ptrdiff_t first = FirstSelected(List4);
-  if (key == Qt::Key_F2 && first >= 0) {
-    edit_row_ = static_cast<std::size_t>(first);
-    const ArchiveEditFields fields = EditFieldsOf(List4Rows->rows()[edit_row_]);
-    E2->setText(ToQString(fields.date_time));
-    E3->setText(ToQString(fields.index));
-    E4->setText(ToQString(fields.type));
-    M1->setPlainText(TextWithLines(fields.whole_text));
-    edit_text_ = M1->toPlainText();
-    List4->hide();
-    SMSEdit->show();
-  }
-  const std::ptrdiff_t last = static_cast<std::ptrdiff_t>(List4Rows->rows().size()) - 1;
+  const int first = FirstSelected(List4);
+  if (key == Qt::Key_F2 && first >= 0) OpenArchiveEdit(CoreRow(List4->model(), first));
+  const int last = List4->model()->rowCount() - 1;
   if (key == Qt::Key_Down) {
-    if (first >= 0 && first < last) ShowPreview(List4Rows, first + 1);
+    if (first >= 0 && first < last) ShowPreview(List4, List4Rows, first + 1);
   } else if (key == Qt::Key_Up) {
-    if (first > 0) ShowPreview(List4Rows, first - 1);
+    if (first > 0) ShowPreview(List4, List4Rows, first - 1);
   } else {
     Text1->clear();
   }
+}
+
+void TForm1::OpenArchiveEdit(std::ptrdiff_t row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= List4Rows->rows().size()) return;
+  edit_row_ = static_cast<std::size_t>(row);
+  const ArchiveEditFields fields = EditFieldsOf(List4Rows->rows()[edit_row_]);
+  E2->setText(ToQString(fields.date_time));
+  E3->setText(ToQString(fields.index));
+  E4->setText(ToQString(fields.type));
+  M1->setPlainText(TextWithLines(fields.whole_text));
+  edit_text_ = M1->toPlainText();
+  List4->hide();
+  List4Search->hide();
+  SMSEdit->show();
 }
 
 void TForm1::List4KeyUp(int key) {
@@ -192,7 +211,7 @@ void TForm1::List4KeyUp(int key) {
     case Qt::Key_PageDown:
     case Qt::Key_Home:
     case Qt::Key_End:
-      ShowPreview(List4Rows, FirstSelected(List4));
+      ShowPreview(List4, List4Rows, FirstSelected(List4));
       break;
     default:
       break;
@@ -215,6 +234,13 @@ void TForm1::N21Click() {
 }
 
 void TForm1::N22Click() {
+  // While a filter is on, the rows shown go when the user says so; else all.
+  if (List4Shown->Filtering()) {
+    const DeleteOutcome shown = DeleteShownArchiveRows(List4Rows->list(), ShownRows(List4),
+                                                       Files().archive, Lang, *bsSkinMessage1);
+    ShowDeletion(shown, List4Rows, Text1);
+    if (shown.confirmed) return;
+  }
   ShowDeletion(DeleteAllArchiveRows(List4Rows->list(), Files().archive, Lang, *bsSkinMessage1),
                List4Rows, Text1);
 }
@@ -237,6 +263,7 @@ void TForm1::bsSkinButton4Click() {
 
 void TForm1::CancelEditClick() {
   SMSEdit->hide();
+  List4Search->show();
   List4->show();
 }
 

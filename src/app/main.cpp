@@ -1,9 +1,19 @@
+#include <cstdio>
+#include <string_view>
+
 #include "app/application.h"
 #include "app/program.h"
 #include "core/program_folder.h"
 #include "core/secrets.h"
 
 int main(int argc, char* argv[]) {
+  // Answered before the application object, so that no display is needed.
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--version") {
+      std::printf("missivo %s\n", MISSIVO_VERSION);
+      return 0;
+    }
+  }
   // The window holds plain messages and the program password.
   missivo::KeepOutOfCrashFiles();
   missivo::MissivoApplication app(argc, argv);

@@ -37,6 +37,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QModelIndex;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
@@ -60,6 +61,9 @@ class TComPort;
 class TerminalView;
 class QtUserInterface;
 class RowListModel;
+class RowFilterProxy;
+class SearchBar;
+class ConversationView;
 class StatusPanel;
 class TCheckBox;
 class TFileDialog;
@@ -133,6 +137,7 @@ class TForm1 : public QMainWindow {
   QTabWidget* bsSkinPageControl1 = nullptr;
   QWidget* SMSTAB = nullptr;
   QWidget* ARCHIVETAB = nullptr;
+  QWidget* CONVTAB = nullptr;          // "Переписка": the conversations
   QWidget* bsSkinTabSheet1 = nullptr;  // "Справочник"
   QWidget* bsSkinTabSheet6 = nullptr;  // "Терминал"
   QWidget* bsSkinTabSheet5 = nullptr;  // "Настройки"
@@ -150,6 +155,13 @@ class TForm1 : public QMainWindow {
   RowListModel* List1Rows = nullptr;
   RowListModel* List4Rows = nullptr;
   RowListModel* List2Rows = nullptr;
+  // What List1 and List4 show: their rows through the search bars' filters.
+  // Commands map selected view rows to core rows through row_model.h.
+  SearchBar* List1Search = nullptr;
+  SearchBar* List4Search = nullptr;
+  RowFilterProxy* List1Shown = nullptr;
+  RowFilterProxy* List4Shown = nullptr;
+  ConversationView* Conversations = nullptr;
 
   // The archive edit panel, hidden until F2.
   QWidget* SMSEdit = nullptr;
@@ -336,7 +348,7 @@ class TForm1 : public QMainWindow {
   void ResolveArchiveNames();
   void ResolveMessageNames();
   void MenuItem1Click();
-  void MenuItem2Click();
+  void MenuItem2Click();  // with a filter on, asks whether only the rows shown go
   // One phone command at a time: while one holds the guard the others are
   // disabled (PhoneCommandScope, phone_command_scope.h).
   PhoneCommandGuard PhoneGuard;
@@ -414,11 +426,26 @@ class TForm1 : public QMainWindow {
   void PhoneGuardChange(bool busy);
   void DeleteOnPhone(bool ask, bool every_row);
   Status SaveArchive();
-  void ShowPreview(const RowListModel* list, std::ptrdiff_t row);
+  // The preview of the row `view` shows at `view_row`, its matches marked.
+  void ShowPreview(const QTreeView* view, const RowListModel* list, int view_row);
+  // The archive edit panel for the archive row `row` (F2, Enter, double-click).
+  void OpenArchiveEdit(std::ptrdiff_t row);
+  // search_commands.cpp: the search bars, the conversations, opening a row.
+  void ConnectSearch();
+  void ApplySearchLanguage();
+  void RestoreSearchState();
+  // Writes the search bars' state to the settings (half a second after the
+  // last change, and at exit).
+  void SaveSearchState();
+  void SearchChanged(SearchBar* bar, RowFilterProxy* shown);
+  void HighlightPreview();
+  void FindClick();
+  void OpenRow(QTreeView* view, const QModelIndex& index);
   bool connect_pending_ = false;      // a device-watch connect waits for the running command
   bool hang_up_shown_ = false;        // "device not found" was shown for the port's hang-up
   bool close_after_command_ = false;  // the window was closed while a phone command ran
   std::size_t edit_row_ = 0;          // the archive row the edit panel shows
+  QTimer* search_save_ = nullptr;     // SaveSearchState after the typing stops
   QString edit_text_;                 // M1 as the panel opened, to tell an untouched text
 };
 

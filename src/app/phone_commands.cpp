@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/phone_command_scope.h"
 #include "app/qt_user_interface.h"
+#include "app/row_filter_proxy.h"
 #include "app/row_model.h"
 #include "phone/at_exchange.h"
 #include "phone/com_port.h"
@@ -97,14 +98,16 @@ void TForm1::MenuItem2Click() {
   DeleteOnPhone(/*ask=*/false, /*every_row=*/true);
 }
 
-// Deletes the selected rows of List1 (or all of them) in the phone and from
-// the list, whatever the phone answers; with `ask`, only a selection and a Yes
-// to Str77 go on.
+// Deletes the selected rows of List1 (or all of them, or all it shows when the
+// user says so while a filter is on) in the phone and from the list, whatever
+// the phone answers; with `ask`, only a selection and a Yes to Str77 go on.
 void TForm1::DeleteOnPhone(bool ask, bool every_row) {
   PhoneCommandScope command(*this);
   if (!command) return;
   std::vector<std::size_t> rows = SelectedRows(List1);
-  if (every_row) {
+  if (every_row && List1Shown->Filtering() && bsSkinMessage1->AskYesNo(LangText("Str122"))) {
+    rows = ShownRows(List1);  // only the messages the filter shows
+  } else if (every_row) {
     rows.resize(List1Rows->rows().size());
     std::iota(rows.begin(), rows.end(), std::size_t{0});
   }

@@ -1,5 +1,6 @@
 #include "app/row_model.h"
 
+#include <QAbstractProxyModel>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPainter>
@@ -125,8 +126,9 @@ void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   painter->restore();
 }
 
-void SetUpListView(QTreeView* view, RowListModel* model, const std::vector<ListColumn>& columns) {
-  view->setModel(model);
+void SetUpListView(QTreeView* view, RowListModel* model, const std::vector<ListColumn>& columns,
+                   QAbstractItemModel* shown) {
+  view->setModel(shown != nullptr ? shown : model);
   view->setItemDelegate(new ListRowDelegate(view));
   view->setRootIsDecorated(false);
   view->setItemsExpandable(false);
@@ -155,12 +157,70 @@ void SetUpListView(QTreeView* view, RowListModel* model, const std::vector<ListC
   }
 }
 
-std::vector<std::size_t> SelectedRows(const QTreeView* view) {
-  std::vector<std::size_t> rows;
+namespace {
+
+// The source index behind `index`, through every proxy in front of the core rows.
+QModelIndex CoreIndex(QModelIndex index) {
+  while (index.isValid()) {
+    const auto* proxy = qobject_cast<const QAbstractProxyModel*>(index.model());
+    if (proxy == nullptr) break;
+    index = proxy->mapToSource(index);
+  }
+  return index;
+}
+
+}  // namespace
+
+std::ptrdiff_t CoreRow(const QAbstractItemModel* view_model, int view_row) {
+  if (view_model == nullptr || view_row < 0 || view_row >= view_model->rowCount()) return -1;
+  const QModelIndex core = CoreIndex(view_model->index(view_row, 0));
+  if (!core.isValid() || qobject_cast<const RowListModel*>(core.model()) == nullptr) return -1;
+  return core.row();
+}
+
+int ViewRow(const QAbstractItemModel* view_model, std::size_t core_row) {
+  // Down the chain of proxies to the core rows, then back up.
+  std::vector<const QAbstractProxyModel*> chain;
+  const QAbstractItemModel* model = view_model;
+  while (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(model)) {
+    chain.push_back(proxy);
+    model = proxy->sourceModel();
+  }
+  if (model == nullptr || core_row >= static_cast<std::size_t>(model->rowCount())) return -1;
+  QModelIndex index = model->index(static_cast<int>(core_row), 0);
+  for (auto proxy = chain.rbegin(); proxy != chain.rend() && index.isValid(); ++proxy)
+    index = (*proxy)->mapFromSource(index);
+  return index.isValid() ? index.row() : -1;
+}
+
+std::vector<int> SelectedViewRows(const QTreeView* view) {
+  std::vector<int> rows;
   const QItemSelectionModel* selection = view->selectionModel();
   if (selection == nullptr) return rows;
-  for (const QModelIndex& index : selection->selectedRows()) {
-    rows.push_back(static_cast<std::size_t>(index.row()));
+  for (const QModelIndex& index : selection->selectedRows())
+    rows.push_back(index.row());
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+std::vector<std::size_t> SelectedRows(const QTreeView* view) {
+  std::vector<std::size_t> rows;
+  for (const int view_row : SelectedViewRows(view)) {
+    const std::ptrdiff_t core = CoreRow(view->model(), view_row);
+    if (core >= 0) rows.push_back(static_cast<std::size_t>(core));
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+std::vector<std::size_t> ShownRows(const QTreeView* view) {
+  std::vector<std::size_t> rows;
+  const QAbstractItemModel* model = view->model();
+  const int count = model == nullptr ? 0 : model->rowCount();
+  rows.reserve(static_cast<std::size_t>(count));
+  for (int view_row = 0; view_row < count; ++view_row) {
+    const std::ptrdiff_t core = CoreRow(model, view_row);
+    if (core >= 0) rows.push_back(static_cast<std::size_t>(core));
   }
   std::sort(rows.begin(), rows.end());
   return rows;

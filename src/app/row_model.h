@@ -71,10 +71,31 @@ struct ListColumn {
 };
 
 // Sets a QTreeView up as a report-style list: the columns, grid lines,
-// whole-row and multiple selection, small pictures, read-only cells.
-void SetUpListView(QTreeView* view, RowListModel* model, const std::vector<ListColumn>& columns);
+// whole-row and multiple selection, small pictures, read-only cells. The view
+// shows `shown` when given (a proxy in front of `model`), else `model`.
+void SetUpListView(QTreeView* view, RowListModel* model, const std::vector<ListColumn>& columns,
+                   QAbstractItemModel* shown = nullptr);
 
-// Positions of the selected rows, ascending.
+// ---- The one mapping from view rows to core rows ----
+// A view may show its core row list through proxies that sort, filter or
+// group it; every command on rows gets core positions here, never from the row
+// number on screen.
+
+// The position in the core row list of the row that `view_model` (a
+// RowListModel or a chain of proxies in front of one) shows at `view_row`, or
+// -1 when it shows no such row.
+std::ptrdiff_t CoreRow(const QAbstractItemModel* view_model, int view_row);
+
+// The view row that shows the core row at `core_row`, or -1 when it is not shown.
+int ViewRow(const QAbstractItemModel* view_model, std::size_t core_row);
+
+// Core positions of the rows selected in `view`, ascending.
 std::vector<std::size_t> SelectedRows(const QTreeView* view);
+
+// Core positions of every row `view` shows, ascending.
+std::vector<std::size_t> ShownRows(const QTreeView* view);
+
+// The view rows selected in `view`, ascending (for moving from one shown row to the next).
+std::vector<int> SelectedViewRows(const QTreeView* view);
 
 }  // namespace missivo

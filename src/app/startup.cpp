@@ -11,10 +11,10 @@
 #include "app/row_model.h"
 #include "app/splash.h"
 #include "core/atomic_file.h"
+#include "phone/terminal_log.h"
 #include "shell/bundled_files.h"
 #include "shell/language_files.h"
 #include "shell/qt_text.h"
-#include "phone/terminal_log.h"
 #include "store/archive.h"
 #include "store/list_file.h"
 
@@ -87,10 +87,12 @@ void TForm1::LoadSettingsAndLists() {
       bsSkinPageControl1->indexOf(ARCHIVETAB),
       ToQString(rows == 0 ? archive : archive + " (" + std::to_string(rows) + ")"));
   LoadOptions();
+  RestoreSearchState();
 }
 
 void TForm1::FormCloseQuery() {
   ClosePort();
+  SaveSearchState();
   const DataFiles files = Files();
   // An empty archive is not written: the file keeps what was saved last.
   if (!List4Rows->rows().empty())

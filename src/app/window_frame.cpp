@@ -87,6 +87,7 @@ void TForm1::BuildFrame() {
   bsSkinPageControl1->setDocumentMode(false);
   SMSTAB = Page(bsSkinPageControl1, "SMSTAB", QStringLiteral("Сообщения"), kImageTabMessages);
   ARCHIVETAB = Page(bsSkinPageControl1, "ARCHIVETAB", QStringLiteral("Архив"), kImageTabArchive);
+  CONVTAB = Page(bsSkinPageControl1, "CONVTAB", QStringLiteral("Переписка"), kImageTabMessages);
   bsSkinTabSheet1 =
       Page(bsSkinPageControl1, "bsSkinTabSheet1", QStringLiteral("Справочник"), kImageTabPhonebook);
   bsSkinTabSheet6 =

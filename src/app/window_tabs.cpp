@@ -12,8 +12,11 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/conversation_view.h"
 #include "app/main_window.h"
+#include "app/row_filter_proxy.h"
 #include "app/row_model.h"
+#include "app/search_bar.h"
 
 namespace missivo {
 namespace {
@@ -27,13 +30,18 @@ const std::vector<ListColumn>& MessageColumns() {
   return columns;
 }
 
+// A list view of a new core row list; with `shown`, through a filter proxy.
 QTreeView* ListView(QWidget* page, const char* name, RowListModel** model,
-                    const std::vector<ListColumn>& columns) {
+                    const std::vector<ListColumn>& columns, RowFilterProxy** shown = nullptr) {
   auto* view = new QTreeView(page);
   view->setObjectName(QString::fromLatin1(name));
   *model = new RowListModel(static_cast<int>(columns.size()), view);
   (*model)->setObjectName(QString::fromLatin1(name) + QStringLiteral("Rows"));
-  SetUpListView(view, *model, columns);
+  if (shown != nullptr) {
+    *shown = new RowFilterProxy(*model, view);
+    (*shown)->setObjectName(QString::fromLatin1(name) + QStringLiteral("Shown"));
+  }
+  SetUpListView(view, *model, columns, shown != nullptr ? *shown : nullptr);
   return view;
 }
 
@@ -71,12 +79,17 @@ QLineEdit* Edit(QWidget* owner, const char* name) {
 }  // namespace
 
 void TForm1::BuildMessageTabs() {
-  List1 = ListView(SMSTAB, "List1", &List1Rows, MessageColumns());
+  QVBoxLayout* messages = PageLayout(SMSTAB);
+  List1Search = new SearchBar(QStringLiteral("List1Search"), /*full=*/true, SMSTAB);
+  messages->addWidget(List1Search);
+  List1 = ListView(SMSTAB, "List1", &List1Rows, MessageColumns(), &List1Shown);
   AttachPopup(List1, bsSkinPopupMenu2);
-  PageLayout(SMSTAB)->addWidget(List1);
+  messages->addWidget(List1);
 
   QVBoxLayout* archive = PageLayout(ARCHIVETAB);
-  List4 = ListView(ARCHIVETAB, "List4", &List4Rows, MessageColumns());
+  List4Search = new SearchBar(QStringLiteral("List4Search"), /*full=*/true, ARCHIVETAB);
+  archive->addWidget(List4Search);
+  List4 = ListView(ARCHIVETAB, "List4", &List4Rows, MessageColumns(), &List4Shown);
   AttachPopup(List4, bsSkinPopupMenu1);
   archive->addWidget(List4, 1);
 
@@ -120,6 +133,9 @@ void TForm1::BuildMessageTabs() {
   List2 = ListView(bsSkinTabSheet1, "List2", &List2Rows,
                    {{QStringLiteral("Имя"), 0}, {QStringLiteral("Номер"), 150}});
   PageLayout(bsSkinTabSheet1)->addWidget(List2);
+
+  Conversations = new ConversationView(List4Rows, CONVTAB);
+  PageLayout(CONVTAB)->addWidget(Conversations);
 }
 
 void TForm1::BuildTerminalTab() {

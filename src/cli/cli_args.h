@@ -40,7 +40,7 @@ struct OptionSpec {
 
 // Options that every command takes.
 inline constexpr OptionSpec kGlobalOptions[] = {
-    {"folder", true}, {"password-file", true}, {"help", false}};
+    {"folder", true}, {"password-file", true}, {"help", false}, {"version", false}};
 
 struct CommandLine {
   std::string command;                        // empty when none was given

@@ -1,14 +1,18 @@
-// missivo-cli list: the rows of the archive or of the phonebook copy, as UTF-8
-// text or JSON.
+// missivo-cli list: the rows of the archive (all, or those a filter finds) or
+// of the phonebook copy, as UTF-8 text or JSON; missivo-cli conversations: the
+// archive's correspondents.
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "cli/commands.h"
 #include "cli/program_session.h"
 #include "cli/terminal_text.h"
+#include "store/conversations.h"
 #include "store/message_fields.h"
+#include "store/row_search.h"
 #include "text/cp1251.h"
 #include "transfer/message_json.h"
 
@@ -37,6 +41,17 @@ std::string AsText(const std::vector<Row>& rows) {
   return out;
 }
 
+std::string Dump(const nlohmann::ordered_json& array) {
+  std::string json =
+      array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+  // The dump escapes C0 controls; the one C1 control of the code page (U+0098,
+  // which starts a string a terminal swallows) is escaped too.
+  for (std::size_t at = json.find("\xC2\x98"); at != std::string::npos;
+       at = json.find("\xC2\x98", at))
+    json.replace(at, 2, "\\u0098");
+  return json;
+}
+
 using Json = nlohmann::ordered_json;
 
 std::string AsJson(const std::vector<Row>& rows, bool phonebook) {
@@ -55,14 +70,66 @@ std::string AsJson(const std::vector<Row>& rows, bool phonebook) {
     }
     array.push_back(std::move(object));
   }
-  std::string json =
-      array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
-  // The dump escapes C0 controls; the one C1 control of the code page (U+0098,
-  // which starts a string a terminal swallows) is escaped too.
-  for (std::size_t at = json.find("\xC2\x98"); at != std::string::npos;
-       at = json.find("\xC2\x98", at))
-    json.replace(at, 2, "\\u0098");
-  return json;
+  return Dump(array);
+}
+
+// The filter of --search, --from, --since, --until and --kind; nothing when
+// none is given. A date or kind that cannot be used is a usage error.
+std::optional<RowFilter> FilterOf(const CommandLine& line) {
+  RowFilter filter;
+  bool any = false;
+  if (const auto text = line.Value("search")) {
+    filter.text = *text;
+    any = true;
+  }
+  if (const auto from = line.Value("from")) {
+    filter.from = *from;
+    any = true;
+  }
+  for (const auto& [option, day] : {std::pair{"since", &filter.since}, {"until", &filter.until}}) {
+    const auto value = line.Value(option);
+    if (!value) continue;
+    const std::optional<std::string> parsed = ParseDay(*value);
+    if (!parsed) {
+      throw CliError(
+          std::string("--") + option + " wants a date such as 2006-01-31, not \"" + *value + "\"",
+          kExitUsage);
+    }
+    *day = *parsed;
+    any = true;
+  }
+  if (const auto kind = line.Value("kind")) {
+    filter.kind = KindOfName(*kind);
+    if (!filter.kind) {
+      throw CliError("--kind wants incoming, outgoing, draft or imported, not \"" + *kind + "\"",
+                     kExitUsage);
+    }
+    any = true;
+  }
+  if (!any) return std::nullopt;
+  return filter;
+}
+
+std::string ConversationsAsText(const std::vector<Conversation>& conversations) {
+  std::string out;
+  for (const Conversation& conversation : conversations) {
+    out += ForTerminal(Utf8ToCp1251(conversation.Title()), LineBreaks::kEscaped) + '\t' +
+           ForTerminal(conversation.number, LineBreaks::kEscaped) + '\t' +
+           std::to_string(conversation.rows.size()) + '\t' +
+           ForTerminal(conversation.last_date_time, LineBreaks::kEscaped) + '\n';
+  }
+  return out;
+}
+
+std::string ConversationsAsJson(const std::vector<Conversation>& conversations) {
+  nlohmann::ordered_json array = nlohmann::ordered_json::array();
+  for (const Conversation& conversation : conversations) {
+    array.push_back({{"name", conversation.Title()},
+                     {"number", conversation.number},
+                     {"messages", conversation.rows.size()},
+                     {"last", Cp1251ToUtf8(conversation.last_date_time)}});
+  }
+  return Dump(array);
 }
 
 }  // namespace
@@ -72,11 +139,34 @@ int RunList(const CommandLine& line, TerminalUserInterface& ui) {
   if (what != "archive" && what != "phonebook") {
     throw CliError("list wants \"archive\" or \"phonebook\", not \"" + what + "\"", kExitUsage);
   }
+  const std::optional<RowFilter> filter = FilterOf(line);
+  if (filter && what != "archive")
+    throw CliError("--search, --from, --since, --until and --kind choose archive rows", kExitUsage);
   TakePasswordFile(line, ui);
   ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false);
-  const RowList list = what == "archive" ? session.LoadArchive() : session.LoadPhonebook();
+  RowList list = what == "archive" ? session.LoadArchive() : session.LoadPhonebook();
   session.Close();
+  if (filter) {
+    std::vector<Row> found;
+    for (const std::size_t position : FindRows(list.rows, *filter))
+      found.push_back(std::move(list.rows[position]));
+    list.rows = std::move(found);
+  }
   WriteOut(line.Has("json") ? AsJson(list.rows, what == "phonebook") : AsText(list.rows));
+  return kExitOk;
+}
+
+int RunConversations(const CommandLine& line, TerminalUserInterface& ui) {
+  if (!line.operands.empty())
+    throw CliError("conversations takes no operand, not \"" + line.operands.front() + "\"",
+                   kExitUsage);
+  TakePasswordFile(line, ui);
+  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false);
+  const RowList archive = session.LoadArchive();
+  session.Close();
+  const std::vector<Conversation> conversations = GroupConversations(archive.rows);
+  WriteOut(line.Has("json") ? ConversationsAsJson(conversations)
+                            : ConversationsAsText(conversations));
   return kExitOk;
 }
 

@@ -19,7 +19,7 @@ struct Command {
   int (*run)(const CommandLine& line, TerminalUserInterface& ui);
 };
 
-// read, list, export, import.
+// read, list, conversations, export, import.
 std::span<const Command> Commands();
 
 // The text of `missivo-cli --help`.
@@ -44,6 +44,7 @@ const std::string& OneOperand(const CommandLine& line, std::string_view what);
 int RunRead(const CommandLine& line, TerminalUserInterface& ui);
 int RunIdentify(const CommandLine& line, TerminalUserInterface& ui);
 int RunList(const CommandLine& line, TerminalUserInterface& ui);
+int RunConversations(const CommandLine& line, TerminalUserInterface& ui);
 int RunExport(const CommandLine& line, TerminalUserInterface& ui);
 int RunImport(const CommandLine& line, TerminalUserInterface& ui);
 

@@ -26,7 +26,9 @@ constexpr OptionSpec kReadOptions[] = {
     {"reply-time", true},     {"kind", true},        {"delete", false},
     {"phonebook", false},     {"no-archive", false}, {"skip-incoming", false},
     {"skip-outgoing", false}, {"skip-drafts", false}};
-constexpr OptionSpec kListOptions[] = {{"json", false}};
+constexpr OptionSpec kListOptions[] = {{"json", false}, {"search", true}, {"from", true},
+                                       {"since", true}, {"until", true},  {"kind", true}};
+constexpr OptionSpec kConversationsOptions[] = {{"json", false}};
 constexpr OptionSpec kIdentifyOptions[] = {
     {"device", true}, {"speed", true}, {"timeout", true}, {"kind", true}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
@@ -68,15 +70,39 @@ are saved in the archive, nothing more is deleted on the phone, exit status 130.
 )";
 
 constexpr char kListHelp[] = R"(Usage: missivo-cli [--folder DIR] list archive|phonebook [--json]
+         [--search TEXT] [--from NUMBER-OR-NAME] [--since DATE] [--until DATE]
+         [--kind incoming|outgoing|draft|imported]
 
 Prints the rows of the archive or of the phonebook copy in UTF-8, one row a
 line, the fields separated by TAB: text, from, date/time, size, index and type
 of a message; name and number of a contact. Backslash, TAB, CR and LF inside a
 field are written \\, \t, \r and \n.
 
-  --json  a JSON array instead: one object per row with "caption", "sub_items"
-          (an array of texts) and "image" (the row's picture number)
+  --json    a JSON array instead: one object per row with "caption", "sub_items"
+            (an array of texts) and "image" (the row's picture number)
+
+The archive's rows can be chosen as in the window's search bar:
+  --search TEXT  words that must all occur in the text, the sender's name or
+                 number, in any case (ё matches е); "a phrase" in quotes
+                 must occur as written; a number matches with or without
+                 +7 or 8 in front
+  --from WHO     one correspondent: a number in any form, or a contact name
+  --since DATE   messages of DATE or later (2006-01-31, 31.01.2006 or 31/01/2006)
+  --until DATE   messages of DATE or earlier
+  --kind KIND    incoming, outgoing, draft or imported messages only
 )";
+
+constexpr char kConversationsHelp[] =
+    R"help(Usage: missivo-cli [--folder DIR] conversations [--json]
+
+Prints the archive's correspondents, the most recent conversation first, one a
+line: name (or number), number, message count and the date of the last message,
+separated by TAB. Messages from one number are one conversation however the
+number is written ("Мама (+79035550101)", "+79035550101", "89035550101").
+
+  --json  a JSON array instead: one object per correspondent with "name",
+          "number", "messages" and "last"
+)help";
 
 constexpr char kExportHelp[] =
     R"(Usage: missivo-cli [--folder DIR] export archive --format FORMAT [--output FILE]
@@ -149,6 +175,7 @@ constexpr Command kCommands[] = {
     {"read", kReadOptions, kReadHelp, RunRead},
     {"identify", kIdentifyOptions, kIdentifyHelp, RunIdentify},
     {"list", kListOptions, kListHelp, RunList},
+    {"conversations", kConversationsOptions, kConversationsHelp, RunConversations},
     {"export", kExportOptions, kExportHelp, RunExport},
     {"import", kImportOptions, kImportHelp, RunImport},
 };
@@ -158,6 +185,10 @@ int Main(const std::vector<std::string>& args, TerminalUserInterface& ui) {
   for (const Command& command : Commands())
     options[std::string(command.name)] = command.options;
   const CommandLine line = ParseCommandLine(args, options);
+  if (line.Has("version")) {
+    WriteOut("missivo-cli " MISSIVO_VERSION "\n");
+    return kExitOk;
+  }
   if (line.command.empty()) {
     if (!line.Has("help")) throw CliError("no command given (see missivo-cli --help)", kExitUsage);
     WriteOut(ProgramHelp());
@@ -191,12 +222,13 @@ Missivo without its window, for backups from scripts and cron: the same program
 folder, data files, language and settings as the window program.
 
 Commands (missivo-cli COMMAND --help for each):
-  read      read the messages (and the phonebook) from the phone into the archive
-  identify  print who the phone is and what it holds, for a bug report
-  list      print the archive or the phonebook copy
-  export    write the archive (SMS backup XML, CSV, JSON, a UTF-8 page, or
-            through a template) or the phonebook (vCard, CSV)
-  import    bring in an SMS backup, a vCard file, or a P2kTools or Missivo 1.x file
+  read           read the messages (and the phonebook) from the phone into the archive
+  identify       print who the phone is and what it holds, for a bug report
+  list           print the archive or the phonebook copy, or the messages found
+  conversations  the archive's correspondents with their message counts
+  export         write the archive (SMS backup XML, CSV, JSON, a UTF-8 page, or
+                 through a template) or the phonebook (vCard, CSV)
+  import         bring in an SMS backup, a vCard file, or a P2kTools or Missivo 1.x file
 
 Options of every command:
   --folder DIR          the program folder, holding Data and Language. Without it,
@@ -209,6 +241,7 @@ Options of every command:
                         when the data files are locked with it; without it the
                         password is asked on the terminal
   -h, --help            this text
+  --version             the version of missivo-cli
 
 The messages are in the language the window uses in that folder (the setting
 "LngName" in $XDG_CONFIG_HOME/Missivo/Missivo.conf, else Language/Russian.lng,

@@ -14,9 +14,17 @@ std::filesystem::path ExecutableFolder() {
   return exe.parent_path();
 }
 
+bool IsSystemFolder(const std::filesystem::path& folder) {
+  const std::filesystem::path normal = folder.lexically_normal();
+  auto part = normal.begin();
+  if (part == normal.end() || *part != "/") return false;
+  if (++part == normal.end()) return false;
+  return *part == "usr" || *part == "bin" || *part == "sbin";
+}
+
 std::filesystem::path ResolveProgramFolder() {
   const auto exe_folder = ExecutableFolder();
-  if (::access(exe_folder.c_str(), W_OK) == 0) return exe_folder;
+  if (!IsSystemFolder(exe_folder) && ::access(exe_folder.c_str(), W_OK) == 0) return exe_folder;
 
   std::filesystem::path base;
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {

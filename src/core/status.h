@@ -9,7 +9,9 @@
 namespace missivo {
 
 // Success, or a failure with its message (Windows-1251, ready to be shown).
-class Status {
+// A Status returned by a call must be looked at; `(void)` marks the places
+// where a failure is deliberately left alone, with a comment saying why.
+class [[nodiscard]] Status {
  public:
   Status() = default;  // success
 
@@ -28,9 +30,9 @@ class Status {
   std::string message_;
 };
 
-// A value, or the failure that kept it from being made.
+// A value, or the failure that kept it from being made; never dropped unseen.
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
  public:
   Result(T value) : value_(std::move(value)) {}  // NOLINT: implicit by design
   Result(Status failure)                         // NOLINT: implicit by design

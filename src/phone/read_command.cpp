@@ -136,18 +136,21 @@ class ReadCommandRun {
   // With Check13 the messages are deleted only once the saved archive holds
   // them; without it the user has chosen not to keep them.
   void DeleteReadMessages(const std::vector<std::vector<PhoneSlot>>& row_slots) {
-    if (options_.check13 && !SaveArchive().ok()) return;
+    if (options_.check13 && !SaveArchive()) return;
     const std::vector<PhoneSlot> deletable = SlotsToDelete(
         lists_.list1.rows, row_slots, options_.check13 ? &lists_.list4.rows : nullptr);
     profile_.DeleteMessages(channel_, deletable, ui_);
     result_.deleted = deletable.size();
   }
 
-  Status SaveArchive() {
+  // Saves the archive; a failure (already shown) is kept in the result. True
+  // when the archive on disk now holds the list.
+  bool SaveArchive() {
     Status status = SaveListFile(lists_.list4, files_.archive, ui_);
-    if (status.ok()) archive_unsaved_ = false;
-    NoteFailure(result_.save, status);
-    return status;
+    const bool saved = status.ok();
+    if (saved) archive_unsaved_ = false;
+    NoteFailure(result_.save, std::move(status));
+    return saved;
   }
 
   void Changed() {

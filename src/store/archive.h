@@ -147,6 +147,14 @@ DeleteOutcome DeleteArchiveRowsFromMenu(RowList& archive, std::span<const std::s
 DeleteOutcome DeleteAllArchiveRows(RowList& archive, const std::filesystem::path& archive_path,
                                    const LanguageLines& language, UserInterface& ui);
 
+// "Удалить все" while a filter shows part of the archive: asks Str122 whether
+// only the rows shown go; on Yes removes `shown` and saves the archive. On No
+// nothing changes (`confirmed` false) and the caller goes on to
+// DeleteAllArchiveRows.
+DeleteOutcome DeleteShownArchiveRows(RowList& archive, std::span<const std::size_t> shown,
+                                     const std::filesystem::path& archive_path,
+                                     const LanguageLines& language, UserInterface& ui);
+
 // Delete released in List2: asks Str78; on Yes removes the selected contacts,
 // then removes the phonebook file when no row is left, otherwise saves it.
 DeleteOutcome DeletePhonebookRowsOnKey(RowList& phonebook, std::span<const std::size_t> selected,

@@ -141,17 +141,34 @@ DeleteOutcome DeleteArchiveRowsOnKey(RowList& archive, std::span<const std::size
   return outcome;
 }
 
-DeleteOutcome DeleteArchiveRowsFromMenu(RowList& archive, std::span<const std::size_t> selected,
-                                        const std::filesystem::path& archive_path,
-                                        const LanguageLines& language, UserInterface& ui) {
+namespace {
+
+// Asks `question`; on Yes with rows to delete removes them and saves the archive.
+DeleteOutcome DeleteConfirmedRows(RowList& archive, std::span<const std::size_t> selected,
+                                  const std::filesystem::path& archive_path,
+                                  const std::string& question, UserInterface& ui) {
   DeleteOutcome outcome;
-  if (!Confirm(language, "Str77", ui)) return outcome;
+  if (!ui.AskYesNo(question)) return outcome;
   outcome.confirmed = true;
   if (selected.empty()) return outcome;
   RemoveRowsAt(archive, selected);
   WriteOrRemove(archive, archive_path, /*remove_when_empty=*/false, ui, outcome);
   outcome.empty_preview = true;
   return outcome;
+}
+
+}  // namespace
+
+DeleteOutcome DeleteArchiveRowsFromMenu(RowList& archive, std::span<const std::size_t> selected,
+                                        const std::filesystem::path& archive_path,
+                                        const LanguageLines& language, UserInterface& ui) {
+  return DeleteConfirmedRows(archive, selected, archive_path, language.LangText("Str77"), ui);
+}
+
+DeleteOutcome DeleteShownArchiveRows(RowList& archive, std::span<const std::size_t> shown,
+                                     const std::filesystem::path& archive_path,
+                                     const LanguageLines& language, UserInterface& ui) {
+  return DeleteConfirmedRows(archive, shown, archive_path, language.LangText("Str122"), ui);
 }
 
 DeleteOutcome DeleteAllArchiveRows(RowList& archive, const std::filesystem::path& archive_path,

@@ -33,7 +33,10 @@ std::string LanguageLines::LangText(std::string_view key) const {
 std::string FillIn(std::string text, std::initializer_list<std::string_view> values) {
   int number = 0;
   for (const std::string_view value : values) {
-    const std::string place = "%" + std::to_string(++number);
+    // Appended rather than "%" + to_string(): GCC 12 reports a false -Wrestrict
+    // on that sum at -O2.
+    std::string place = "%";
+    place += std::to_string(++number);
     if (const std::size_t at = text.find(place); at != std::string::npos) {
       text.replace(at, place.size(), value);
     } else {

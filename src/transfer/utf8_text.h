@@ -9,16 +9,6 @@
 
 namespace missivo {
 
-// The code point that starts at `at` and its length in bytes, or U+FFFD and a
-// length of 1 for a byte that starts no valid sequence (overlong forms,
-// encoded surrogates and values past U+10FFFF are not valid).
-struct DecodedChar {
-  char32_t code_point;
-  std::size_t length;
-  bool valid;
-};
-DecodedChar DecodeUtf8(std::string_view text, std::size_t at);
-
 // The text with every byte that is not valid UTF-8, and every character that
 // XML 1.0 cannot hold (C0 controls other than TAB, LF and CR; U+FFFE, U+FFFF),
 // replaced by U+FFFD. `replaced` counts them.

@@ -1,6 +1,8 @@
 // Language files: the search, the menu, the remembered choice and the texts
 // applied to the windows.
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
@@ -10,6 +12,7 @@
 #include "app/file_dialog.h"
 #include "app/password_windows.h"
 #include "app/row_model.h"
+#include "app/search_bar.h"
 #include "app/status_panel.h"
 #include "app_test_support.h"
 #include "text/default_language.h"
@@ -67,7 +70,10 @@ TEST_F(LanguageMenuTest, SwitchingToEnglishAppliesEveryText) {
   EXPECT_EQ(form.bsSkinSpeedButton1->text(), Q("Program protection"));
   EXPECT_EQ(form.bsSkinPageControl1->tabText(0), Q("Messages"));
   EXPECT_EQ(form.bsSkinPageControl1->tabText(1), Q("Archive"));  // without the count
-  EXPECT_EQ(form.bsSkinPageControl1->tabText(5), Q("About"));
+  EXPECT_EQ(form.bsSkinPageControl1->tabText(2), Q("Conversations"));
+  EXPECT_EQ(form.bsSkinPageControl1->tabText(6), Q("About"));
+  EXPECT_EQ(form.List4Search->Field->placeholderText(), Q("Search"));
+  EXPECT_EQ(form.List4Search->Kind->itemText(4), Q("Imported"));
   EXPECT_EQ(form.List1Rows->ColumnTitle(1), Q("From"));
   EXPECT_EQ(form.List4Rows->ColumnTitle(2), Q("Date/Time"));
   EXPECT_EQ(form.List2Rows->ColumnTitle(0), Q("Name"));
@@ -87,7 +93,8 @@ TEST_F(LanguageMenuTest, SwitchingToEnglishAppliesEveryText) {
 
   Item(form.N14, Q("Українська"))->trigger();
   EXPECT_EQ(form.N1->title(), Q("Телефон"));
-  EXPECT_EQ(form.bsSkinPageControl1->tabText(4), Q("Налаштування"));
+  EXPECT_EQ(form.bsSkinPageControl1->tabText(5), Q("Налаштування"));
+  EXPECT_EQ(form.bsSkinPageControl1->tabText(2), Q("Листування"));
   EXPECT_EQ(form.List1Rows->ColumnTitle(0), Q("Повідомлення"));
 
   // The next start remembers the choice.

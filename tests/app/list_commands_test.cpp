@@ -285,7 +285,7 @@ TEST_F(ListCommandsTest, PreviewFollowsClicksAndKeys) {
   form.List1Rows->SetRows(ThreeMessages());
   ShowTab(form, form.SMSTAB);
   QTest::mouseClick(form.List1->viewport(), Qt::LeftButton, {},
-                    form.List1->visualRect(form.List1Rows->index(2, 0)).center());
+                    form.List1->visualRect(form.List1->model()->index(2, 0)).center());
   EXPECT_EQ(preview(), Q("гамма"));
   Select(form.List1, {1});  // a selection change shows its row
   EXPECT_EQ(preview(), Q("Альфа"));
@@ -299,7 +299,7 @@ TEST_F(ListCommandsTest, PreviewFollowsClicksAndKeys) {
   form.List4Rows->SetRows(ThreeMessages());
   ShowTab(form, form.ARCHIVETAB);
   QTest::mouseClick(form.List4->viewport(), Qt::LeftButton, {},
-                    form.List4->visualRect(form.List4Rows->index(1, 0)).center());
+                    form.List4->visualRect(form.List4->model()->index(1, 0)).center());
   EXPECT_EQ(preview(), Q("Альфа"));
   Select(form.List4, {1});
   QTest::keyPress(form.List4, Qt::Key_Down);

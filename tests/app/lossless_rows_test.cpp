@@ -55,7 +55,7 @@ TEST_F(LosslessRowsTest, PreviewListAndEditShowTheWholeText) {
   form.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
   QTest::mouseClick(form.List4->viewport(), Qt::LeftButton, {},
-                    form.List4->visualRect(form.List4Rows->index(0, 0)).center());
+                    form.List4->visualRect(form.List4->model()->index(0, 0)).center());
   EXPECT_EQ(form.Text1->toPlainText(),
             QString(whole).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   EXPECT_EQ(Cell(form.List4Rows, 0),

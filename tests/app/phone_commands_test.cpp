@@ -210,7 +210,7 @@ TEST_F(PhoneCommandsTest, DeletingTheMessagesOfTheListInThePhone) {
   const auto select = [&](std::initializer_list<int> rows) {
     selection->clearSelection();
     for (const int row : rows) {
-      selection->select(form.List1Rows->index(row, 0),
+      selection->select(form.List1->model()->index(row, 0),
                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
   };

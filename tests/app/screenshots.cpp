@@ -17,10 +17,12 @@
 #include <cstdio>
 
 #include "app/application.h"
+#include "app/conversation_view.h"
 #include "app/image_list.h"
 #include "app/password_windows.h"
 #include "app/program.h"
 #include "app/row_model.h"
+#include "app/search_bar.h"
 #include "app/splash.h"
 #include "store/list_file.h"
 #include "store/message_fields.h"
@@ -64,6 +66,18 @@ std::vector<Row> SampleMessages() {
       Row{W("Сообщение из старого архива"),
           {"+79005550000", "14/06/2004,09:30:00", "27", "0000", W("Импорт")},
           0},
+      Row{W("Ты сегодня придёшь к ужину?"),
+          {W("Мама (+79001234567)"), "04/01/2006,17:20:00", "28", "5", W("Входящие")},
+          2},
+      Row{W("Да, буду к семи.\r\nКупить что-нибудь по дороге?"),
+          {"+79001234567", "04/01/2006,17:25:41", "52", "6", W("Исходящие")},
+          28},
+      Row{W("Хлеба и молока, пожалуйста"),
+          {"89001234567", "04/01/2006,17:31:02", "26", "7", W("Входящие")},
+          2},
+      Row{W("Спасибо за вечер! Доехал нормально"),
+          {W("Мама (+79001234567)"), "05/01/2006,09:12:00", "34", "8", W("Исходящие")},
+          28},
   };
 }
 
@@ -107,9 +121,9 @@ int main(int argc, char* argv[]) {
   missivo::TForm1& form = program.form1();
   form.List1Rows->SetRows({SampleMessages()[0], SampleMessages()[1], SampleMessages()[2]});
   form.bsSkinPageControl1->setTabText(0, QStringLiteral("Сообщения (3)"));
-  form.List1->selectionModel()->select(form.List1Rows->index(1, 0),
+  form.List1->selectionModel()->select(form.List1->model()->index(1, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  form.List4->selectionModel()->select(form.List4Rows->index(0, 0),
+  form.List4->selectionModel()->select(form.List4->model()->index(0, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
   form.List4Rows->SetHeaderImage(2, 32);
   form.Text1->setPlainText(
@@ -142,9 +156,10 @@ int main(int argc, char* argv[]) {
   Save(&program.form2(), out + QStringLiteral("/splash.png"));
   program.form2().hide();
 
-  const QStringList tabs = {QStringLiteral("messages"),  QStringLiteral("archive"),
-                            QStringLiteral("phonebook"), QStringLiteral("terminal"),
-                            QStringLiteral("settings"),  QStringLiteral("about")};
+  const QStringList tabs = {QStringLiteral("messages"),      QStringLiteral("archive"),
+                            QStringLiteral("conversations"), QStringLiteral("phonebook"),
+                            QStringLiteral("terminal"),      QStringLiteral("settings"),
+                            QStringLiteral("about")};
   QList<QAction*> skins = form.SkinMenu->actions();
   const QStringList looks = {QStringLiteral("daylight"), QStringLiteral("nightfall"),
                              QStringLiteral("default")};
@@ -162,7 +177,7 @@ int main(int argc, char* argv[]) {
       Save(&form, QStringLiteral("%1/%2-%3.png").arg(out, looks[look], tabs[tab]));
     }
     // The archive's edit panel, as F2 shows it.
-    form.bsSkinPageControl1->setCurrentIndex(1);
+    form.bsSkinPageControl1->setCurrentWidget(form.ARCHIVETAB);
     form.List4->hide();
     form.E2->setText(QStringLiteral("05/01/2006,10:00:00"));
     form.E3->setText(QStringLiteral("1"));
@@ -172,6 +187,23 @@ int main(int argc, char* argv[]) {
     Save(&form, QStringLiteral("%1/%2-archive-edit.png").arg(out, looks[look]));
     form.SMSEdit->hide();
     form.List4->show();
+
+    // The archive filtered through its search bar, the matches marked in the preview.
+    form.List4Search->Field->setText(QStringLiteral("в"));
+    form.List4Search->Since->setText(QStringLiteral("01.01.2006"));
+    form.List4->selectionModel()->clearSelection();
+    form.List4->selectionModel()->select(form.List4->model()->index(0, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    form.List4Click();
+    Save(&form, QStringLiteral("%1/%2-archive-search.png").arg(out, looks[look]));
+    form.List4Search->Clear();
+
+    // A conversation, and the same one searched.
+    form.bsSkinPageControl1->setCurrentWidget(form.CONVTAB);
+    Save(&form, QStringLiteral("%1/%2-conversation.png").arg(out, looks[look]));
+    form.Conversations->Search->Field->setText(QStringLiteral("сегодня"));
+    Save(&form, QStringLiteral("%1/%2-conversation-search.png").arg(out, looks[look]));
+    form.Conversations->Search->Field->clear();
 
     form.N2->popup(form.mapToGlobal(QPoint(120, 40)));
     Settle();
@@ -195,8 +227,10 @@ int main(int argc, char* argv[]) {
   for (QAction* item : form.N14->actions()) {
     if (item->text() == QStringLiteral("English")) item->trigger();
   }
-  form.bsSkinPageControl1->setCurrentIndex(4);
+  form.bsSkinPageControl1->setCurrentWidget(form.bsSkinTabSheet5);
   Save(&form, out + QStringLiteral("/default-settings-english.png"));
+  form.bsSkinPageControl1->setCurrentWidget(form.CONVTAB);
+  Save(&form, out + QStringLiteral("/default-conversation-english.png"));
   form.bsSkinPageControl1->setCurrentIndex(0);
   Save(&form, out + QStringLiteral("/default-messages-english.png"));
   return 0;

@@ -199,9 +199,10 @@ TEST_F(WindowLayoutTest, FrameToolbarTabsAndLists) {
     EXPECT_EQ(box->isChecked(), checked);
 
   const QTabWidget* tabs = form.bsSkinPageControl1;
-  ASSERT_EQ(tabs->count(), 6);
+  ASSERT_EQ(tabs->count(), 7);
   EXPECT_EQ(tabs->widget(0), form.SMSTAB);
-  EXPECT_EQ(tabs->widget(5), form.bsSkinTabSheet2);
+  EXPECT_EQ(tabs->widget(2), form.CONVTAB);
+  EXPECT_EQ(tabs->widget(6), form.bsSkinTabSheet2);
   EXPECT_EQ(tabs->currentWidget(), form.SMSTAB);
 
   const int widths[] = {150, 150, 50, 50, 80};

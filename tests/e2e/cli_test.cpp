@@ -496,7 +496,7 @@ TEST_F(CliTest, PermissionDeniedNamesTheGroup) {
 }
 
 TEST_F(CliTest, HelpForEachCommand) {
-  for (const char* command : {"read", "list", "export", "import"}) {
+  for (const char* command : {"read", "list", "conversations", "export", "import"}) {
     SCOPED_TRACE(command);
     const test::CliRun help = Cli({command, "--help"});
     EXPECT_EQ(help.status, 0);
@@ -506,6 +506,15 @@ TEST_F(CliTest, HelpForEachCommand) {
   const test::CliRun help = RunCli({"--help"}, home.path());
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--password-file FILE"), std::string::npos);
+}
+
+TEST_F(CliTest, VersionComesAloneOrBesideACommand) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--version"}, std::vector<std::string>{"list", "--version"}}) {
+    const test::CliRun run = RunCli(args, home.path());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "missivo-cli " MISSIVO_VERSION "\n");
+  }
 }
 
 }  // namespace

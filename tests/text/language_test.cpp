@@ -37,6 +37,7 @@ TEST(LangTextTest, Lookups) {
       {"Str81", russian, "Str81", W("По умолчанию")},
       {"Str5", russian, "Str5", "-----"},
       {"Str109", russian, "Str109", W("Старый пароль неверный")},
+      {"Str127", russian, "Str127", W("дд.мм.гггг")},
       {"past the end", russian, "Str" + std::to_string(DefaultRussianLines().size()), "---"},
       {"empty list", "", "Str0", "---"},
       {"shifted by a blank line", shifted, "Str6", "-----"},

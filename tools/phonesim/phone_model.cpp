@@ -5,39 +5,16 @@
 #include <charconv>
 #include <vector>
 
+#include "reply_text.h"
+
 namespace phonesim {
 
 namespace {
 
-const std::string kOk = "\r\nOK\r\n";
 const std::string kError = "\r\nERROR\r\n";
-
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
-// Information lines, then the final "OK".
-std::string WithOk(const std::vector<std::string>& lines) {
-  if (lines.empty()) return kOk;
-  std::string out = "\r\n";
-  for (const auto& line : lines)
-    out += line + "\r\n";
-  return out + kOk;
-}
 
 std::string CmsError(int code) {
   return "\r\n+CMS ERROR: " + std::to_string(code) + "\r\n";
-}
-
-// A decimal number, or -1.
-int Number(std::string_view text) {
-  int value = -1;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return -1;
-  return value;
 }
 
 std::string Unquoted(std::string_view text) {

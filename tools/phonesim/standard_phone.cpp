@@ -7,34 +7,11 @@
 #include <stdexcept>
 
 #include "phone_model.h"
+#include "reply_text.h"
 #include "sms/sms_encode.h"
-#include "sms/sms_pdu.h"
 
 namespace phonesim {
 namespace {
-
-const std::string kOk = "\r\nOK\r\n";
-
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string WithOk(const std::vector<std::string>& lines) {
-  if (lines.empty()) return kOk;
-  std::string out = "\r\n";
-  for (const auto& line : lines)
-    out += line + "\r\n";
-  return out + kOk;
-}
-
-int Number(std::string_view text) {
-  int value = -1;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size() ? value : -1;
-}
 
 std::string Unquoted(std::string_view text) {
   if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
