@@ -5,6 +5,7 @@
 
 #include "core/atomic_file.h"
 #include "text/cp1251.h"
+#include "text/hex_escapes.h"
 #include "transfer/utf8_text.h"
 #include "transfer/vcard.h"
 
@@ -103,28 +104,6 @@ Property ParseHead(std::string_view head) {
     property.params.emplace_back(std::move(key), std::move(value));
   }
   return property;
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-std::string DecodeQuotedPrintable(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '=' && i + 2 < text.size() + 0 && HexValue(text[i + 1]) >= 0 &&
-        HexValue(text[i + 2]) >= 0) {
-      out.push_back(static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2])));
-      i += 2;
-    } else {
-      out.push_back(text[i]);
-    }
-  }
-  return out;
 }
 
 // The value in UTF-8 after its charset, or nothing when it is not valid text.
@@ -289,7 +268,7 @@ class Reader {
                        std::to_string(kMaxVCardValue / 1024) + " KB");
       return;
     }
-    std::string bytes = property.quoted_printable ? DecodeQuotedPrintable(raw) : std::string(raw);
+    std::string bytes = property.quoted_printable ? DecodeHexEscapes(raw, '=') : std::string(raw);
     const std::optional<std::string> text = ToUtf8(std::move(bytes), property.charset);
     if (!text) {
       Fail(number, "the " + property.name + " value is not valid UTF-8");
