@@ -13,7 +13,7 @@
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "shell/qt_text.h"
-#include "store/list_file.h"
+#include "store/stored_list.h"
 #include "transfer/exchange_import.h"
 
 namespace missivo {
@@ -68,6 +68,7 @@ void TForm1::SmsBackup1Click() {
       AppendNewMessages(List4Rows->rows(), std::move(backup.rows), Lang, *bsSkinMessage1);
   ResolveArchiveNames();  // saves when there is a phonebook
   if (count.added != 0) (void)SaveArchive();
+  List4Rows->Refresh();  // the save may have taken in other programs' rows
   std::string status = ExchangeText(Lang, kImportedCountKey, std::to_string(count.added),
                                     std::to_string(count.already));
   if (backup.read.media_skipped != 0) {
@@ -84,13 +85,13 @@ void TForm1::VCard1Click() {
   if (!TakeWhatWasRead(*this, read.error, read.contacts.size())) return;
   const ConvertMenuOff off(N17);
   const ImportCount count = AppendNewContacts(List2Rows->rows(), read.contacts);
-  List2Rows->Refresh();
   if (count.added != 0) {
-    (void)SaveListFile(List2Rows->list(), Files().phonebook, *bsSkinMessage1);
+    (void)SaveListFile(List2Rows->list(), Store().phonebook(), *bsSkinMessage1);
     // As after a phonebook read: names on the senders, the archive saved.
     ResolveArchiveNames();
     ResolveMessageNames();
   }
+  List2Rows->Refresh();  // after the save, which may have taken in other programs' rows
   ProgressText->setText(ToQString(ExchangeText(Lang, kContactsCountKey, std::to_string(count.added),
                                                std::to_string(count.already))));
 }

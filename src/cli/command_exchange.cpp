@@ -6,7 +6,7 @@
 #include "cli/commands.h"
 #include "cli/program_session.h"
 #include "phone/name_resolution.h"
-#include "store/list_file.h"
+#include "store/stored_list.h"
 #include "text/cp1251.h"
 #include "transfer/exchange_export.h"
 #include "transfer/exchange_import.h"
@@ -20,13 +20,11 @@ int WriteExported(const std::optional<std::string>& output, ProgramSession& sess
                   const std::function<Status(const std::function<bool(std::string_view)>&,
                                              const std::function<void(std::size_t)>&)>& write) {
   if (output && count == 0) {
-    session.Close();
     WriteOut(std::string("nothing to export: ") + *output + " not written\n");
     return kExitOk;
   }
   if (output) {
     const ExportResult result = ExportToFile(count, count, *output, session.language(), ui, write);
-    session.Close();
     if (!result.ok()) throw CliError("the export failed");  // the reason is shown already
     WriteOut("exported " + Counted(result.exported, word) + " to " + *output + "\n");
     return kExitOk;
@@ -37,7 +35,6 @@ int WriteExported(const std::optional<std::string>& output, ProgramSession& sess
         return true;
       },
       {});
-  session.Close();
   if (!made.ok()) throw CliError("cannot export: " + Cp1251ToUtf8(made.message()));
   return kExitOk;
 }
@@ -80,7 +77,7 @@ int RunExchangeExport(const CommandLine& line, TerminalUserInterface& ui, const 
     const std::optional<ContactFormat> contact_format = ContactFormatOfName(format);
     if (!contact_format) throw CliError("export phonebook needs --format vcf or csv", kExitUsage);
     TakePasswordFile(line, ui);
-    ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false);
+    ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false, LockWaitOf(line));
     const RowList phonebook = session.LoadPhonebook();
     return WriteExported(output, session, phonebook.rows.size(), "contact", ui,
                          [&](const auto& sink, const auto&) {
@@ -95,7 +92,7 @@ int RunExchangeExport(const CommandLine& line, TerminalUserInterface& ui, const 
                    kExitUsage);
   }
   TakePasswordFile(line, ui);
-  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false);
+  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false, LockWaitOf(line));
   const RowList archive = session.LoadArchive();
   return WriteExported(output, session, archive.rows.size(), "message", ui,
                        [&](const auto& sink, const auto& on_row) {
@@ -108,7 +105,7 @@ int RunExchangeImport(const CommandLine& line, TerminalUserInterface& ui) {
   const bool backup = line.operands[0] == "android-xml";
   const std::filesystem::path file = line.operands[1];
   TakePasswordFile(line, ui);
-  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/true);
+  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/true, LockWaitOf(line));
   RowList archive = session.LoadArchive();
   RowList phonebook = session.LoadPhonebook();
 
@@ -119,9 +116,8 @@ int RunExchangeImport(const CommandLine& line, TerminalUserInterface& ui) {
         AppendNewMessages(archive.rows, std::move(rows.rows), session.language(), ui);
     ResolveArchiveNames(archive.rows, phonebook.rows, {});  // saved right below
     const Status saved =
-        count.added != 0 ? SaveListFile(archive, session.files().archive, ui) : Status();
-    session.Close();
-    if (!saved.ok()) throw CliError("the archive was not saved; it is as it was");
+        count.added != 0 ? SaveListFile(archive, session.store().archive(), ui) : Status();
+    if (!saved.ok()) throw session.SaveFailure("the archive was not saved; it is as it was");
     WriteOut("imported " + Counted(count.added, "message") + ", " + std::to_string(count.already) +
              " already in the archive" + BackupNotes(rows.read) + " (" +
              Counted(archive.rows.size(), "row") + " in the archive)\n");
@@ -133,15 +129,15 @@ int RunExchangeImport(const CommandLine& line, TerminalUserInterface& ui) {
   const ImportCount count = AppendNewContacts(phonebook.rows, read.contacts);
   Status saved;
   if (count.added != 0) {
-    saved = SaveListFile(phonebook, session.files().phonebook, ui);
+    saved = SaveListFile(phonebook, session.store().phonebook(), ui);
     // Names are put on the archive's senders as after a phonebook read.
     if (saved.ok()) {
       ResolveArchiveNames(archive.rows, phonebook.rows,
-                          [&] { saved = SaveListFile(archive, session.files().archive, ui); });
+                          [&] { saved = SaveListFile(archive, session.store().archive(), ui); });
     }
   }
-  session.Close();
-  if (!saved.ok()) throw CliError("the data files were not all saved; see the message above");
+  if (!saved.ok())
+    throw session.SaveFailure("the data files were not all saved; see the message above");
   WriteOut("imported " + Counted(count.added, "contact") + ", " + std::to_string(count.already) +
            " already in the phonebook" +
            (read.cards_without_number != 0

@@ -76,6 +76,7 @@ TEST_F(ExchangeCommandsTest, SmsBackupIntoTheArchiveOnceOnly) {
   form.SmsBackup1->trigger();
   EXPECT_EQ(form.Open1->Filter, Q("Резервная копия SMS (*.xml)|*.xml"));
   ASSERT_EQ(form.List4Rows->rows().size(), 6u);
+  EXPECT_EQ(form.List4->model()->rowCount(), 6);  // the archive tab shows them
   EXPECT_EQ(BestText(form.List4Rows->rows()[0]), "Привет! Как дела? 😀");
   EXPECT_EQ(form.ProgressText->text(),
             Q("Импортировано: 6, уже в архиве: 0; Вложения MMS пропущены: 2"));

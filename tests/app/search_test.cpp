@@ -340,12 +340,7 @@ TEST_F(SearchTest, FilterKindDatesAndContactComeBackAtTheNextStart) {
   }
   // The archive is on disk now; the next start filters it at once.
   std::vector<Row> rows = Archive();
-  {
-    RowList list = MakeMessageList();
-    list.rows = rows;
-    SilentUserInterface silent;
-    ASSERT_TRUE(SaveListFile(list, DataFiles(Options().program_folder).archive, silent).ok());
-  }
+  ASSERT_TRUE(WriteListFile(rows, DataFiles(Options().program_folder).archive).ok());
   auto program = StartProgram();
   TForm1& form = program->form1();
   EXPECT_EQ(form.List4Search->Field->text(), Q("\"купи хлеба\""));

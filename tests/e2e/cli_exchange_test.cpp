@@ -1,7 +1,10 @@
 // missivo-cli with the exchange formats: exports and imports of the real
 // program on a temporary program folder.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -132,8 +135,8 @@ TEST_F(CliExchangeTest, ContactsInAndOut) {
       << broken.err;
 }
 
-// The archive formats on standard output; a locked folder opens with the
-// password and is locked again.
+// The archive formats on standard output; a password-locked archive opens
+// with the password and stays locked on disk.
 TEST_F(CliExchangeTest, ArchiveFormatsOnALockedFolder) {
   ASSERT_TRUE(
       WriteListFile(
@@ -165,6 +168,29 @@ TEST_F(CliExchangeTest, ArchiveFormatsOnALockedFolder) {
 
   const test::CliRun wrong = Cli({"export", "archive", "--format", "yaml"});
   EXPECT_EQ(wrong.status, 64);
+}
+
+// While another Missivo program holds the folder lock, the imports wait for it
+// and then give up with 75, writing nothing.
+TEST_F(CliExchangeTest, ImportsWaitForTheFolderLock) {
+  const int fd =
+      ::open((files.folder / "Missivo.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+  const std::vector<std::string> imports[] = {
+      {"import", "android-xml", kData + "/formats/backup.xml"},
+      {"import", "vcard", kData + "/formats/contacts-2.1-quoted-printable.vcf"},
+  };
+  for (std::vector<std::string> args : imports) {
+    SCOPED_TRACE(args[1]);
+    args.insert(args.begin(), {"--lock-wait", "1"});
+    const test::CliRun refused = Cli(args);
+    EXPECT_EQ(refused.status, 75) << refused.err;
+    EXPECT_NE(refused.err.find("locked"), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(files.archive));
+    EXPECT_FALSE(std::filesystem::exists(files.phonebook));
+  }
+  ::close(fd);
 }
 
 }  // namespace
