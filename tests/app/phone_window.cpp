@@ -1,7 +1,9 @@
 #include "phone_window.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QTest>
 #include <QToolButton>
 #include <nlohmann/json.hpp>
 
@@ -9,6 +11,20 @@
 #include "text/cp1251.h"
 
 namespace missivo::test {
+
+QWidget* FocusOn(Program& program, QWidget* tab, QWidget* widget) {
+  program.form2().hide();
+  TForm1& form = program.form1();
+  form.show();
+  form.activateWindow();
+  QApplication::setActiveWindow(&form);  // the offscreen platform activates no window itself
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+  form.bsSkinPageControl1->setCurrentWidget(tab);
+  widget->setFocus(Qt::TabFocusReason);
+  QWidget* focused = QApplication::focusWidget();
+  EXPECT_NE(focused, nullptr);
+  return focused;
+}
 
 std::unique_ptr<Program> PhoneWindowTest::StartOn(const std::string& device, bool connect) {
   auto program = StartProgram();

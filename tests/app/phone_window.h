@@ -13,6 +13,11 @@
 
 namespace missivo::test {
 
+// Shows the window once the splash has gone, makes it the active one and puts
+// the focus on `widget`'s tab and on `widget`; returns the widget that has the
+// focus then, where typed keys land.
+QWidget* FocusOn(Program& program, QWidget* tab, QWidget* widget);
+
 class PhoneWindowTest : public AppTest {
  protected:
   // Starts the program (scripted dialogs), points PT at `device` and, when
