@@ -24,6 +24,10 @@ class Family : public DeviceProfile {
       indexes.push_back(slot.index);
     DeleteMessagesOnPhone(channel, indexes, ui);
   }
+  Result<SendPlan> PlanSend(std::string_view number, std::string_view text,
+                            std::uint16_t /*reference*/) const override {
+    return FamilySendPlan(number, text);
+  }
 };
 
 constexpr std::pair<PhoneKind, std::string_view> kNames[] = {

@@ -67,7 +67,9 @@ T Take(missivo::Result<T> result, const Message& message) {
 }  // namespace
 
 StandardPhone::StandardPhone(const Scenario& scenario)
-    : device_(scenario.standard), phonebook_(scenario.phonebook) {
+    : device_(scenario.standard),
+      next_reference_(scenario.first_reference),
+      phonebook_(scenario.phonebook) {
   pdu_mode_ = device_.modes != "text";
   if (!device_.storages.empty()) storage_ = device_.storages.front();
   for (const Message& message : scenario.messages)
@@ -197,6 +199,7 @@ std::string StandardPhone::Respond(const std::string& command) {
   if (upper.starts_with("AT+CMGL=")) return ListMessages(argument(8));
   if (upper.starts_with("AT+CMGR=")) return ReadMessage(Number(argument(8)));
   if (upper.starts_with("AT+CMGD=")) return DeleteMessage(Number(argument(8)));
+  if (upper.starts_with("AT+CMGS=")) return StartSend(argument(8));
   if (upper == "AT+CPBS=?") {
     std::string list = "(";
     for (std::size_t i = 0; i < d.phonebook_storages.size(); ++i)
@@ -217,6 +220,56 @@ std::string StandardPhone::Respond(const std::string& command) {
   }
   if (upper.starts_with("AT+CPBR=")) return ReadPhonebook(argument(8));
   return Error();
+}
+
+// AT+CMGS=<length> in PDU mode, AT+CMGS="<number>" in text mode: the prompt.
+std::string StandardPhone::StartSend(const std::string& argument) {
+  PendingSend send;
+  if (pdu_mode_) {
+    send.length = Number(argument);
+    if (send.length < 7 || send.length > 164) return "\r\n+CMS ERROR: 304\r\n";
+  } else {
+    send.number = Unquoted(argument.substr(0, argument.find(',')));
+    if (send.number.empty()) return "\r\n+CMS ERROR: 305\r\n";
+  }
+  send_ = send;
+  return kPrompt;
+}
+
+std::string StandardPhone::SubmitText(const std::string& text) {
+  namespace sms = missivo::sms;
+  const PendingSend send = send_.value_or(PendingSend{});
+  send_.reset();
+  Stored stored;
+  stored.storage = storage_;
+  stored.stat = 3;
+  if (pdu_mode_) {
+    const auto pdu = sms::DecodePdu(text);
+    if (!pdu.ok() || pdu.value().type != sms::MessageType::kSubmit) {
+      return "\r\n+CMS ERROR: 304\r\n";
+    }
+    stored.pdu = Upper(text);
+    stored.tpdu_length = TpduLength(stored.pdu);
+    if (stored.tpdu_length != send.length) return "\r\n+CMS ERROR: 304\r\n";
+    stored.address = pdu.value().address.text;
+    stored.text = pdu.value().user_data.text;
+  } else {
+    stored.address = send.number;
+    stored.text = text;
+    sms::SubmitOptions options;
+    const auto parts = sms::EncodeSubmit(send.number, text, options);
+    if (!parts.ok() || parts.value().size() != 1) return "\r\n+CMS ERROR: 305\r\n";
+    stored.pdu = parts.value().front().hex;
+    stored.tpdu_length = parts.value().front().tpdu_length;
+  }
+  for (const Stored& m : stored_) {
+    if (m.storage == storage_) stored.index = std::max(stored.index, m.index);
+  }
+  ++stored.index;
+  stored_.push_back(std::move(stored));
+  const int reference = next_reference_;
+  next_reference_ = (next_reference_ + 1) % 256;
+  return WithOk({"+CMGS: " + std::to_string(reference)});
 }
 
 std::string StandardPhone::SelectStorage(const std::string& argument) {
