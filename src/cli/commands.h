@@ -42,6 +42,7 @@ std::string Counted(std::size_t count, const char* word);
 const std::string& OneOperand(const CommandLine& line, std::string_view what);
 
 int RunRead(const CommandLine& line, TerminalUserInterface& ui);
+int RunSend(const CommandLine& line, TerminalUserInterface& ui);
 int RunIdentify(const CommandLine& line, TerminalUserInterface& ui);
 int RunList(const CommandLine& line, TerminalUserInterface& ui);
 int RunConversations(const CommandLine& line, TerminalUserInterface& ui);

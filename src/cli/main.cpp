@@ -31,6 +31,10 @@ constexpr OptionSpec kListOptions[] = {{"json", false}, {"search", true}, {"from
 constexpr OptionSpec kConversationsOptions[] = {{"json", false}};
 constexpr OptionSpec kIdentifyOptions[] = {
     {"device", true}, {"speed", true}, {"timeout", true}, {"kind", true}};
+constexpr OptionSpec kSendOptions[] = {
+    {"device", true}, {"speed", true},     {"timeout", true},   {"reply-time", true},
+    {"kind", true},   {"to", true},        {"text", true},      {"text-file", true},
+    {"no-archive", false}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
 
 constexpr char kReadHelp[] =
@@ -67,6 +71,34 @@ The options mirror the read settings of the window, with its defaults.
 Ctrl-C (SIGINT) or SIGTERM stops the read at once: the messages read so far
 are saved in the archive, nothing more is deleted on the phone, exit status 130.
 )";
+
+constexpr char kSendHelp[] =
+    R"help(Usage: missivo-cli [--folder DIR] send --device PATH --to NUMBER-OR-CONTACT
+         (--text TEXT | --text-file FILE | < FILE) [--speed N] [--timeout S]
+         [--reply-time S] [--kind K] [--no-archive]
+
+Sends one message (UTF-8) and prints the message references the phone gave,
+  sent in 3 parts, references 7, 8, 9
+A text that does not fit one message goes in parts: on standard devices one
+long message of numbered parts (7-bit when every character is in the SMS
+alphabet, else UCS2); on the +MPBR phone family separate messages of at most
+67 characters, in order. The message is added to the archive as sent, with
+the time it went.
+
+  --to WHO         a number (+79161234567; blanks, dashes and brackets are
+                   left out) or the name of a contact in the phonebook copy
+  --text TEXT      the text; without --text and --text-file it is read from
+                   standard input (one line end at its end is not sent)
+  --text-file FILE the text from FILE
+  --no-archive     do not add the message to the archive
+  --device, --speed, --timeout, --reply-time, --kind: as for read
+
+Exit status 0 when the phone confirmed every part. Otherwise 1 with the
+reason: the phone's error in words ("+CMS ERROR: 38 (network out of order)"),
+or, when the line hung up or fell silent after a part was handed over, which
+parts were confirmed and that the rest may or may not have gone. Nothing is
+ever sent twice on its own, and a message not wholly confirmed is not archived.
+)help";
 
 constexpr char kListHelp[] = R"(Usage: missivo-cli [--folder DIR] list archive|phonebook [--json]
          [--search TEXT] [--from NUMBER-OR-NAME] [--since DATE] [--until DATE]
@@ -140,6 +172,7 @@ changed on the phone or in the program folder. Options as for read.
 constexpr Command kCommands[] = {
     {"read", kReadOptions, kReadHelp, RunRead},
     {"identify", kIdentifyOptions, kIdentifyHelp, RunIdentify},
+    {"send", kSendOptions, kSendHelp, RunSend},
     {"list", kListOptions, kListHelp, RunList},
     {"conversations", kConversationsOptions, kConversationsHelp, RunConversations},
     {"export", kExportOptions, kExportHelp, RunExport},
@@ -190,6 +223,7 @@ folder, data files, language and settings as the window program.
 Commands (missivo-cli COMMAND --help for each):
   read           read the messages (and the phonebook) from the phone into the archive
   identify       print who the phone is and what it holds, for a bug report
+  send           send a message to a number or a contact, and archive it
   list           print the archive or the phonebook copy, or the messages found
   conversations  the archive's correspondents with their message counts
   export         write the archive through a template, as HTML or text
