@@ -37,6 +37,7 @@ TForm1::TForm1(Options options, QWidget* parent)
   BuildDialogs();
   bsSkinMessage1 = std::make_unique<QtUserInterface>(this, ProgressBar, ProgressText);
   ConnectTransferCommands();
+  BuildComposeCommands();
   bsSkinMessage1->SetScripted(options.scripted_dialogs);
   if (options.scripted_dialogs) {
     for (TFileDialog* dialog : {Save, Save2, Open1})
