@@ -82,7 +82,8 @@ void TForm1::ReplyClick() {
   const Row* row = nullptr;
   if (tab == CONVTAB) {
     const Conversation* current = Conversations->Current();
-    if (current != nullptr && !current->rows.empty()) row = &List4Rows->rows()[current->rows.back()];
+    if (current != nullptr && !current->rows.empty())
+      row = &List4Rows->rows()[current->rows.back()];
   } else if (tab == SMSTAB || tab == ARCHIVETAB) {
     const QTreeView* view = tab == SMSTAB ? List1 : List4;
     const RowListModel* list = tab == SMSTAB ? List1Rows : List4Rows;
@@ -121,8 +122,8 @@ bool TForm1::SendComposed(const std::string& to, const std::string& text) {
     bsSkinMessage1->ShowMessage(failed + report.Summary(), MessageKind::kError);
     return false;
   }
-  List4Rows->list().rows.push_back(MakeSentRow(number.value(), text, report, List2Rows->rows(),
-                                               Lang, MakeDate(), IsoTimeNow()));
+  List4Rows->list().rows.push_back(
+      MakeSentRow(number.value(), text, report, List2Rows->rows(), Lang, MakeDate(), IsoTimeNow()));
   List4Rows->Refresh();
   UpdateTabCaptions("Str73");
   (void)SaveArchive();  // a failure was shown; the row stays in the list for the next save

@@ -4,7 +4,7 @@
 
 namespace missivo::compose_texts {
 
-inline constexpr char kNewMessage[] = "Str128";    // "Новое сообщение": window title, menu, toolbar
+inline constexpr char kNewMessage[] = "Str128";  // "Новое сообщение": window title, menu, toolbar
 inline constexpr char kReply[] = "Str129";         // "Ответить"
 inline constexpr char kTo[] = "Str130";            // "Кому:"
 inline constexpr char kCountOnePart[] = "Str131";  // "%1 / %2, 1 часть"

@@ -32,8 +32,8 @@ class ComposeWindow : public QDialog {
   // presses Send again.
   using SendHandler = std::function<bool(const std::string& to, const std::string& text)>;
 
-  ComposeWindow(const LanguageLines& language, const std::vector<Row>& contacts,
-                SendHandler send, QWidget* parent = nullptr);
+  ComposeWindow(const LanguageLines& language, const std::vector<Row>& contacts, SendHandler send,
+                QWidget* parent = nullptr);
 
   QLineEdit* To = nullptr;
   QPlainTextEdit* Body = nullptr;

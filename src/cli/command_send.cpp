@@ -68,15 +68,16 @@ int RunSend(const CommandLine& line, TerminalUserInterface& ui) {
   if (!number.ok()) throw CliError("--to: " + number.message(), kExitUsage);
 
   SendReport report;
-  phone.Run([&](AtChannel& channel) {
-    report = SendMessage(channel, profile.Get(channel), number.value(), text);
-  },
-            [&](std::string&) { session.Close(); });
+  phone.Run(
+      [&](AtChannel& channel) {
+        report = SendMessage(channel, profile.Get(channel), number.value(), text);
+      },
+      [&](std::string&) { session.Close(); });
   if (report.AllConfirmed()) {
     WriteOut(report.Summary() + "\n");
     if (archive) {
-      list4.rows.push_back(MakeSentRow(number.value(), text, report, list2.rows,
-                                       session.language(), MakeDate(), IsoTimeNow()));
+      list4.rows.push_back(MakeSentRow(number.value(), text, report, list2.rows, session.language(),
+                                       MakeDate(), IsoTimeNow()));
       if (!SaveListFile(list4, session.files().archive, ui).ok()) {
         session.Close();
         throw CliError("the message went, but the archive could not be saved");

@@ -32,9 +32,8 @@ constexpr OptionSpec kConversationsOptions[] = {{"json", false}};
 constexpr OptionSpec kIdentifyOptions[] = {
     {"device", true}, {"speed", true}, {"timeout", true}, {"kind", true}};
 constexpr OptionSpec kSendOptions[] = {
-    {"device", true}, {"speed", true},     {"timeout", true},   {"reply-time", true},
-    {"kind", true},   {"to", true},        {"text", true},      {"text-file", true},
-    {"no-archive", false}};
+    {"device", true}, {"speed", true}, {"timeout", true},   {"reply-time", true}, {"kind", true},
+    {"to", true},     {"text", true},  {"text-file", true}, {"no-archive", false}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
 
 constexpr char kReadHelp[] =

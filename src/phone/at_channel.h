@@ -31,8 +31,8 @@ class AtChannel {
   // `text` is not written. Returns whether `text` was handed over. Errors are
   // not shown to the user (the caller reports them); the terminal shows all.
   // A channel that cannot do this hands nothing over and leaves `reply` empty.
-  [[nodiscard]] virtual bool ExchangeWithPrompt(const std::string& command,
-                                                const std::string& text, std::string& reply) {
+  [[nodiscard]] virtual bool ExchangeWithPrompt(const std::string& command, const std::string& text,
+                                                std::string& reply) {
     (void)command;
     (void)text;
     reply.clear();

@@ -9,9 +9,9 @@
 #include "phone/com_error.h"
 #include "phone/device_profile.h"
 #include "phone/family_commands.h"
-#include "phone/standard/standard_commands.h"
 #include "phone/message_rows.h"
 #include "phone/name_resolution.h"
+#include "phone/standard/standard_commands.h"
 #include "sms/sms_encode.h"
 #include "sms/utf.h"
 #include "store/message_fields.h"
@@ -67,7 +67,8 @@ std::string ReplyReason(std::string_view reply) {
   const std::optional<int> code = ParseErrorCode(reply);
   if (code && last.starts_with("+CMS ERROR")) {
     const std::string_view meaning = CmsErrorMeaning(*code);
-    return "the phone answered " + last + (meaning.empty() ? "" : " (" + std::string(meaning) + ")");
+    return "the phone answered " + last +
+           (meaning.empty() ? "" : " (" + std::string(meaning) + ")");
   }
   return "the phone answered " + last;
 }
@@ -128,7 +129,8 @@ std::optional<int> ParseMessageReference(std::string_view reply) {
 std::optional<int> ParseErrorCode(std::string_view reply) {
   const std::string last = LastLine(reply);
   for (std::string_view prefix : {"+CMS ERROR:", "+CME ERROR:"}) {
-    if (last.starts_with(prefix)) return LeadingNumber(std::string_view(last).substr(prefix.size()));
+    if (last.starts_with(prefix))
+      return LeadingNumber(std::string_view(last).substr(prefix.size()));
   }
   return std::nullopt;
 }

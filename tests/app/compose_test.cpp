@@ -2,9 +2,9 @@
 // device of phonesim: Ctrl+N, the recipient completed from the phonebook copy,
 // the live counter, Send; the message in the archive and its conversation;
 // Ctrl+R in the conversation; a refused send keeps the window and its text.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QAbstractItemView>
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>

@@ -16,8 +16,8 @@
 #include <QTreeView>
 #include <cstdio>
 
-#include "app/compose_window.h"
 #include "app/application.h"
+#include "app/compose_window.h"
 #include "app/conversation_view.h"
 #include "app/image_list.h"
 #include "app/password_windows.h"

@@ -30,7 +30,8 @@ class CliSendTest : public ::testing::Test {
  protected:
   CliSendTest() {
     std::filesystem::create_directories(files.folder);
-    EXPECT_TRUE(WriteListFile({{W("Иван"), {"+79161234567"}, kImageContact}}, files.phonebook).ok());
+    EXPECT_TRUE(
+        WriteListFile({{W("Иван"), {"+79161234567"}, kImageContact}}, files.phonebook).ok());
   }
 
   test::CliRun Send(const test::PhoneSim& phone, std::vector<std::string> args) {
@@ -53,7 +54,8 @@ class CliSendTest : public ::testing::Test {
 
 TEST_F(CliSendTest, SentToAContactAndArchived) {
   test::PhoneSim phone(R"({"profile": "standard", "first_reference": 20})");
-  const test::CliRun run = Send(phone, {"--to", "иван", "--kind", "standard", "--text", kThreeParts});
+  const test::CliRun run =
+      Send(phone, {"--to", "иван", "--kind", "standard", "--text", kThreeParts});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "sent in 3 parts, references 20, 21, 22\n");
   const auto commands = phone.Commands();
@@ -78,9 +80,8 @@ TEST_F(CliSendTest, SentToAContactAndArchived) {
   test::PhoneSim family(R"({"first_reference": 7})");
   const std::filesystem::path file = home / "text.txt";
   test::WriteBytes(file, "Привет!\n");
-  const test::CliRun second =
-      Send(family, {"--to", "+7 916 000-00-00", "--kind", "family", "--text-file", file.string(),
-                    "--no-archive"});
+  const test::CliRun second = Send(family, {"--to", "+7 916 000-00-00", "--kind", "family",
+                                            "--text-file", file.string(), "--no-archive"});
   ASSERT_EQ(second.status, 0) << second.err;
   EXPECT_EQ(second.out, "sent, reference 7\n");
   EXPECT_EQ(family.Commands().back(), "041F044004380432043504420021^Z");
@@ -94,8 +95,8 @@ TEST_F(CliSendTest, FailuresSayWhatWentAndArchiveNothing) {
     test::PhoneSim probe(R"({"profile": "standard"})");
     ASSERT_EQ(Send(probe, {"--to", "+79161234567", "--no-archive", "--text", "x"}).status, 0);
     const auto commands = probe.Commands();
-    first = static_cast<std::size_t>(
-        std::find(commands.begin(), commands.end(), "AT+CMGF=0") - commands.begin() + 1);
+    first = static_cast<std::size_t>(std::find(commands.begin(), commands.end(), "AT+CMGF=0") -
+                                     commands.begin() + 1);
   }
   const int pdu1 = static_cast<int>(first) + 2;
   const int pdu2 = pdu1 + 2;
@@ -126,10 +127,18 @@ TEST_F(CliSendTest, FailuresSayWhatWentAndArchiveNothing) {
        64,
        "--to: not a number, and no contact",
        false},
-      {"both texts", {{"profile", "standard"}}, {"--to", "1", "--text", "a", "--text-file", "b"},
-       64, "not both", false},
-      {"empty text (standard input empty)", {{"profile", "standard"}}, {"--to", "1"}, 64,
-       "the text is empty", false},
+      {"both texts",
+       {{"profile", "standard"}},
+       {"--to", "1", "--text", "a", "--text-file", "b"},
+       64,
+       "not both",
+       false},
+      {"empty text (standard input empty)",
+       {{"profile", "standard"}},
+       {"--to", "1"},
+       64,
+       "the text is empty",
+       false},
       {"no recipient", {{"profile", "standard"}}, {"--text", "a"}, 64, "--to", false},
   };
   for (const auto& c : cases) {

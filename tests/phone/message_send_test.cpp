@@ -10,11 +10,11 @@
 #include "phone/device_identity.h"
 #include "phone/standard/standard_profile.h"
 #include "phone/ucs2.h"
+#include "sms/sms_pdu.h"
 #include "sms/utf.h"
 #include "store/message_fields.h"
-#include "text/default_language.h"
-#include "sms/sms_pdu.h"
 #include "support/phone_link.h"
+#include "text/default_language.h"
 
 namespace missivo {
 namespace {
@@ -94,7 +94,7 @@ TEST(PromptExchangeTest, TextFollowsThePromptAndTheReplyEndsAtItsResult) {
 
 TEST(SendMessageTest, OneAndThreePartsOnBothKinds) {
   const std::string long_latin = Repeat("Long message, part by part. ", 15);  // 420 septets
-  const std::string long_cyrillic = Repeat("Длинное сообщение. ", 8);       // 152 UCS2 units
+  const std::string long_cyrillic = Repeat("Длинное сообщение. ", 8);         // 152 UCS2 units
   const struct {
     const char* name;
     const char* scenario;
@@ -109,7 +109,10 @@ TEST(SendMessageTest, OneAndThreePartsOnBothKinds) {
        "Привет, мир!",
        {5},
        {"AT+CMGS=\"+15556661234\"", "041F04400438043204350442002C0020043C043804400021^Z"}},
-      {"family, three messages", R"({"first_reference": 254})", &FamilyProfile(), long_cyrillic,
+      {"family, three messages",
+       R"({"first_reference": 254})",
+       &FamilyProfile(),
+       long_cyrillic,
        {254, 255, 0}},
       {"standard, one 7-bit part (published PDU)",
        R"({"profile": "standard"})",
@@ -118,9 +121,15 @@ TEST(SendMessageTest, OneAndThreePartsOnBothKinds) {
        {1},
        {"AT+CMGS=35",
         "0001000B915155661632F400001954747A0E4ACF41F27298CDCE83C6EF371B0481402010^Z"}},
-      {"standard, three 7-bit parts", R"({"profile": "standard", "first_reference": 9})",
-       &Standard(), long_latin, {9, 10, 11}},
-      {"standard, three UCS2 parts", R"({"profile": "standard"})", &Standard(), long_cyrillic,
+      {"standard, three 7-bit parts",
+       R"({"profile": "standard", "first_reference": 9})",
+       &Standard(),
+       long_latin,
+       {9, 10, 11}},
+      {"standard, three UCS2 parts",
+       R"({"profile": "standard"})",
+       &Standard(),
+       long_cyrillic,
        {1, 2, 3}},
   };
   for (const auto& c : cases) {
@@ -191,7 +200,8 @@ TEST(SendMessageTest, RefusalsAndHangUpsSayWhatWent) {
        "part 1 of 3 confirmed (reference 1); parts 2-3 not sent: the phone answered "
        "+CMS ERROR: 331 (no network service)",
        4},
-      {"hang-up while the second PDU is answered", R"({"profile": "standard", "hang_up_after": 5})",
+      {"hang-up while the second PDU is answered",
+       R"({"profile": "standard", "hang_up_after": 5})",
        {1},
        true,
        "part 1 of 3 confirmed (reference 1); parts 2-3 may or may not have gone: the line "

@@ -145,7 +145,10 @@ void Line::ReadInput() {
 }
 
 void Line::HandleLine(const std::string& line, char end) {
-  Append(log_fd_, TimeStamp() + "\t" + line + (end == kCtrlZ ? "^Z" : end == kEsc ? "^[" : "") +
+  Append(log_fd_, TimeStamp() + "\t" + line +
+                      (end == kCtrlZ ? "^Z"
+                       : end == kEsc ? "^["
+                                     : "") +
                       "\n");
   ++commands_;
   // A new command ends an endless answer.
