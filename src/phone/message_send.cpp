@@ -12,6 +12,7 @@
 #include "phone/message_rows.h"
 #include "phone/name_resolution.h"
 #include "phone/standard/standard_commands.h"
+#include "phone/standard/standard_replies.h"
 #include "sms/sms_encode.h"
 #include "sms/utf.h"
 #include "store/message_fields.h"
@@ -34,17 +35,9 @@ std::string Ucs2Hex(std::string_view utf8) {
   return out;
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-    text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-    text.remove_suffix(1);
-  return text;
-}
-
 // The number at the start of `text` (after blanks), or nothing.
 std::optional<int> LeadingNumber(std::string_view text) {
-  text = Trimmed(text);
+  text = TrimBlanks(text);
   int value = -1;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end == text.data()) return std::nullopt;
@@ -55,7 +48,7 @@ std::optional<int> LeadingNumber(std::string_view text) {
 std::string LastLine(std::string_view reply) {
   std::string last;
   for (const std::string& line : SplitAnyBreak(reply)) {
-    if (!Trimmed(line).empty()) last = line;
+    if (!TrimBlanks(line).empty()) last = line;
   }
   return last;
 }
@@ -117,7 +110,7 @@ Result<SendPlan> PduSendPlan(std::string_view number, std::string_view text,
 // +CMGS: 183        +CMGS: 7,"26/12/10,17:50:02+12"
 std::optional<int> ParseMessageReference(std::string_view reply) {
   for (const std::string& line : SplitAnyBreak(reply)) {
-    const std::string_view rest = Trimmed(line);
+    const std::string_view rest = TrimBlanks(line);
     if (!rest.starts_with(kCmgsPrefix)) continue;
     const std::optional<int> reference = LeadingNumber(rest.substr(kCmgsPrefix.size()));
     if (reference && *reference >= 0 && *reference <= 255) return reference;
@@ -264,7 +257,7 @@ std::optional<std::string> CleanNumber(std::string_view typed) {
 
 Result<std::string> RecipientNumber(std::string_view who, const std::vector<Row>& contacts) {
   if (std::optional<std::string> number = CleanNumber(who)) return *number;
-  const std::string wanted = FoldForSearch(Trimmed(who));
+  const std::string wanted = FoldForSearch(TrimBlanks(who));
   if (wanted.empty()) return Status::Failure("no recipient given");
   const Row* found = nullptr;
   for (const Row& contact : contacts) {

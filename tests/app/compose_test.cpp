@@ -28,23 +28,6 @@ namespace {
 
 using ComposeTest = PhoneWindowTest;
 
-QString Q(const char* utf8) {
-  return QString::fromUtf8(utf8);
-}
-
-void Press(int key, Qt::KeyboardModifiers modifiers = {}) {
-  QWidget* focus = QApplication::focusWidget();
-  ASSERT_NE(focus, nullptr);
-  QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
-}
-
-void Type(const char* utf8) {
-  QWidget* focus = QApplication::focusWidget();
-  ASSERT_NE(focus, nullptr);
-  for (const QChar c : Q(utf8))
-    QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
 const char* kPhone = R"({"profile": "standard", "first_reference": 30,
   "phonebook": [{"index": 1, "number": "+79161234567", "name": "Иван"},
                 {"index": 2, "number": "+79160000000", "name": "Пётр"}]})";
