@@ -1,14 +1,12 @@
 #include "app_test_support.h"
 
-#include <QApplication>
-#include <QTest>
-
 #include <stdlib.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QSettings>
+#include <QTest>
 
 #include "text/lines.h"
 

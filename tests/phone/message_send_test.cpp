@@ -89,6 +89,14 @@ TEST(PromptExchangeTest, TextFollowsThePromptAndTheReplyEndsAtItsResult) {
   EXPECT_FALSE(link.exchange.ExchangeWithPrompt("AT+CMGS=3\r", pdu, reply));
   EXPECT_EQ(reply, "AT+CMGS=3\r\r\n+CMS ERROR: 304\r");
   EXPECT_EQ(link.phone.Commands().back(), "AT+CMGS=3");
+  // A PDU of another length than announced is handed over and refused.
+  EXPECT_TRUE(link.exchange.ExchangeWithPrompt("AT+CMGS=20\r", pdu, reply));
+  EXPECT_TRUE(reply.ends_with("\r\n+CMS ERROR: 304\r")) << reply;
+  // The family's phone wants UCS2 hexadecimal.
+  PhoneLink family("{}");
+  EXPECT_TRUE(family.exchange.ExchangeWithPrompt("AT+CMGS=\"+1555\"\r", "Hi", reply));
+  EXPECT_TRUE(reply.ends_with("\r\n+CMS ERROR: 305\r")) << reply;
+  EXPECT_EQ(family.phone.Commands(), (std::vector<std::string>{"AT+CMGS=\"+1555\"", "Hi^Z"}));
   EXPECT_TRUE(link.ui.messages.empty()) << "the caller reports a failed send, not the exchange";
 }
 
