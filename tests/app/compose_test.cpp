@@ -126,6 +126,16 @@ TEST_F(ComposeTest, CtrlNSendsToAContactAndTheMessageJoinsItsConversation) {
   EXPECT_EQ(form.Compose->To->text(), Q("Иван (+79161234567)"));
   QTest::mouseClick(form.Compose->CancelButton, Qt::LeftButton);
   EXPECT_TRUE(WaitFor([&] { return form.Compose == nullptr; }));
+
+  // Ctrl+R on the archive's row does the same.
+  form.bsSkinPageControl1->setCurrentWidget(form.ARCHIVETAB);
+  QApplication::setActiveWindow(&form);
+  QApplication::processEvents();
+  QTest::mouseClick(form.List4->viewport(), Qt::LeftButton, {},
+                    form.List4->visualRect(form.List4->model()->index(0, 0)).center());
+  Press(Qt::Key_R, Qt::ControlModifier);
+  ASSERT_NE(form.Compose, nullptr);
+  EXPECT_EQ(form.Compose->To->text(), Q("Иван (+79161234567)"));
 }
 
 TEST_F(ComposeTest, ARefusedSendKeepsTheWindowAndArchivesNothing) {
