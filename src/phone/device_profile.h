@@ -57,10 +57,12 @@ class DeviceProfile {
 
   // What sending `text` (UTF-8) to `number` says to the phone (see
   // SendMessage in phone/message_send.h); the parts of a long text share
-  // `reference` where the device's form carries one. Fails, saying why, when
-  // the text or the number cannot be sent this way.
+  // `reference` where the device's form carries one, and each asks for a
+  // status report with `status_report` where the device's form can. Fails,
+  // saying why, when the text or the number cannot be sent this way.
   [[nodiscard]] virtual Result<SendPlan> PlanSend(std::string_view number, std::string_view text,
-                                                  std::uint16_t reference) const = 0;
+                                                  std::uint16_t reference,
+                                                  bool status_report) const = 0;
 };
 
 // The family's profile: its conversation exactly as it has always been.

@@ -7,6 +7,7 @@
 
 #include "phone/at_exchange.h"
 #include "phone/com_error.h"
+#include "phone/delivery_reports.h"
 #include "phone/device_profile.h"
 #include "phone/family_commands.h"
 #include "phone/message_rows.h"
@@ -191,10 +192,11 @@ std::string SendReport::Summary() const {
 }
 
 SendReport SendMessage(AtChannel& channel, const DeviceProfile& profile, std::string_view number,
-                       std::string_view text, std::optional<std::uint16_t> reference) {
+                       std::string_view text, const SendOptions& options) {
   SendReport report;
-  if (!reference) reference = static_cast<std::uint16_t>(std::random_device{}() & 0xFF);
-  Result<SendPlan> plan = profile.PlanSend(number, text, *reference);
+  const std::uint16_t reference =
+      options.reference.value_or(static_cast<std::uint16_t>(std::random_device{}() & 0xFF));
+  Result<SendPlan> plan = profile.PlanSend(number, text, reference, options.status_report);
   if (!plan.ok()) {
     report.reason = plan.message();
     return report;
@@ -296,7 +298,7 @@ Row MakeSentRow(std::string_view number, std::string_view text, const SendReport
   std::string references;
   for (int reference : report.references)
     references += (references.empty() ? "" : ",") + std::to_string(reference);
-  fields.other.emplace_back("references", references);
+  fields.other.emplace_back(kReferencesKey, references);
   WriteMessageFields(row, fields);
   return row;
 }

@@ -72,13 +72,17 @@ struct SendReport {
   std::string Summary() const;
 };
 
-// Sends `text` (UTF-8) to `number` through `profile`; the parts of a long
-// text share `reference` (a random one when none is given). A port failure (a
+struct SendOptions {
+  bool status_report = false;  // ask for a status report of each part (standard devices)
+  std::optional<std::uint16_t> reference;  // shared by the parts; none: a random one
+};
+
+// Sends `text` (UTF-8) to `number` through `profile`. A port failure (a
 // hang-up, a time-out) does not leave by its exception: it ends the send and
 // is reported, with which parts were confirmed. Never repeats a part.
 [[nodiscard]] SendReport SendMessage(AtChannel& channel, const DeviceProfile& profile,
                                      std::string_view number, std::string_view text,
-                                     std::optional<std::uint16_t> reference = std::nullopt);
+                                     const SendOptions& options = {});
 
 // The number a user typed, for the phone: blanks, '-', '(' and ')' left out;
 // "+" and digits stay. Nothing when what is left is not an optional "+" and 1

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "phone/delivery_reports.h"
 #include "phone/device_identity.h"
 #include "phone/standard/standard_profile.h"
 #include "phone/ucs2.h"
@@ -143,7 +144,8 @@ TEST(SendMessageTest, OneAndThreePartsOnBothKinds) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     PhoneLink link(c.scenario);
-    const SendReport report = SendMessage(link.exchange, *c.profile, "+15556661234", c.text, 0x42);
+    const SendReport report =
+        SendMessage(link.exchange, *c.profile, "+15556661234", c.text, {.reference = 0x42});
     EXPECT_TRUE(report.AllConfirmed()) << report.Summary();
     EXPECT_EQ(report.references, c.references);
     EXPECT_TRUE(report.reason.empty());
@@ -319,6 +321,77 @@ TEST(SentRowTest, OutgoingRowWithItsLosslessFields) {
   EXPECT_EQ(fields->time, "2026-12-10T17:50:02+03:00");
   EXPECT_EQ(fields->other,
             (std::vector<std::pair<std::string, std::string>>{{"references", "7,8"}}));
+}
+
+TEST(DeliveryTest, StatusReportsMarkTheSentRowDelivered) {
+  LanguageLines language;
+  language.LoadFromBytes(DefaultRussianFileBytes());
+  PhoneLink link(R"({"profile": "standard", "first_reference": 40})");
+  const std::string three_parts = Repeat("Long message, part by part. ", 15);
+  const SendReport report = SendMessage(link.exchange, Standard(), "+79161234567", three_parts,
+                                        {.status_report = true, .reference = std::nullopt});
+  ASSERT_TRUE(report.AllConfirmed()) << report.Summary();
+  // Every part asked for its report (TP-SRR).
+  for (const std::string& line : link.phone.Commands()) {
+    if (line.ends_with("^Z")) {
+      EXPECT_TRUE(sms::DecodePdu(line.substr(0, line.size() - 2)).value().status_report);
+    }
+  }
+  std::vector<Row> archive = {
+      MakeSentRow("89161234567", "older, same references", {1, {40}, {}, false}, {}, language,
+                  "10/12/2026,17:00:00\r\n", "2026-12-10T17:00:00+03:00"),
+      MakeSentRow("+79161234567", three_parts, report, {}, language, "10/12/2026,17:50:02\r\n",
+                  "2026-12-10T17:50:02+03:00"),
+  };
+  const MessageReadResult read = Standard().ReadMessages(link.exchange, {}, language, link.ui);
+  ASSERT_EQ(read.deliveries.size(), 3u);
+  EXPECT_TRUE(read.rows.size() == 1 && BestKind(read.rows[0]) == RowKind::kOutgoing)
+      << "the reports are no messages; the sent message is listed as sent";
+  EXPECT_EQ(MarkDelivered(archive, read.deliveries), 3u);
+  EXPECT_EQ(DeliveredTime(archive[1]), "2026-12-10T18:00:00+03:00");
+  EXPECT_FALSE(DeliveredTime(archive[0]).has_value()) << "the newest row of the reference wins";
+  // The reports stay on the phone: read again, they change nothing, and the
+  // older message of a reused reference does not take them.
+  const std::vector<Row> before = archive;
+  EXPECT_EQ(MarkDelivered(archive, read.deliveries), 0u);
+  EXPECT_EQ(archive, before);
+}
+
+TEST(DeliveryTest, OnlyADeliveredReportOfTheRowsReferenceAndNumberCounts) {
+  LanguageLines language;
+  language.LoadFromBytes(DefaultRussianFileBytes());
+  const auto sent = [&](std::vector<int> references) {
+    return MakeSentRow("+79161234567", "text",
+                       {static_cast<int>(references.size()), references, {}, false}, {}, language,
+                       "10/12/2026,17:00:00\r\n", "2026-12-10T17:00:00+03:00");
+  };
+  const struct {
+    const char* name;
+    std::vector<int> references;
+    std::vector<DeliveryNote> notes;
+    bool delivered;
+  } cases[] = {
+      {"one part", {5}, {{5, "+79161234567", "2026-12-10T18:00:00+03:00", true}}, true},
+      {"national form of the number", {5}, {{5, "89161234567", "t", true}}, true},
+      {"another number", {5}, {{5, "+79160000000", "t", true}}, false},
+      {"another reference", {5}, {{6, "+79161234567", "t", true}}, false},
+      {"not delivered (failed or pending)", {5}, {{5, "+79161234567", "t", false}}, false},
+      {"two of three parts",
+       {5, 6, 7},
+       {{5, "+79161234567", "t", true}, {7, "+79161234567", "t", true}},
+       false},
+      {"three of three",
+       {5, 6, 7},
+       {{5, "+79161234567", "a", true},
+        {6, "+79161234567", "b", true},
+        {7, "+79161234567", "c", true}},
+       true},
+  };
+  for (const auto& c : cases) {
+    std::vector<Row> rows = {sent(c.references)};
+    (void)MarkDelivered(rows, c.notes);
+    EXPECT_EQ(DeliveredTime(rows[0]).has_value(), c.delivered) << c.name;
+  }
 }
 
 }  // namespace

@@ -50,6 +50,19 @@ missivo::sms::Timestamp ParseStamp(const std::string& date) {
   return time;
 }
 
+// A status report: the message of `reference` to `recipient` delivered at `time`.
+missivo::Result<std::string> ReportPdu(int reference, const std::string& recipient,
+                                       const missivo::sms::Timestamp& time) {
+  namespace sms = missivo::sms;
+  sms::Pdu report;
+  report.type = sms::MessageType::kStatusReport;
+  report.message_reference = static_cast<std::uint8_t>(reference);
+  report.address = sms::MakeAddress(recipient);
+  report.service_centre_time = time;
+  report.discharge_time = time;
+  return sms::EncodePdu(report);
+}
+
 int TpduLength(const std::string& pdu) {
   const int sca_octets = std::stoi(pdu.substr(0, 2), nullptr, 16) + 1;
   return static_cast<int>(pdu.size() / 2) - sca_octets;
@@ -84,13 +97,7 @@ void StandardPhone::Store(const Message& message) {
   std::vector<std::string> pdus;
   std::vector<std::string> texts;
   if (message.status_report) {
-    sms::Pdu report;
-    report.type = sms::MessageType::kStatusReport;
-    report.message_reference = static_cast<std::uint8_t>(reference);
-    report.address = sms::MakeAddress(message.sender);
-    report.service_centre_time = ParseStamp(message.date);
-    report.discharge_time = report.service_centre_time;
-    pdus.push_back(Take(sms::EncodePdu(report), message));
+    pdus.push_back(Take(ReportPdu(reference, message.sender, ParseStamp(message.date)), message));
     texts.emplace_back();
   } else {
     texts = Take(sms::SplitText(message.text), message);
@@ -222,6 +229,15 @@ std::string StandardPhone::Respond(const std::string& command) {
   return Error();
 }
 
+// The index after the highest in the selected storage.
+int StandardPhone::NextIndex() const {
+  int highest = 0;
+  for (const Stored& m : stored_) {
+    if (m.storage == storage_) highest = std::max(highest, m.index);
+  }
+  return highest + 1;
+}
+
 // AT+CMGS=<length> in PDU mode, AT+CMGS="<number>" in text mode: the prompt.
 std::string StandardPhone::StartSend(const std::string& argument) {
   PendingSend send;
@@ -262,13 +278,25 @@ std::string StandardPhone::SubmitText(const std::string& text) {
     stored.pdu = parts.value().front().hex;
     stored.tpdu_length = parts.value().front().tpdu_length;
   }
-  for (const Stored& m : stored_) {
-    if (m.storage == storage_) stored.index = std::max(stored.index, m.index);
-  }
-  ++stored.index;
+  stored.index = NextIndex();
+  const bool report_asked = pdu_mode_ && sms::DecodePdu(stored.pdu).value().status_report;
+  const std::string address = stored.address;
   stored_.push_back(std::move(stored));
   const int reference = next_reference_;
   next_reference_ = (next_reference_ + 1) % 256;
+  // Asked for, the network's report of delivery arrives at once.
+  if (report_asked) {
+    const auto report = ReportPdu(reference, address, ParseStamp("26/12/10,18:00:00+12"));
+    Stored arrived;
+    arrived.storage = storage_;
+    arrived.stat = 0;
+    arrived.pdu = report.value();
+    arrived.tpdu_length = TpduLength(arrived.pdu);
+    arrived.address = address;
+    arrived.status_report = true;
+    arrived.index = NextIndex();
+    stored_.push_back(std::move(arrived));
+  }
   return WithOk({"+CMGS: " + std::to_string(reference)});
 }
 

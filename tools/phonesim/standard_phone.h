@@ -58,6 +58,7 @@ class StandardPhone {
     std::string number;
   };
   std::string StartSend(const std::string& argument);
+  int NextIndex() const;
 
   StandardDevice device_;
   std::optional<PendingSend> send_;

@@ -39,7 +39,8 @@ class StandardProfile : public DeviceProfile {
                       UserInterface& ui) const override;
   // PDU mode; a device that has only text mode is refused.
   [[nodiscard]] Result<SendPlan> PlanSend(std::string_view number, std::string_view text,
-                                          std::uint16_t reference) const override;
+                                          std::uint16_t reference,
+                                          bool status_report) const override;
 
  private:
   DeviceIdentity identity_;

@@ -6,11 +6,11 @@
 namespace missivo {
 
 Result<SendPlan> StandardProfile::PlanSend(std::string_view number, std::string_view text,
-                                           std::uint16_t reference) const {
+                                           std::uint16_t reference, bool status_report) const {
   if (identity_.modes.known && !identity_.modes.pdu) {
     return Status::Failure("the device has no PDU mode, which sending needs");
   }
-  return PduSendPlan(number, text, reference);
+  return PduSendPlan(number, text, reference, status_report);
 }
 
 }  // namespace missivo
