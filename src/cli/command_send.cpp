@@ -70,7 +70,8 @@ int RunSend(const CommandLine& line, TerminalUserInterface& ui) {
   SendReport report;
   phone.Run(
       [&](AtChannel& channel) {
-        report = SendMessage(channel, profile.Get(channel), number.value(), text);
+        report = SendMessage(channel, profile.Get(channel), number.value(), text,
+                             {.status_report = line.Has("report"), .reference = std::nullopt});
       },
       [&](std::string&) { session.Close(); });
   if (report.AllConfirmed()) {

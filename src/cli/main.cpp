@@ -32,8 +32,9 @@ constexpr OptionSpec kConversationsOptions[] = {{"json", false}};
 constexpr OptionSpec kIdentifyOptions[] = {
     {"device", true}, {"speed", true}, {"timeout", true}, {"kind", true}};
 constexpr OptionSpec kSendOptions[] = {
-    {"device", true}, {"speed", true}, {"timeout", true},   {"reply-time", true}, {"kind", true},
-    {"to", true},     {"text", true},  {"text-file", true}, {"no-archive", false}};
+    {"device", true},      {"speed", true},  {"timeout", true}, {"reply-time", true},
+    {"kind", true},        {"to", true},     {"text", true},    {"text-file", true},
+    {"no-archive", false}, {"report", false}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
 
 constexpr char kReadHelp[] =
@@ -74,7 +75,7 @@ are saved in the archive, nothing more is deleted on the phone, exit status 130.
 constexpr char kSendHelp[] =
     R"help(Usage: missivo-cli [--folder DIR] send --device PATH --to NUMBER-OR-CONTACT
          (--text TEXT | --text-file FILE | < FILE) [--speed N] [--timeout S]
-         [--reply-time S] [--kind K] [--no-archive]
+         [--reply-time S] [--kind K] [--no-archive] [--report]
 
 Sends one message (UTF-8) and prints the message references the phone gave,
   sent in 3 parts, references 7, 8, 9
@@ -90,6 +91,9 @@ the time it went.
                    standard input (one line end at its end is not sent)
   --text-file FILE the text from FILE
   --no-archive     do not add the message to the archive
+  --report         ask for a delivery report of each part (standard devices); a
+                   later read that brings them marks the archived message
+                   delivered, with the time
   --device, --speed, --timeout, --reply-time, --kind: as for read
 
 Exit status 0 when the phone confirmed every part. Otherwise 1 with the

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_runner.h"
+#include "phone/delivery_reports.h"
 #include "store/data_files.h"
 #include "store/list_file.h"
 #include "store/message_fields.h"
@@ -86,6 +87,23 @@ TEST_F(CliSendTest, SentToAContactAndArchived) {
   EXPECT_EQ(second.out, "sent, reference 7\n");
   EXPECT_EQ(family.Commands().back(), "041F044004380432043504420021^Z");
   EXPECT_EQ(Archive().size(), 1u);
+
+  // Asked for, the reports come with the next read, which marks the row delivered.
+  test::PhoneSim reporting(R"({"profile": "standard"})");
+  ASSERT_EQ(Send(reporting,
+                 {"--to", "+79160000000", "--kind", "standard", "--report", "--text", "report it"})
+                .status,
+            0);
+  const test::CliRun read = test::RunCli(
+      {"--folder", program.string(), "read", "--device", reporting.Device(), "--kind", "standard"},
+      home.path());
+  ASSERT_EQ(read.status, 0) << read.err;
+  const std::vector<Row> after = Archive();
+  const auto delivered = std::find_if(after.begin(), after.end(), [](const Row& row) {
+    return BestText(row) == "report it" && BestKind(row) == RowKind::kOutgoing &&
+           DeliveredTime(row).has_value();
+  });
+  EXPECT_NE(delivered, after.end());
 }
 
 TEST_F(CliSendTest, FailuresSayWhatWentAndArchiveNothing) {
