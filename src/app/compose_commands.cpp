@@ -3,6 +3,7 @@
 // the messages list, the archive or a conversation, and the send itself as a
 // phone command; a message sent whole is appended to the archive.
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
@@ -27,6 +28,9 @@
 
 namespace missivo {
 namespace {
+
+// The setting: whether the compose window asks for a delivery report at first.
+constexpr std::string_view kDeliveryReportKey = "DeliveryReport";
 
 // The recipient of a reply to `row`: its From when a contact name is on it,
 // else its number.
@@ -63,14 +67,20 @@ void TForm1::BuildComposeCommands() {
 void TForm1::ApplyComposeLanguage() {
   N25->setText(LangString(compose_texts::kNewMessage));
   N26->setText(LangString(compose_texts::kReply));
+  List4Rows->SetDeliveredWord(LangString(compose_texts::kDelivered));
 }
 
 void TForm1::OpenCompose(const QString& to) {
   if (Compose != nullptr) Compose->close();
   Compose = new ComposeWindow(
       Lang, List2Rows->rows(),
-      [this](const std::string& who, const std::string& text) { return SendComposed(who, text); },
-      this);
+      [this](const std::string& who, const std::string& text, bool report) {
+        return SendComposed(who, text, report);
+      },
+      ReadSetting(kDeliveryReportKey) == "true", this);
+  // The box's state is the default of the next message.
+  connect(Compose->Report, &QCheckBox::toggled, this,
+          [this](bool on) { WriteSetting(kDeliveryReportKey, on ? "true" : "false"); });
   Compose->setAttribute(Qt::WA_DeleteOnClose);
   if (!to.isEmpty()) Compose->SetRecipient(to);
   Compose->show();
@@ -95,7 +105,7 @@ void TForm1::ReplyClick() {
   OpenCompose(ReplyRecipient(*row));
 }
 
-bool TForm1::SendComposed(const std::string& to, const std::string& text) {
+bool TForm1::SendComposed(const std::string& to, const std::string& text, bool report) {
   PhoneCommandScope command(*this);
   if (!command) return false;
   const std::string failed = LangText(compose_texts::kNotSent) + " ";
@@ -109,26 +119,27 @@ bool TForm1::SendComposed(const std::string& to, const std::string& text) {
     bsSkinMessage1->ShowMessage(failed + LangText("Str55"), MessageKind::kError);
     return false;
   }
-  SendReport report;
+  SendReport sent;
   try {
-    report = SendMessage(*Exchange, PhoneProfile(), number.value(), text);
+    sent = SendMessage(*Exchange, PhoneProfile(), number.value(), text,
+                       {.status_report = report, .reference = std::nullopt});
   } catch (const EComError& error) {  // identifying the device failed
-    report.reason = error.what();
+    sent.reason = error.what();
   } catch (const ESilentAbort&) {
     return false;
   }
   ShowDevice();
-  if (!report.AllConfirmed()) {
-    bsSkinMessage1->ShowMessage(failed + report.Summary(), MessageKind::kError);
+  if (!sent.AllConfirmed()) {
+    bsSkinMessage1->ShowMessage(failed + sent.Summary(), MessageKind::kError);
     return false;
   }
   List4Rows->list().rows.push_back(
-      MakeSentRow(number.value(), text, report, List2Rows->rows(), Lang, MakeDate(), IsoTimeNow()));
+      MakeSentRow(number.value(), text, sent, List2Rows->rows(), Lang, MakeDate(), IsoTimeNow()));
   List4Rows->Refresh();
   UpdateTabCaptions("Str73");
   (void)SaveArchive();  // a failure was shown; the row stays in the list for the next save
   ProgressText->setText(LangString(compose_texts::kSent) + QStringLiteral(": ") +
-                        QString::fromStdString(report.Summary()));
+                        QString::fromStdString(sent.Summary()));
   return true;
 }
 

@@ -11,6 +11,8 @@ inline constexpr char kCountOnePart[] = "Str131";  // "%1 / %2, 1 часть"
 inline constexpr char kCountParts[] = "Str132";    // "%1 / %2, частей: %3"
 inline constexpr char kSent[] = "Str133";          // "Сообщение отправлено"
 inline constexpr char kNotSent[] = "Str134";       // "Отправка не удалась:"
+inline constexpr char kAskReport[] = "Str135";  // "Запросить отчёт о доставке"
+inline constexpr char kDelivered[] = "Str136";  // "Доставлено": tooltip and conversation
 // Shared with the terminal and the edit panel.
 inline constexpr char kSend[] = "Str17";    // "Отправить"
 inline constexpr char kCancel[] = "Str14";  // "Отмена"

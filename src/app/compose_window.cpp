@@ -1,5 +1,6 @@
 #include "app/compose_window.h"
 
+#include <QCheckBox>
 #include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -35,7 +36,7 @@ std::string RecipientOf(std::string_view typed) {
 }
 
 ComposeWindow::ComposeWindow(const LanguageLines& language, const std::vector<Row>& contacts,
-                             SendHandler send, QWidget* parent)
+                             SendHandler send, bool report, QWidget* parent)
     : QDialog(parent), language_(language), send_(std::move(send)) {
   setObjectName(QStringLiteral("ComposeWindow"));
   setWindowTitle(ToQString(language.LangText(compose_texts::kNewMessage)));
@@ -59,6 +60,9 @@ ComposeWindow::ComposeWindow(const LanguageLines& language, const std::vector<Ro
   Body->setTabChangesFocus(true);
   Counter = new QLabel(this);
   Counter->setObjectName(QStringLiteral("Counter"));
+  Report = new QCheckBox(text(compose_texts::kAskReport), this);
+  Report->setObjectName(QStringLiteral("Report"));
+  Report->setChecked(report);
 
   auto* buttons = new QDialogButtonBox(this);
   SendButton = buttons->addButton(text(compose_texts::kSend), QDialogButtonBox::AcceptRole);
@@ -71,6 +75,7 @@ ComposeWindow::ComposeWindow(const LanguageLines& language, const std::vector<Ro
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(Body, 1);
+  layout->addWidget(Report);
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(Counter, 1);
   bottom->addWidget(buttons);
@@ -103,7 +108,8 @@ void ComposeWindow::UpdateCounter() {
 void ComposeWindow::SendClick() {
   if (!SendButton->isEnabled()) return;
   SendButton->setEnabled(false);  // no second send while this one runs
-  const bool sent = send_(To->text().trimmed().toStdString(), Body->toPlainText().toStdString());
+  const bool sent = send_(To->text().trimmed().toStdString(), Body->toPlainText().toStdString(),
+                          Report->isChecked());
   if (sent) {
     accept();
     return;

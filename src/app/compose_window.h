@@ -13,6 +13,7 @@
 
 #include "store/row.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -26,18 +27,21 @@ class ComposeWindow : public QDialog {
   Q_OBJECT
 
  public:
-  // Called at Send with the recipient as typed and the text, both UTF-8;
-  // true when the message went whole, and the window then closes. On false
-  // the window stays as it was, so nothing is sent again unless the user
-  // presses Send again.
-  using SendHandler = std::function<bool(const std::string& to, const std::string& text)>;
+  // Called at Send with the recipient as typed and the text, both UTF-8, and
+  // whether a delivery report is asked for; true when the message went whole,
+  // and the window then closes. On false the window stays as it was, so
+  // nothing is sent again unless the user presses Send again.
+  using SendHandler =
+      std::function<bool(const std::string& to, const std::string& text, bool report)>;
 
+  // `report` is the delivery report box's first state.
   ComposeWindow(const LanguageLines& language, const std::vector<Row>& contacts, SendHandler send,
-                QWidget* parent = nullptr);
+                bool report, QWidget* parent = nullptr);
 
   QLineEdit* To = nullptr;
   QPlainTextEdit* Body = nullptr;
   QLabel* Counter = nullptr;
+  QCheckBox* Report = nullptr;  // "Запросить отчёт о доставке"
   QPushButton* SendButton = nullptr;
   QPushButton* CancelButton = nullptr;
 

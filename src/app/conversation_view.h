@@ -83,6 +83,7 @@ class ConversationView : public QWidget {
   SearchIndex index_;
   std::vector<bool> matches_;  // per archive row; empty without a search
   bool stale_ = true;
+  QString delivered_word_;
 };
 
 }  // namespace missivo

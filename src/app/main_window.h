@@ -385,9 +385,10 @@ class TForm1 : public QMainWindow {
   // shown (List1 or List4 current row, or the conversation shown).
   void ReplyClick();
   // The compose window's Send: the recipient (a number, a contact name or
-  // "name (number)") and the text, UTF-8. Sends as a phone command, tells the
-  // user what went, and appends a message sent whole to the archive.
-  bool SendComposed(const std::string& to, const std::string& text);
+  // "name (number)") and the text, UTF-8, with a delivery report or not. Sends
+  // as a phone command, tells the user what went, and appends a message sent
+  // whole to the archive.
+  bool SendComposed(const std::string& to, const std::string& text, bool report);
 
   // ---- Export and import (transfer_commands.cpp) ----
   // "Сохранить" and "Сохранить все" of the "Файл" menu: List1 on SMSTAB, List4

@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,12 +13,14 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
 
 #include "app/compose_window.h"
 #include "app/conversation_view.h"
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
+#include "phone/delivery_reports.h"
 #include "phone_window.h"
 #include "store/list_file.h"
 #include "store/message_fields.h"
@@ -95,6 +98,11 @@ TEST_F(ComposeTest, CtrlNSendsToAContactAndTheMessageJoinsItsConversation) {
   Type("Привет, Иван!");
   EXPECT_EQ(compose->Counter->text(), Q("13 / 70, 1 часть"));
   ASSERT_TRUE(compose->SendButton->isEnabled());
+  // A delivery report asked for; the choice is the next message's default.
+  EXPECT_FALSE(compose->Report->isChecked());
+  QTest::mouseClick(compose->Report, Qt::LeftButton, {}, QPoint(8, compose->Report->height() / 2));
+  ASSERT_TRUE(compose->Report->isChecked());
+  EXPECT_EQ(StoredSettings().at("DeliveryReport"), "true");
   QTest::mouseClick(compose->SendButton, Qt::LeftButton);
   ASSERT_TRUE(WaitFor([&] { return form.Compose == nullptr; })) << ShownTexts(form).front();
 
@@ -112,15 +120,30 @@ TEST_F(ComposeTest, CtrlNSendsToAContactAndTheMessageJoinsItsConversation) {
   EXPECT_EQ(BestText(sent), "Привет, Иван!");
   EXPECT_EQ(BestKind(sent), RowKind::kOutgoing);
 
+  // The read after it brings the report: the row says when it was delivered.
+  form.bsSkinSpeedButton3->click();  // "Считать"
+  const std::vector<Row>& rows = form.List4Rows->rows();
+  const auto delivered =
+      std::find_if(rows.begin(), rows.end(), [](const Row& row) { return DeliveredTime(row); });
+  ASSERT_NE(delivered, rows.end());
+  const int view_row =
+      ViewRow(form.List4->model(), static_cast<std::size_t>(delivered - rows.begin()));
+  EXPECT_TRUE(form.List4->model()
+                  ->index(view_row, 0)
+                  .data(Qt::ToolTipRole)
+                  .toString()
+                  .contains(Q("Доставлено: 2026-12-10 18:00:00+03:00")));
+
   // The conversation shows it; Ctrl+R there answers Иван.
   form.bsSkinPageControl1->setCurrentWidget(form.CONVTAB);
   QApplication::setActiveWindow(&form);  // back in the main window, as a window manager does
   QApplication::processEvents();
-  ASSERT_EQ(form.Conversations->People->model()->rowCount(), 1);
+  ASSERT_GE(form.Conversations->People->model()->rowCount(), 1);
   const QModelIndex first = form.Conversations->People->model()->index(0, 0);
   QTest::mouseClick(form.Conversations->People->viewport(), Qt::LeftButton, {},
                     form.Conversations->People->visualRect(first).center());
   EXPECT_TRUE(form.Conversations->Chat->toPlainText().contains(Q("Привет, Иван!")));
+  EXPECT_TRUE(form.Conversations->Chat->toPlainText().contains(Q("Доставлено: 2026-12-10")));
   Press(Qt::Key_R, Qt::ControlModifier);
   ASSERT_NE(form.Compose, nullptr);
   EXPECT_EQ(form.Compose->To->text(), Q("Иван (+79161234567)"));
