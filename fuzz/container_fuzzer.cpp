@@ -15,6 +15,7 @@
 #include "store/container.h"
 #include "store/crypto.h"
 #include "store/list_file.h"
+#include "store/stored_list.h"
 
 namespace missivo {
 namespace {
@@ -97,7 +98,10 @@ void CheckSealed(std::string_view input) {
   RowList list = MakeMessageList();
   list.rows = {kept};
   SilentUserInterface ui;
-  const Status status = LoadListFile(list, DataFile(), ui);
+  LockState lock;
+  FolderLock folder_lock(DataFile().parent_path());
+  StoredList stored(DataFile(), folder_lock, lock, DamagePolicy::kRefuse);
+  const Status status = LoadListFile(list, stored, ui);
   fuzz::Require(status.ok() == expected.ok(), "the file loads exactly when its content decodes");
   if (status.ok()) {
     fuzz::Require(list.rows == expected.value(), "the file loads the rows of its content");

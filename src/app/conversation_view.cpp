@@ -1,8 +1,10 @@
 #include "app/conversation_view.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTextBlock>
@@ -21,6 +23,9 @@
 
 namespace missivo {
 namespace {
+
+// Messages a conversation opens with; scrolling to the top doubles them.
+constexpr std::size_t kChatPage = 400;
 
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -190,10 +195,19 @@ ConversationView::ConversationView(RowListModel* archive, QWidget* parent)
   connect(People->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) { Open(current.row()); });
   connect(Search, &SearchBar::filterChanged, this, [this] { ApplySearch(); });
+  // At the top: within a line of it (moving the cursor to the start stops
+  // at the document's margin).
+  connect(Chat->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+    if (value - Chat->verticalScrollBar()->minimum() < Chat->fontMetrics().height()) ShowEarlier();
+  });
   connect(archive_, &QAbstractItemModel::modelReset, this, [this] {
     stale_ = true;
     if (isVisible()) Refresh();
   });
+}
+
+ConversationView::~ConversationView() {
+  people_model_->SetEntries({});
 }
 
 void ConversationView::ApplyLanguage(const LanguageLines& language) {
@@ -270,11 +284,22 @@ void ConversationView::ApplySearch() {
 void ConversationView::Open(int row) {
   const ConversationListModel::Entry* entry = people_model_->EntryAt(row);
   current_ = entry != nullptr ? entry->conversation : nullptr;
+  shown_limit_ = kChatPage;
   ShowChat();
 }
 
-void ConversationView::ShowChat() {
+void ConversationView::ShowEarlier() {
+  QScrollBar* bar = Chat->verticalScrollBar();
+  if (showing_ || !more_above_ || bar->maximum() == bar->minimum()) return;
+  shown_limit_ *= 2;
+  ShowChat(Chat->document()->blockCount());
+}
+
+void ConversationView::ShowChat(int keep_top_of_last_blocks) {
+  const QScopedValueRollback<bool> busy(showing_, true);
   Chat->clear();
+  more_above_ = false;
+  if (shown_limit_ == 0) shown_limit_ = kChatPage;
   if (current_ == nullptr) return;
   const QByteArray search_bytes = Search->Field->text().toUtf8();
   const std::string_view search(search_bytes.constData(),
@@ -283,11 +308,18 @@ void ConversationView::ShowChat() {
   const std::vector<Row>& rows = archive_->rows();
   QTextCursor cursor(Chat->document());
   cursor.beginEditBlock();
-  std::string day;
-  bool first = true;
+  std::vector<std::size_t> shown;
   for (const std::size_t position : current_->rows) {
     if (position >= rows.size()) continue;
     if (!matches_.empty() && !(position < matches_.size() && matches_[position])) continue;
+    shown.push_back(position);
+  }
+  more_above_ = shown.size() > shown_limit_;
+  if (more_above_)
+    shown.erase(shown.begin(), shown.end() - static_cast<std::ptrdiff_t>(shown_limit_));
+  std::string day;
+  bool first = true;
+  for (const std::size_t position : shown) {
     const Row& row = rows[position];
     const std::string& date_time = SubItem(row, kDateTime);
     const std::string row_day = date_time.substr(0, std::min<std::size_t>(date_time.size(), 10));
@@ -311,9 +343,18 @@ void ConversationView::ShowChat() {
     }
   }
   cursor.endEditBlock();
-  // The newest message in view, as a chat opens.
-  Chat->moveCursor(QTextCursor::End);
-  Chat->verticalScrollBar()->setValue(Chat->verticalScrollBar()->maximum());
+  // The newest message in view, as a chat opens (or the same messages as
+  // before earlier ones came in above them).
+  const QTextBlock top =
+      Chat->document()->findBlockByNumber(Chat->document()->blockCount() - keep_top_of_last_blocks);
+  if (keep_top_of_last_blocks > 0 && top.isValid()) {
+    Chat->setTextCursor(QTextCursor(top));
+    Chat->verticalScrollBar()->setValue(
+        static_cast<int>(Chat->document()->documentLayout()->blockBoundingRect(top).top()));
+  } else {
+    Chat->moveCursor(QTextCursor::End);
+    Chat->verticalScrollBar()->setValue(Chat->verticalScrollBar()->maximum());
+  }
 }
 
 }  // namespace missivo

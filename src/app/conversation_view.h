@@ -54,6 +54,9 @@ class ConversationView : public QWidget {
  public:
   // Shows the rows of `archive`; it follows the archive's changes when shown.
   ConversationView(RowListModel* archive, QWidget* parent = nullptr);
+  // The list of correspondents is emptied first: its view outlives the
+  // groups it points into while QWidget deletes the children.
+  ~ConversationView() override;
 
   SearchBar* Search = nullptr;
   QTreeView* People = nullptr;
@@ -73,7 +76,13 @@ class ConversationView : public QWidget {
 
  private:
   void ApplySearch();
-  void ShowChat();
+  // Shows the newest `shown_limit_` messages of the conversation (those that
+  // pass the search), scrolled to the newest, or with the first of the last
+  // `keep_top_of_last_blocks` blocks at the top (those shown before).
+  void ShowChat(int keep_top_of_last_blocks = 0);
+  // Scrolled to the top with older messages left out: shows more of them,
+  // the messages in view staying where they are.
+  void ShowEarlier();
 
   RowListModel* archive_;
   ConversationListModel* people_model_ = nullptr;
@@ -84,6 +93,11 @@ class ConversationView : public QWidget {
   std::vector<bool> matches_;  // per archive row; empty without a search
   bool stale_ = true;
   QString delivered_word_;
+  // A long conversation opens with its newest messages; scrolling to the top
+  // brings in earlier ones (laying out thousands at once takes long).
+  std::size_t shown_limit_ = 0;
+  bool more_above_ = false;
+  bool showing_ = false;
 };
 
 }  // namespace missivo

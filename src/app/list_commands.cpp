@@ -126,7 +126,7 @@ void TForm1::List1ColumnClick(int column) {
 }
 
 void TForm1::List4ColumnClick(int column) {
-  (void)SortArchiveByColumn(List4Rows->list(), column, Sort, RzRegIniFile1, Files().archive,
+  (void)SortArchiveByColumn(List4Rows->list(), column, Sort, RzRegIniFile1, Store().archive(),
                             *bsSkinMessage1);
   List4Rows->Refresh();
 }
@@ -202,7 +202,7 @@ void TForm1::OpenArchiveEdit(std::ptrdiff_t row) {
 void TForm1::List4KeyUp(int key) {
   switch (key) {
     case Qt::Key_Delete: {
-      ShowDeletion(DeleteArchiveRowsOnKey(List4Rows->list(), SelectedRows(List4), Files().archive,
+      ShowDeletion(DeleteArchiveRowsOnKey(List4Rows->list(), SelectedRows(List4), Store().archive(),
                                           Lang, *bsSkinMessage1),
                    List4Rows, Text1);
       break;
@@ -220,7 +220,7 @@ void TForm1::List4KeyUp(int key) {
 
 void TForm1::List2KeyUp(int key) {
   if (key != Qt::Key_Delete) return;
-  ShowDeletion(DeletePhonebookRowsOnKey(List2Rows->list(), SelectedRows(List2), Files().phonebook,
+  ShowDeletion(DeletePhonebookRowsOnKey(List2Rows->list(), SelectedRows(List2), Store().phonebook(),
                                         Lang, *bsSkinMessage1),
                List2Rows, Text1);
 }
@@ -228,7 +228,7 @@ void TForm1::List2KeyUp(int key) {
 // ---- The archive's popup menu and edit panel ----
 
 void TForm1::N21Click() {
-  ShowDeletion(DeleteArchiveRowsFromMenu(List4Rows->list(), SelectedRows(List4), Files().archive,
+  ShowDeletion(DeleteArchiveRowsFromMenu(List4Rows->list(), SelectedRows(List4), Store().archive(),
                                          Lang, *bsSkinMessage1),
                List4Rows, Text1);
 }
@@ -237,11 +237,11 @@ void TForm1::N22Click() {
   // While a filter is on, the rows shown go when the user says so; else all.
   if (List4Shown->Filtering()) {
     const DeleteOutcome shown = DeleteShownArchiveRows(List4Rows->list(), ShownRows(List4),
-                                                       Files().archive, Lang, *bsSkinMessage1);
+                                                       Store().archive(), Lang, *bsSkinMessage1);
     ShowDeletion(shown, List4Rows, Text1);
     if (shown.confirmed) return;
   }
-  ShowDeletion(DeleteAllArchiveRows(List4Rows->list(), Files().archive, Lang, *bsSkinMessage1),
+  ShowDeletion(DeleteAllArchiveRows(List4Rows->list(), Store().archive(), Lang, *bsSkinMessage1),
                List4Rows, Text1);
 }
 
@@ -253,8 +253,8 @@ void TForm1::bsSkinButton4Click() {
                                      : typed.toStdString();
   const ArchiveEditFields fields{FromQString(E2->text()), FromQString(E3->text()),
                                  FromQString(E4->text()), FromQString(typed), whole_text};
-  const ArchiveEditResult result =
-      SaveArchiveEdit(List4Rows->list(), edit_row_, fields, Files().archive, Lang, *bsSkinMessage1);
+  const ArchiveEditResult result = SaveArchiveEdit(List4Rows->list(), edit_row_, fields,
+                                                   Store().archive(), Lang, *bsSkinMessage1);
   if (result == ArchiveEditResult::kIncomplete || result == ArchiveEditResult::kBadDate) return;
   List4Rows->Refresh();
   CancelEditClick();

@@ -3,6 +3,7 @@
 
 #include "app/application.h"
 #include "app/program.h"
+#include "app/single_instance.h"
 #include "core/program_folder.h"
 #include "core/secrets.h"
 
@@ -19,7 +20,16 @@ int main(int argc, char* argv[]) {
   missivo::MissivoApplication app(argc, argv);
   missivo::TForm1::Options options;
   options.program_folder = missivo::ResolveProgramFolder();
+  // One window per program folder: a second start brings the first to the front.
+  missivo::SingleInstance instance(options.program_folder);
+  missivo::TForm1* window = nullptr;
+  if (!instance.Claim([&window] {
+        if (window != nullptr) window->BringToFront();
+      })) {
+    return 0;
+  }
   missivo::Program program(std::move(options));
+  window = &program.form1();
   // A start that ends the program (a refused password) saves nothing.
   if (!program.Start()) return 0;
   return missivo::MissivoApplication::exec();

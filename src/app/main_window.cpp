@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include "app/qt_user_interface.h"
 #include "app/splash.h"
 #include "app/terminal_view.h"
+#include "core/secrets.h"
 #include "phone/at_exchange.h"
 #include "phone/com_port.h"
 #include "shell/qt_text.h"
@@ -25,7 +27,8 @@ namespace missivo {
 TForm1::TForm1(Options options, QWidget* parent)
     : QMainWindow(parent),
       RzRegIniFile1(options.settings_file),
-      program_folder_(std::move(options.program_folder)) {
+      program_folder_(std::move(options.program_folder)),
+      store_(std::make_unique<DataStore>(program_folder_, Lock, DamagePolicy::kSetAside)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Missivo 3.3"));
   BuildFrame();
@@ -87,6 +90,13 @@ bool TForm1::PassFormOk() {
   const PasswordDialogFields fields = {SecretFromField(PassForm->E1), SecretFromField(PassForm->P2),
                                        SecretFromField(PassForm->P3), SecretFromField(PassForm->KQ),
                                        SecretFromField(PassForm->KA)};
+  std::string old_password = Lock.locked ? Lock.password : std::string();
+  const ScopedWipe wipe_old(old_password);
+  Result<FolderLock::Hold> hold = Store().folder_lock().Take();
+  if (!hold.ok()) {
+    bsSkinMessage1->ShowMessage(hold.message(), MessageKind::kError);
+    return false;
+  }
   switch (PasswordDialogOk(Lock, fields, Files().password, Lang, *bsSkinMessage1)) {
     case PasswordDialogResult::kWrongOldPassword:
       return false;
@@ -98,6 +108,9 @@ bool TForm1::PassFormOk() {
     case PasswordDialogResult::kSet:
       break;
   }
+  // The files take the new form at once: the layer never comes off on disk.
+  if (const Status relocked = Store().Relock(old_password); !relocked.ok())
+    bsSkinMessage1->ShowMessage(relocked.message(), MessageKind::kError);
   return true;
 }
 
@@ -147,6 +160,16 @@ void TForm1::closeEvent(QCloseEvent* event) {
     FormCloseQuery();
   }
   event->accept();
+}
+
+void TForm1::BringToFront() {
+  QWidget* target = QApplication::activeModalWidget();
+  if (target == nullptr) target = this;
+  if (!target->isVisible()) return;
+  target->setWindowState(target->windowState() & ~Qt::WindowMinimized);
+  target->raise();
+  target->activateWindow();
+  ++raised_;
 }
 
 void TForm1::ShowApplicationError(std::exception_ptr error) {

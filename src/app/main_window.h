@@ -30,6 +30,7 @@
 #include "store/data_files.h"
 #include "store/program_lock.h"
 #include "store/row_list.h"
+#include "store/stored_list.h"
 #include "text/language.h"
 #include "transfer/save2_choice.h"
 
@@ -239,6 +240,10 @@ class TForm1 : public QMainWindow {
   // the terminate request of the start.
   LockState Lock;
   DataFiles Files() const { return DataFiles(program_folder_); }
+  // The data files as this window holds them: the folder lock shared with
+  // every other Missivo program on the folder, and the archive and phonebook
+  // files with what they held when this window last read or wrote them.
+  DataStore& Store() { return *store_; }
 
   // Text of a language key ("Str81"), Windows-1251 and for widgets.
   std::string LangText(std::string_view key) const { return Lang.LangText(key); }
@@ -296,6 +301,11 @@ class TForm1 : public QMainWindow {
   void ClosePort();
   // The line speed Speed shows.
   int SpeedValue() const;
+
+  // A second start on the program folder asked for this window: it comes to
+  // the front (a dialog open on it, such as the unlock prompt, first).
+  void BringToFront();
+  int TimesRaised() const { return raised_; }
 
   // Shows an exception that reached the application loop in the error box.
   void ShowApplicationError(std::exception_ptr error);
@@ -421,7 +431,7 @@ class TForm1 : public QMainWindow {
   void BuildDialogs();
   void ConnectSettingsHandlers();
   void LoadOptions();
-  void LoadList(RowListModel* list, const std::filesystem::path& path);
+  void LoadList(RowListModel* list, StoredList& file);
   bool PassFormOk();
   void LoadCheck(std::string_view key, TCheckBox* box);
   void MakeFolders();
@@ -430,7 +440,18 @@ class TForm1 : public QMainWindow {
   void ApplyComposeLanguage();
 
   std::filesystem::path program_folder_;
+  std::unique_ptr<DataStore> store_;
   bool closing_done_ = false;
+
+  // Other programs' changes of the data files (data_watch.cpp): the Data
+  // folder is watched; a change is taken in once no command of this window
+  // is running that holds row positions.
+  void WatchDataFiles();
+  void TakeInDataChanges();
+  bool CommandHoldsRows() const;
+  class QFileSystemWatcher* data_watch_ = nullptr;
+  QTimer* data_change_timer_ = nullptr;
+  int raised_ = 0;
 
   // Phone link and list commands.
   void BuildPhoneLink();

@@ -22,7 +22,7 @@
 #include "phone/name_resolution.h"
 #include "phone/phone_delete.h"
 #include "phone/read_command.h"
-#include "store/list_file.h"
+#include "store/stored_list.h"
 
 namespace missivo {
 
@@ -44,7 +44,7 @@ void TForm1::bsSkinSpeedButton3Click() {
   };
   const ReadCommandResult result = RunReadCommand(
       *Exchange, Profile, PhoneGuard, {List1Rows->list(), List4Rows->list(), List2Rows->list()},
-      options, Files(), Lang, *bsSkinMessage1, hooks);
+      options, Store(), Lang, *bsSkinMessage1, hooks);
   ShowDevice();
   if (result.outcome == ReadCommandOutcome::kDone && !result.port_open) ShowNoPhone();
 }
@@ -70,7 +70,7 @@ void TForm1::N19Click() {
 
 bool TForm1::ReadPhonebook() {
   const PhonebookReadResult read = ReadPhonebookIntoList(
-      *Exchange, PhoneProfile(), List2Rows->list(), Files().phonebook, Lang, *bsSkinMessage1);
+      *Exchange, PhoneProfile(), List2Rows->list(), Store().phonebook(), Lang, *bsSkinMessage1);
   List2Rows->Refresh();
   return read.usable;
 }
@@ -87,7 +87,7 @@ void TForm1::ResolveMessageNames() {
 }
 
 Status TForm1::SaveArchive() {
-  return SaveListFile(List4Rows->list(), Files().archive, *bsSkinMessage1);
+  return SaveListFile(List4Rows->list(), Store().archive(), *bsSkinMessage1);
 }
 
 void TForm1::MenuItem1Click() {

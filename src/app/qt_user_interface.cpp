@@ -59,7 +59,9 @@ bool QtUserInterface::AskYesNo(const std::string& text) {
 }
 
 void QtUserInterface::ProcessPendingEvents() {
+  ++processing_;
   QCoreApplication::processEvents();
+  --processing_;
 }
 
 void QtUserInterface::ShowProgress(int maximum, int position) {

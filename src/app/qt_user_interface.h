@@ -58,6 +58,10 @@ class QtUserInterface : public UserInterface, public PasswordPrompt {
   };
   // Every message and question asked so far, in order (questions as kInformation).
   const std::vector<Shown>& shown() const { return shown_; }
+  // Whether a core operation is letting pending events run just now: the
+  // rows it works on must not change under it.
+  bool InsideOperation() const { return processing_ > 0; }
+
   // How many password prompts were asked, and the caption of the last one.
   int password_prompts() const { return password_prompts_; }
   const std::string& last_password_caption() const { return last_password_caption_; }
@@ -71,6 +75,7 @@ class QtUserInterface : public UserInterface, public PasswordPrompt {
   std::deque<std::optional<std::string>> passwords_;
   std::vector<Shown> shown_;
   int password_prompts_ = 0;
+  int processing_ = 0;
   std::string last_password_caption_;
 };
 

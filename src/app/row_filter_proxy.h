@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QSortFilterProxyModel>
+#include <QTimer>
 #include <cstddef>
 #include <vector>
 
@@ -28,6 +29,11 @@ class RowFilterProxy : public QSortFilterProxyModel {
   int ShownCount() const { return rowCount(); }
   int TotalCount() const;
 
+  // Whether the searcher's index describes the rows now. It is made while the
+  // window is idle, a piece at a time, after the rows change, so the first key
+  // typed finds it ready; a filter set before it is done finishes it at once.
+  bool IndexReady() const { return !stale_; }
+
  signals:
   void filterApplied();
 
@@ -37,12 +43,18 @@ class RowFilterProxy : public QSortFilterProxyModel {
  private:
   // Brings the index and the flags up to date with the rows.
   void Recompute() const;
+  // The rows changed: the index is made anew, from the first row.
+  void RestartIndex();
+  // Adds up to `rows` rows to the index in the making; true when it is done.
+  bool IndexSome(std::size_t rows) const;
 
   RowListModel* rows_;
   RowFilter filter_;
   bool active_ = false;
   mutable bool stale_ = true;  // the rows changed since the index was made
   mutable SearchIndex index_;
+  mutable SearchIndex making_;  // the index being made while idle
+  QTimer idle_indexing_;
   mutable std::vector<bool> matches_;
 };
 

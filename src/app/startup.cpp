@@ -1,4 +1,6 @@
 // The start sequence (FormCreate, FormShow) and the exit sequence (FormCloseQuery).
+#include <unistd.h>
+
 #include <QTabWidget>
 #include <QTimer>
 #include <filesystem>
@@ -11,12 +13,12 @@
 #include "app/row_model.h"
 #include "app/splash.h"
 #include "core/atomic_file.h"
+#include "phone/terminal_log.h"
 #include "shell/bundled_files.h"
 #include "shell/language_files.h"
 #include "shell/qt_text.h"
-#include "phone/terminal_log.h"
 #include "store/archive.h"
-#include "store/list_file.h"
+#include "store/stored_list.h"
 
 namespace missivo {
 
@@ -61,15 +63,30 @@ bool TForm1::FormShow() {
 }
 
 void TForm1::ProbeDataFiles() {
+  // Sealing a plain file is a write: it waits for the other programs' saves.
+  // A folder no program can write needs no lock: its files cannot change.
+  Result<FolderLock::Hold> hold = Store().folder_lock().Take();
+  if (!hold.ok() && access(DataFolder().c_str(), W_OK) == 0) {
+    bsSkinMessage1->ShowMessage(hold.message(), MessageKind::kError);
+    return;
+  }
   // A file that cannot be read is reported; loading it later reports it again
   // and leaves its list empty.
   for (const Status& failure : missivo::ProbeDataFiles(Files(), Lock))
     bsSkinMessage1->ShowMessage(failure.message(), MessageKind::kError);
+  const Result<std::filesystem::path> record = SetAsideDamagedPasswordRecord(Files().password);
+  if (!record.ok()) {
+    bsSkinMessage1->ShowMessage(record.message(), MessageKind::kError);
+  } else if (!record.value().empty()) {
+    bsSkinMessage1->ShowMessage("The password record " + QuotedFileName(Files().password) +
+                                    " is damaged. It was kept as " +
+                                    QuotedFileName(record.value()) + ".",
+                                MessageKind::kError);
+  }
 }
 
-void TForm1::LoadList(RowListModel* list, const std::filesystem::path& path) {
-  if (!FileExists(path)) return;
-  (void)LoadListFile(list->list(), path, *bsSkinMessage1);
+void TForm1::LoadList(RowListModel* list, StoredList& file) {
+  (void)LoadListFile(list->list(), file, *bsSkinMessage1);
   list->Refresh();
 }
 
@@ -78,9 +95,9 @@ void TForm1::LoadSettingsAndLists() {
   List4Rows->Refresh();
   MissivoApplication::SetExceptionHandler(
       [this](std::exception_ptr error) { ShowApplicationError(error); });
-  const DataFiles files = Files();
-  LoadList(List2Rows, files.phonebook);
-  LoadList(List4Rows, files.archive);
+  LoadList(List2Rows, Store().phonebook());
+  LoadList(List4Rows, Store().archive());
+  WatchDataFiles();
   const std::string archive = LangText("Str80");
   const auto rows = List4Rows->rows().size();
   bsSkinPageControl1->setTabText(
@@ -93,13 +110,15 @@ void TForm1::LoadSettingsAndLists() {
 void TForm1::FormCloseQuery() {
   ClosePort();
   SaveSearchState();
-  const DataFiles files = Files();
   // An empty archive is not written: the file keeps what was saved last.
   if (!List4Rows->rows().empty())
-    (void)SaveListFile(List4Rows->list(), files.archive, *bsSkinMessage1);
+    (void)SaveListFile(List4Rows->list(), Store().archive(), *bsSkinMessage1);
   // A log behind a symbolic link goes where it is kept; the link stays for the next run.
   if (Check11->isChecked()) (void)RemoveFile(WriteTargetOf(program_folder_ / kTerminalLogName));
-  (void)LockAtExit(Lock, files, *bsSkinMessage1);
+  if (Lock.locked) {
+    Result<FolderLock::Hold> hold = Store().folder_lock().Take();
+    if (hold.ok()) (void)LockAtExit(Lock, Files(), *bsSkinMessage1);
+  }
 }
 
 }  // namespace missivo

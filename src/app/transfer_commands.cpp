@@ -18,6 +18,7 @@
 #include "phone/name_resolution.h"
 #include "shell/qt_text.h"
 #include "store/list_file.h"
+#include "store/stored_list.h"
 #include "transfer/export_rows.h"
 #include "transfer/p2ktools_import.h"
 #include "transfer/v1_import.h"
@@ -110,7 +111,7 @@ void ImportMessages(TForm1& form, const QString& filter, ReadImport<Entry> read,
       append(form.List4Rows->rows(), file.entries, form.Lang, *form.bsSkinMessage1, resolve_names);
   form.List4Rows->Refresh();
   WaitWithEvents(100);
-  (void)SaveListFile(form.List4Rows->list(), form.Files().archive, *form.bsSkinMessage1);
+  (void)SaveListFile(form.List4Rows->list(), form.Store().archive(), *form.bsSkinMessage1);
   form.ProgressText->setText(ToQString(ImportedCountText(added, form.Lang)));
 }
 

@@ -18,6 +18,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;        // device, phone, data file, I/O
 inline constexpr int kExitPassword = 2;       // wrong or missing password; files unchanged
 inline constexpr int kExitUsage = 64;         // a command line that cannot be used
+inline constexpr int kExitLocked = 75;        // another Missivo program kept the folder locked
 inline constexpr int kExitInterrupted = 130;  // SIGINT, SIGTERM or SIGHUP
 
 // An error that ends the program with its message on stderr and `status`.
@@ -39,8 +40,11 @@ struct OptionSpec {
 };
 
 // Options that every command takes.
-inline constexpr OptionSpec kGlobalOptions[] = {
-    {"folder", true}, {"password-file", true}, {"help", false}, {"version", false}};
+inline constexpr OptionSpec kGlobalOptions[] = {{"folder", true},
+                                                {"password-file", true},
+                                                {"lock-wait", true},
+                                                {"help", false},
+                                                {"version", false}};
 
 struct CommandLine {
   std::string command;                        // empty when none was given

@@ -179,9 +179,8 @@ int RunList(const CommandLine& line, TerminalUserInterface& ui) {
   if (filter && what != "archive")
     throw CliError("--search, --from, --since, --until and --kind choose archive rows", kExitUsage);
   TakePasswordFile(line, ui);
-  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false);
+  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false, LockWaitOf(line));
   RowList list = what == "archive" ? session.LoadArchive() : session.LoadPhonebook();
-  session.Close();
   if (filter) {
     std::vector<Row> found;
     for (const std::size_t position : FindRows(list.rows, *filter))
@@ -197,9 +196,8 @@ int RunConversations(const CommandLine& line, TerminalUserInterface& ui) {
     throw CliError("conversations takes no operand, not \"" + line.operands.front() + "\"",
                    kExitUsage);
   TakePasswordFile(line, ui);
-  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false);
+  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false, LockWaitOf(line));
   const RowList archive = session.LoadArchive();
-  session.Close();
   const std::vector<Conversation> conversations = GroupConversations(archive.rows);
   WriteOut(line.Has("json") ? ConversationsAsJson(conversations)
                             : ConversationsAsText(conversations));

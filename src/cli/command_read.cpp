@@ -42,31 +42,40 @@ int RunRead(const CommandLine& line, TerminalUserInterface& ui) {
   options.read.check10 = !line.Has("skip-drafts");
 
   TakePasswordFile(line, ui);
-  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/true);
+  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/true, LockWaitOf(line));
   RowList list1 = MakeMessageList();
   RowList list4 = session.LoadArchive();
   RowList list2 = session.LoadPhonebook();
 
   PhoneCommandGuard guard;
   ReadCommandResult result;
-  phone.Run(
-      [&](AtChannel& channel) {
-        result = RunReadCommand(channel, profile, guard, {list1, list4, list2}, options,
-                                session.files(), session.language(), ui);
-      },
-      [&](std::string& message) {
-        if (options.check13 && !list1.rows.empty()) {
-          message +=
-              "; kept in the archive: " + Counted(list1.rows.size(), "message") + " read before it";
-        }
-        session.Close();
-      });
-  session.Close();
+  try {
+    phone.Run(
+        [&](AtChannel& channel) {
+          result = RunReadCommand(channel, profile, guard, {list1, list4, list2}, options,
+                                  session.store(), session.language(), ui);
+        },
+        [&](std::string& message) {
+          // What was read before a failure or a stop is in the saved archive.
+          if (options.check13 && !list1.rows.empty()) {
+            message += "; kept in the archive: " + Counted(list1.rows.size(), "message") +
+                       " read before it";
+          }
+        });
+  } catch (const CliError& error) {
+    // A failure while the folder lock was not free says so, with its own status.
+    if (error.status() != kExitFailure) throw;
+    throw session.SaveFailure(error.message());
+  }
   WriteOut(Summary(result, options, list4.rows.size()));
   if (result.outcome == ReadCommandOutcome::kPhonebookUnusable) {
     throw CliError("the phone's phonebook range could not be read; the read ended there");
   }
-  if (!result.save.ok()) throw CliError("a data file could not be saved");
+  if (!result.save.ok()) {
+    throw session.SaveFailure(
+        "a data file could not be saved; no message was deleted on the phone that the saved "
+        "archive does not hold");
+  }
   if (StopRequested()) throw CliError(kStoppedText, kExitInterrupted);
   return kExitOk;
 }

@@ -11,7 +11,7 @@
 #include "phone/device_identity.h"
 #include "phone/message_send.h"
 #include "sms/utf.h"
-#include "store/list_file.h"
+#include "store/stored_list.h"
 
 namespace missivo::cli {
 namespace {
@@ -59,7 +59,8 @@ int RunSend(const CommandLine& line, TerminalUserInterface& ui) {
   const bool archive = !line.Has("no-archive");
 
   TakePasswordFile(line, ui);
-  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/archive);
+  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/archive,
+                         LockWaitOf(line));
   // Both lists are read before anything is sent: a damaged file stops the
   // send, not the saving of a message already gone.
   const RowList list2 = session.LoadPhonebook();
@@ -72,20 +73,17 @@ int RunSend(const CommandLine& line, TerminalUserInterface& ui) {
       [&](AtChannel& channel) {
         report = SendMessage(channel, profile.Get(channel), number.value(), text,
                              {.status_report = line.Has("report"), .reference = std::nullopt});
-      },
-      [&](std::string&) { session.Close(); });
+      });
   if (report.AllConfirmed()) {
     WriteOut(report.Summary() + "\n");
     if (archive) {
       list4.rows.push_back(MakeSentRow(number.value(), text, report, list2.rows, session.language(),
                                        MakeDate(), IsoTimeNow()));
-      if (!SaveListFile(list4, session.files().archive, ui).ok()) {
-        session.Close();
-        throw CliError("the message went, but the archive could not be saved");
+      if (!SaveListFile(list4, session.store().archive(), ui).ok()) {
+        throw session.SaveFailure("the message went, but the archive could not be saved");
       }
     }
   }
-  session.Close();
   if (!report.AllConfirmed()) {
     throw CliError(report.Summary() + (report.references.empty() && !report.uncertain
                                            ? ""

@@ -5,7 +5,7 @@
 #include "cli/commands.h"
 #include "cli/program_session.h"
 #include "phone/name_resolution.h"
-#include "store/list_file.h"
+#include "store/stored_list.h"
 #include "text/cp1251.h"
 #include "transfer/export_rows.h"
 #include "transfer/p2ktools_import.h"
@@ -39,17 +39,15 @@ int RunExport(const CommandLine& line, TerminalUserInterface& ui) {
   const std::optional<std::string> output = line.Value("output");
 
   TakePasswordFile(line, ui);
-  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false);
+  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/false, LockWaitOf(line));
   const RowList archive = session.LoadArchive();
   if (output && archive.rows.empty()) {
-    session.Close();
     WriteOut("the archive is empty: nothing exported, " + *output + " not written\n");
     return kExitOk;
   }
   if (output) {
     const ExportResult result = ExportRows(archive.rows, RowSelection::All(), kind,
                                            session.files().folder, *output, session.language(), ui);
-    session.Close();
     if (!result.ok()) throw CliError("the export failed");  // the reason is shown already
     WriteOut("exported " + Counted(result.exported, "message") + " to " + *output + "\n");
     return kExitOk;
@@ -58,7 +56,6 @@ int RunExport(const CommandLine& line, TerminalUserInterface& ui) {
       WriteExport(archive.rows, RowSelection::All(),
                   LoadTemplateBuffer(session.files().folder, kind, session.language()), kind,
                   [](std::string_view block) { WriteOut(block); });
-  session.Close();
   if (!made.ok()) throw CliError("cannot export: " + Cp1251ToUtf8(made.message()));
   return kExitOk;
 }
@@ -71,7 +68,7 @@ int RunImport(const CommandLine& line, TerminalUserInterface& ui) {
   const std::filesystem::path file = line.operands[1];
 
   TakePasswordFile(line, ui);
-  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/true);
+  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/true, LockWaitOf(line));
   RowList archive = session.LoadArchive();
   const RowList phonebook = session.LoadPhonebook();
   const auto resolve_names = [&] {
@@ -83,9 +80,8 @@ int RunImport(const CommandLine& line, TerminalUserInterface& ui) {
                                     session.language(), ui, resolve_names)
                : AppendV1MessageRows(archive.rows, EntriesOf(ParseV1MessageFile(file)),
                                      session.language(), ui, resolve_names);
-  const Status saved = SaveListFile(archive, session.files().archive, ui);
-  session.Close();
-  if (!saved.ok()) throw CliError("the archive was not saved; it is as it was");
+  const Status saved = SaveListFile(archive, session.store().archive(), ui);
+  if (!saved.ok()) throw session.SaveFailure("the archive was not saved; it is as it was");
   WriteOut("imported " + Counted(added.added, "message") + ", " + std::to_string(added.already) +
            " already in the archive (" + Counted(archive.rows.size(), "row") + ")\n");
   return kExitOk;

@@ -19,6 +19,8 @@ constexpr char kEveryCommand[] = R"(
 Options of every command:
   --folder DIR          the program folder (see missivo-cli --help)
   --password-file FILE  the program password on the first line of FILE (UTF-8)
+  --lock-wait S         wait at most S seconds for another Missivo program to
+                        finish with the data folder (default 60)
 )";
 
 constexpr OptionSpec kReadOptions[] = {
@@ -242,18 +244,25 @@ Options of every command:
   --password-file FILE  the program password, on the first line of FILE (UTF-8),
                         when the data files are locked with it; without it the
                         password is asked on the terminal
+  --lock-wait S         the window program and other missivo-cli commands may
+                        work on the same folder: every change of a data file
+                        waits for the folder's lock, and each program takes in
+                        what the others saved. Wait at most S seconds for it
+                        (default 60), showing a line while waiting
   -h, --help            this text
   --version             the version of missivo-cli
 
 The messages are in the language the window uses in that folder (the setting
 "LngName" in $XDG_CONFIG_HOME/Missivo/Missivo.conf, else Language/Russian.lng,
-which is written when missing). Locked data files are opened for the command
-and locked again at its end, also when it fails or is stopped by Ctrl-C.
+which is written when missing). Locked data files stay locked on disk: the
+password opens them in memory, and every save writes them locked.
 
 Exit status: 0 done; 1 failed (device, phone, damaged or unwritable data file);
 2 wrong or missing program password, a --password-file that cannot be read
-included (the data files are unchanged); 64 wrong command line; 130 stopped by
-a signal. A password file that others may read is used, with a warning.
+included (the data files are unchanged); 64 wrong command line; 75 another
+Missivo program kept the data folder locked longer than --lock-wait (nothing
+was changed; try again); 130 stopped by a signal. A password file that others
+may read is used, with a warning.
 )";
 }
 

@@ -12,7 +12,6 @@
 #include "phone/phonebook_read.h"
 #include "phone/standard/message_parts.h"
 #include "store/archive.h"
-#include "store/list_file.h"
 
 namespace missivo {
 namespace {
@@ -63,13 +62,13 @@ ReadCommandResult Refused() {
 class ReadCommandRun {
  public:
   ReadCommandRun(AtChannel& channel, const DeviceProfile& profile, ReadCommandLists lists,
-                 const ReadCommandOptions& options, const DataFiles& files,
-                 const LanguageLines& language, UserInterface& ui, const ReadCommandHooks& hooks)
+                 const ReadCommandOptions& options, DataStore& store, const LanguageLines& language,
+                 UserInterface& ui, const ReadCommandHooks& hooks)
       : channel_(channel),
         profile_(profile),
         lists_(lists),
         options_(options),
-        files_(files),
+        store_(store),
         language_(language),
         ui_(ui),
         hooks_(hooks) {}
@@ -125,8 +124,8 @@ class ReadCommandRun {
     if (options_.check6 && !read.row_slots.empty()) DeleteReadMessages(read.row_slots);
 
     if (options_.check7) {
-      PhonebookReadResult phonebook =
-          ReadPhonebookIntoList(channel_, profile_, lists_.list2, files_.phonebook, language_, ui_);
+      PhonebookReadResult phonebook = ReadPhonebookIntoList(channel_, profile_, lists_.list2,
+                                                            store_.phonebook(), language_, ui_);
       NoteFailure(result_.save, std::move(phonebook.save));
       if (!phonebook.usable) {
         result_.outcome = ReadCommandOutcome::kPhonebookUnusable;
@@ -152,7 +151,7 @@ class ReadCommandRun {
   // Saves the archive; a failure (already shown) is kept in the result. True
   // when the archive on disk now holds the list.
   bool SaveArchive() {
-    Status status = SaveListFile(lists_.list4, files_.archive, ui_);
+    Status status = SaveListFile(lists_.list4, store_.archive(), ui_);
     const bool saved = status.ok();
     if (saved) archive_unsaved_ = false;
     NoteFailure(result_.save, std::move(status));
@@ -167,7 +166,7 @@ class ReadCommandRun {
   const DeviceProfile& profile_;
   ReadCommandLists lists_;
   const ReadCommandOptions& options_;
-  const DataFiles& files_;
+  DataStore& store_;
   const LanguageLines& language_;
   UserInterface& ui_;
   const ReadCommandHooks& hooks_;
@@ -178,14 +177,13 @@ class ReadCommandRun {
 }  // namespace
 
 PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel, RowList& list2,
-                                          const std::filesystem::path& phonebook_path,
-                                          const LanguageLines& language, UserInterface& ui) {
-  return ReadPhonebookIntoList(channel, FamilyProfile(), list2, phonebook_path, language, ui);
+                                          StoredList& phonebook_file, const LanguageLines& language,
+                                          UserInterface& ui) {
+  return ReadPhonebookIntoList(channel, FamilyProfile(), list2, phonebook_file, language, ui);
 }
 
 PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel, const DeviceProfile& profile,
-                                          RowList& list2,
-                                          const std::filesystem::path& phonebook_path,
+                                          RowList& list2, StoredList& phonebook_file,
                                           const LanguageLines& language, UserInterface& ui) {
   PhonebookReadResult result;
   std::optional<std::vector<Row>> contacts = profile.ReadPhonebook(channel, language, ui);
@@ -193,37 +191,37 @@ PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel, const DeviceProfil
   result.usable = true;
   result.contacts = contacts->size();
   if (!contacts->empty()) list2.rows = std::move(*contacts);
-  result.save = SaveListFile(list2, phonebook_path, ui);
+  result.save = SaveListFile(list2, phonebook_file, ui);
   return result;
 }
 
 ReadCommandResult RunReadCommand(AtChannel& channel, PhoneCommandGuard& guard,
                                  ReadCommandLists lists, const ReadCommandOptions& options,
-                                 const DataFiles& files, const LanguageLines& language,
-                                 UserInterface& ui, const ReadCommandHooks& hooks) {
-  return RunReadCommand(channel, FamilyProfile(), guard, lists, options, files, language, ui,
+                                 DataStore& store, const LanguageLines& language, UserInterface& ui,
+                                 const ReadCommandHooks& hooks) {
+  return RunReadCommand(channel, FamilyProfile(), guard, lists, options, store, language, ui,
                         hooks);
 }
 
 ReadCommandResult RunReadCommand(AtChannel& channel, ConnectionProfile& profile,
                                  PhoneCommandGuard& guard, ReadCommandLists lists,
-                                 const ReadCommandOptions& options, const DataFiles& files,
+                                 const ReadCommandOptions& options, DataStore& store,
                                  const LanguageLines& language, UserInterface& ui,
                                  const ReadCommandHooks& hooks) {
   const PhoneCommandGuard::Hold hold = guard.TryStart();
   if (!hold) return Refused();
   const DeviceProfile& chosen = channel.IsOpen() ? profile.Get(channel) : FamilyProfile();
-  return ReadCommandRun(channel, chosen, lists, options, files, language, ui, hooks).Run();
+  return ReadCommandRun(channel, chosen, lists, options, store, language, ui, hooks).Run();
 }
 
 ReadCommandResult RunReadCommand(AtChannel& channel, const DeviceProfile& profile,
                                  PhoneCommandGuard& guard, ReadCommandLists lists,
-                                 const ReadCommandOptions& options, const DataFiles& files,
+                                 const ReadCommandOptions& options, DataStore& store,
                                  const LanguageLines& language, UserInterface& ui,
                                  const ReadCommandHooks& hooks) {
   const PhoneCommandGuard::Hold hold = guard.TryStart();
   if (!hold) return Refused();
-  return ReadCommandRun(channel, profile, lists, options, files, language, ui, hooks).Run();
+  return ReadCommandRun(channel, profile, lists, options, store, language, ui, hooks).Run();
 }
 
 }  // namespace missivo

@@ -17,8 +17,8 @@
 #include "phone/device_profile.h"
 #include "phone/message_read.h"
 #include "phone/phone_command_guard.h"
-#include "store/data_files.h"
 #include "store/row_list.h"
+#include "store/stored_list.h"
 #include "text/language.h"
 
 namespace missivo {
@@ -75,16 +75,18 @@ struct PhonebookReadResult {
 
 // Reads the phonebook into List2 (the F4 read and the read command's): when the
 // phone gives contacts they replace List2's rows, and List2 is saved to
-// `phonebook_path` either way. When the range reply is unusable List2 and its
+// `phonebook_file` either way. When the range reply is unusable List2 and its
 // file stay as they were. A port failure leaves by its exception.
 [[nodiscard]] PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel, RowList& list2,
-                                                        const std::filesystem::path& phonebook_path,
+                                                        StoredList& phonebook_file,
                                                         const LanguageLines& language,
                                                         UserInterface& ui);
 // The same through `profile`.
-[[nodiscard]] PhonebookReadResult ReadPhonebookIntoList(
-    AtChannel& channel, const DeviceProfile& profile, RowList& list2,
-    const std::filesystem::path& phonebook_path, const LanguageLines& language, UserInterface& ui);
+[[nodiscard]] PhonebookReadResult ReadPhonebookIntoList(AtChannel& channel,
+                                                        const DeviceProfile& profile,
+                                                        RowList& list2, StoredList& phonebook_file,
+                                                        const LanguageLines& language,
+                                                        UserInterface& ui);
 
 // The read command, refused (kBusy) while `guard` is taken; it holds the guard
 // while it runs. With the port open:
@@ -92,10 +94,11 @@ struct PhonebookReadResult {
 //   2. With Check13, AppendToArchive of List1's rows.
 //   3. With Check6, the messages read are deleted on the phone (every part of
 //      a long one, each in its own storage): with Check13 only after the
-//      archive holding them has been saved, and only those that the saved
-//      archive holds (appended now or archived before); without Check13 as
-//      soon as the list is complete. Nothing is deleted before. A long message
-//      whose parts have not all come stays on the phone.
+//      archive holding them has been saved (under the folder lock, with other
+//      processes' rows merged in), and only those that the saved archive holds
+//      (appended now or archived before); without Check13 as soon as the list
+//      is complete. Nothing is deleted before. A long message whose parts have
+//      not all come stays on the phone.
 //   4. With Check7, ReadPhonebookIntoList; an unusable range ends the command
 //      (after saving the archive when rows were appended to it).
 // Then, open or not: ResolveArchiveNames (saving the archive when both lists
@@ -108,22 +111,19 @@ struct PhonebookReadResult {
 // The phone is read through `profile`; without one, as the family.
 [[nodiscard]] ReadCommandResult RunReadCommand(AtChannel& channel, PhoneCommandGuard& guard,
                                                ReadCommandLists lists,
-                                               const ReadCommandOptions& options,
-                                               const DataFiles& files,
+                                               const ReadCommandOptions& options, DataStore& store,
                                                const LanguageLines& language, UserInterface& ui,
                                                const ReadCommandHooks& hooks = {});
 // With the profile of the connection: chosen (the device identified) once the
 // command holds the guard and the port is open.
 [[nodiscard]] ReadCommandResult RunReadCommand(AtChannel& channel, ConnectionProfile& profile,
                                                PhoneCommandGuard& guard, ReadCommandLists lists,
-                                               const ReadCommandOptions& options,
-                                               const DataFiles& files,
+                                               const ReadCommandOptions& options, DataStore& store,
                                                const LanguageLines& language, UserInterface& ui,
                                                const ReadCommandHooks& hooks = {});
 [[nodiscard]] ReadCommandResult RunReadCommand(AtChannel& channel, const DeviceProfile& profile,
                                                PhoneCommandGuard& guard, ReadCommandLists lists,
-                                               const ReadCommandOptions& options,
-                                               const DataFiles& files,
+                                               const ReadCommandOptions& options, DataStore& store,
                                                const LanguageLines& language, UserInterface& ui,
                                                const ReadCommandHooks& hooks = {});
 

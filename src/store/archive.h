@@ -17,6 +17,7 @@
 #include "store/row.h"
 #include "store/row_list.h"
 #include "store/settings_interface.h"
+#include "store/stored_list.h"
 #include "text/language.h"
 
 namespace missivo {
@@ -80,9 +81,9 @@ void RestoreArchiveSort(const SettingsStore& settings, RowList& archive, SortSta
 
 // A click on an archive column header: SortListByColumn, then "List4",
 // "List4Image" and "List4Direction" written for the column that shows a
-// marker, then the archive saved to `archive_path` (a failure is shown).
+// marker, then the archive saved to `archive_file` (a failure is shown).
 Status SortArchiveByColumn(RowList& archive, int column, SortState& state, SettingsStore& settings,
-                           const std::filesystem::path& archive_path, UserInterface& ui);
+                           StoredList& archive_file, UserInterface& ui);
 
 // --- The edit panel ------------------------------------------------------
 
@@ -110,18 +111,15 @@ enum class ArchiveEditResult {
 
 // "Сохранить": the two checks (plain message boxes), then the row at `row`
 // takes the text as caption and the Date/Time, Index and Type (From, Size and
-// the image stay), and the archive is saved to `archive_path`. The row's
+// the image stay), and the archive is saved to `archive_file`. The row's
 // lossless text follows the whole text; a row without lossless fields gets
 // them (the kind of its image, nothing else) only when the caption cannot
 // hold what was typed.
 ArchiveEditResult SaveArchiveEdit(RowList& archive, std::size_t row,
-                                  const ArchiveEditFields& fields,
-                                  const std::filesystem::path& archive_path,
+                                  const ArchiveEditFields& fields, StoredList& archive_file,
                                   const LanguageLines& language, UserInterface& ui);
 
 // --- Deleting ------------------------------------------------------------
-
-enum class FileEffect { kNone, kSaved, kRemoved };
 
 struct DeleteOutcome {
   bool confirmed = false;      // the user answered Yes
@@ -130,21 +128,24 @@ struct DeleteOutcome {
   Status status;  // a failed save or removal (already shown as an error)
 };
 
+// Each deletion saves through the stored file, which first takes in what
+// another process changed; "no row left" is judged after that.
+//
 // Delete released in List4: asks Str77; on Yes removes the selected rows, then
 // removes the archive file when no row is left, otherwise saves the archive.
 DeleteOutcome DeleteArchiveRowsOnKey(RowList& archive, std::span<const std::size_t> selected,
-                                     const std::filesystem::path& archive_path,
-                                     const LanguageLines& language, UserInterface& ui);
+                                     StoredList& archive_file, const LanguageLines& language,
+                                     UserInterface& ui);
 
 // "Удалить" (N21): asks Str77; on Yes with at least one selected row removes
 // them and saves the archive, also when it is now empty.
 DeleteOutcome DeleteArchiveRowsFromMenu(RowList& archive, std::span<const std::size_t> selected,
-                                        const std::filesystem::path& archive_path,
-                                        const LanguageLines& language, UserInterface& ui);
+                                        StoredList& archive_file, const LanguageLines& language,
+                                        UserInterface& ui);
 
 // "Удалить все" (N22): asks Str75; on Yes with rows in the archive removes
 // them all and saves the archive (an empty list file).
-DeleteOutcome DeleteAllArchiveRows(RowList& archive, const std::filesystem::path& archive_path,
+DeleteOutcome DeleteAllArchiveRows(RowList& archive, StoredList& archive_file,
                                    const LanguageLines& language, UserInterface& ui);
 
 // "Удалить все" while a filter shows part of the archive: asks Str122 whether
@@ -152,13 +153,13 @@ DeleteOutcome DeleteAllArchiveRows(RowList& archive, const std::filesystem::path
 // nothing changes (`confirmed` false) and the caller goes on to
 // DeleteAllArchiveRows.
 DeleteOutcome DeleteShownArchiveRows(RowList& archive, std::span<const std::size_t> shown,
-                                     const std::filesystem::path& archive_path,
-                                     const LanguageLines& language, UserInterface& ui);
+                                     StoredList& archive_file, const LanguageLines& language,
+                                     UserInterface& ui);
 
 // Delete released in List2: asks Str78; on Yes removes the selected contacts,
 // then removes the phonebook file when no row is left, otherwise saves it.
 DeleteOutcome DeletePhonebookRowsOnKey(RowList& phonebook, std::span<const std::size_t> selected,
-                                       const std::filesystem::path& phonebook_path,
-                                       const LanguageLines& language, UserInterface& ui);
+                                       StoredList& phonebook_file, const LanguageLines& language,
+                                       UserInterface& ui);
 
 }  // namespace missivo

@@ -30,30 +30,29 @@ bool Confirm(const LanguageLines& language, std::string_view key, UserInterface&
 }
 
 // Saves the list, or removes its file when `remove_when_empty` and no row is left.
-void WriteOrRemove(const RowList& list, const std::filesystem::path& path, bool remove_when_empty,
-                   UserInterface& ui, DeleteOutcome& outcome) {
-  if (remove_when_empty && list.rows.empty()) {
-    outcome.file = FileEffect::kRemoved;
-    outcome.status = RemoveFile(path);
-    if (!outcome.status.ok()) {
-      ui.ShowMessage(outcome.status.message(), MessageKind::kError, std::string(kIoErrorCaption));
-    }
+void WriteOrRemove(RowList& list, StoredList& file, bool remove_when_empty, UserInterface& ui,
+                   DeleteOutcome& outcome) {
+  Result<FileEffect> effect = file.Save(list.rows, ui, remove_when_empty);
+  if (!effect.ok()) {
+    outcome.file =
+        remove_when_empty && list.rows.empty() ? FileEffect::kRemoved : FileEffect::kSaved;
+    outcome.status = effect.status();
+    ui.ShowMessage(outcome.status.message(), MessageKind::kError, std::string(kIoErrorCaption));
     return;
   }
-  outcome.file = FileEffect::kSaved;
-  outcome.status = SaveListFile(list, path, ui);
+  outcome.file = effect.value();
 }
 
 // Delete released in a list: removes the selection, then the file goes when
 // the list is empty, otherwise the list is saved.
-DeleteOutcome DeleteOnKey(RowList& list, std::span<const std::size_t> selected,
-                          const std::filesystem::path& path, std::string_view question,
-                          const LanguageLines& language, UserInterface& ui) {
+DeleteOutcome DeleteOnKey(RowList& list, std::span<const std::size_t> selected, StoredList& file,
+                          std::string_view question, const LanguageLines& language,
+                          UserInterface& ui) {
   DeleteOutcome outcome;
   if (!Confirm(language, question, ui)) return outcome;
   outcome.confirmed = true;
   RemoveRowsAt(list, selected);
-  WriteOrRemove(list, path, /*remove_when_empty=*/true, ui, outcome);
+  WriteOrRemove(list, file, /*remove_when_empty=*/true, ui, outcome);
   return outcome;
 }
 
@@ -90,7 +89,7 @@ void RestoreArchiveSort(const SettingsStore& settings, RowList& archive, SortSta
 }
 
 Status SortArchiveByColumn(RowList& archive, int column, SortState& state, SettingsStore& settings,
-                           const std::filesystem::path& archive_path, UserInterface& ui) {
+                           StoredList& archive_file, UserInterface& ui) {
   SortListByColumn(archive, column, state);
   for (std::size_t i = 0; i < archive.markers.size(); ++i) {
     if (archive.markers[i] == kNoMarker) continue;
@@ -100,7 +99,7 @@ Status SortArchiveByColumn(RowList& archive, int column, SortState& state, Setti
     settings.WriteString(kSection, std::string(kArchiveSortDirectionKey),
                          std::to_string(state.next_direction));
   }
-  return SaveListFile(archive, archive_path, ui);
+  return SaveListFile(archive, archive_file, ui);
 }
 
 ArchiveEditFields EditFieldsOf(const Row& row) {
@@ -109,8 +108,7 @@ ArchiveEditFields EditFieldsOf(const Row& row) {
 }
 
 ArchiveEditResult SaveArchiveEdit(RowList& archive, std::size_t row,
-                                  const ArchiveEditFields& fields,
-                                  const std::filesystem::path& archive_path,
+                                  const ArchiveEditFields& fields, StoredList& archive_file,
                                   const LanguageLines& language, UserInterface& ui) {
   if (fields.date_time.empty() || fields.index.empty() || fields.type.empty() ||
       fields.text.empty()) {
@@ -129,14 +127,14 @@ ArchiveEditResult SaveArchiveEdit(RowList& archive, std::size_t row,
   target.sub_items[kIndex] = fields.index;
   target.sub_items[kType] = fields.type;
   KeepTextInStep(target, fields);
-  return SaveListFile(archive, archive_path, ui).ok() ? ArchiveEditResult::kSaved
+  return SaveListFile(archive, archive_file, ui).ok() ? ArchiveEditResult::kSaved
                                                       : ArchiveEditResult::kSaveFailed;
 }
 
 DeleteOutcome DeleteArchiveRowsOnKey(RowList& archive, std::span<const std::size_t> selected,
-                                     const std::filesystem::path& archive_path,
-                                     const LanguageLines& language, UserInterface& ui) {
-  DeleteOutcome outcome = DeleteOnKey(archive, selected, archive_path, "Str77", language, ui);
+                                     StoredList& archive_file, const LanguageLines& language,
+                                     UserInterface& ui) {
+  DeleteOutcome outcome = DeleteOnKey(archive, selected, archive_file, "Str77", language, ui);
   outcome.empty_preview = outcome.confirmed;
   return outcome;
 }
@@ -145,14 +143,14 @@ namespace {
 
 // Asks `question`; on Yes with rows to delete removes them and saves the archive.
 DeleteOutcome DeleteConfirmedRows(RowList& archive, std::span<const std::size_t> selected,
-                                  const std::filesystem::path& archive_path,
-                                  const std::string& question, UserInterface& ui) {
+                                  StoredList& archive_file, const std::string& question,
+                                  UserInterface& ui) {
   DeleteOutcome outcome;
   if (!ui.AskYesNo(question)) return outcome;
   outcome.confirmed = true;
   if (selected.empty()) return outcome;
   RemoveRowsAt(archive, selected);
-  WriteOrRemove(archive, archive_path, /*remove_when_empty=*/false, ui, outcome);
+  WriteOrRemove(archive, archive_file, /*remove_when_empty=*/false, ui, outcome);
   outcome.empty_preview = true;
   return outcome;
 }
@@ -160,33 +158,33 @@ DeleteOutcome DeleteConfirmedRows(RowList& archive, std::span<const std::size_t>
 }  // namespace
 
 DeleteOutcome DeleteArchiveRowsFromMenu(RowList& archive, std::span<const std::size_t> selected,
-                                        const std::filesystem::path& archive_path,
-                                        const LanguageLines& language, UserInterface& ui) {
-  return DeleteConfirmedRows(archive, selected, archive_path, language.LangText("Str77"), ui);
+                                        StoredList& archive_file, const LanguageLines& language,
+                                        UserInterface& ui) {
+  return DeleteConfirmedRows(archive, selected, archive_file, language.LangText("Str77"), ui);
 }
 
 DeleteOutcome DeleteShownArchiveRows(RowList& archive, std::span<const std::size_t> shown,
-                                     const std::filesystem::path& archive_path,
-                                     const LanguageLines& language, UserInterface& ui) {
-  return DeleteConfirmedRows(archive, shown, archive_path, language.LangText("Str122"), ui);
+                                     StoredList& archive_file, const LanguageLines& language,
+                                     UserInterface& ui) {
+  return DeleteConfirmedRows(archive, shown, archive_file, language.LangText("Str122"), ui);
 }
 
-DeleteOutcome DeleteAllArchiveRows(RowList& archive, const std::filesystem::path& archive_path,
+DeleteOutcome DeleteAllArchiveRows(RowList& archive, StoredList& archive_file,
                                    const LanguageLines& language, UserInterface& ui) {
   DeleteOutcome outcome;
   if (!Confirm(language, "Str75", ui)) return outcome;
   outcome.confirmed = true;
   if (archive.rows.empty()) return outcome;
   archive.rows.clear();
-  WriteOrRemove(archive, archive_path, /*remove_when_empty=*/false, ui, outcome);
+  WriteOrRemove(archive, archive_file, /*remove_when_empty=*/false, ui, outcome);
   outcome.empty_preview = true;
   return outcome;
 }
 
 DeleteOutcome DeletePhonebookRowsOnKey(RowList& phonebook, std::span<const std::size_t> selected,
-                                       const std::filesystem::path& phonebook_path,
-                                       const LanguageLines& language, UserInterface& ui) {
-  return DeleteOnKey(phonebook, selected, phonebook_path, "Str78", language, ui);
+                                       StoredList& phonebook_file, const LanguageLines& language,
+                                       UserInterface& ui) {
+  return DeleteOnKey(phonebook, selected, phonebook_file, "Str78", language, ui);
 }
 
 }  // namespace missivo

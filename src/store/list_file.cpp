@@ -142,24 +142,36 @@ Result<std::string> EncodeListFile(const std::vector<Row>& rows) {
   return out;
 }
 
-Result<std::vector<Row>> DecodeListFile(std::string_view plain) {
+SalvagedRows SalvageListFile(std::string_view plain) {
+  SalvagedRows read;
   if (!StartsWithListFileMagic(plain)) {
-    return Status::Failure(
+    read.damage = Status::Failure(
         "The content does not begin with \"LVF\": it is no list file, or it is locked under "
         "another password.");
+    return read;
   }
   Reader reader(plain.substr(kListFileMagic.size()));
   std::size_t count = 0;
-  if (!reader.U16(count)) return Status::Failure("The list file ends before its row count.");
-  std::vector<Row> rows;
-  rows.reserve(std::min(count, reader.Remaining() / kMinRowSize));
+  if (!reader.U16(count)) {
+    read.damage = Status::Failure("The list file ends before its row count.");
+    return read;
+  }
+  read.rows.reserve(std::min(count, reader.Remaining() / kMinRowSize));
   for (std::size_t r = 0; r < count; ++r) {
-    if (!ReadRow(reader, rows.emplace_back())) {
-      return Status::Failure("The list file ends inside row " + std::to_string(r + 1) + " of " +
-                             std::to_string(count) + ".");
+    if (!ReadRow(reader, read.rows.emplace_back())) {
+      read.rows.pop_back();
+      read.damage = Status::Failure("The list file ends inside row " + std::to_string(r + 1) +
+                                    " of " + std::to_string(count) + ".");
+      return read;
     }
   }
-  return rows;
+  return read;
+}
+
+Result<std::vector<Row>> DecodeListFile(std::string_view plain) {
+  SalvagedRows read = SalvageListFile(plain);
+  if (!read.damage.ok()) return read.damage;
+  return std::move(read.rows);
 }
 
 Status WriteListFile(const std::vector<Row>& rows, const std::filesystem::path& path) {
@@ -177,23 +189,6 @@ Result<std::vector<Row>> ReadListFile(const std::filesystem::path& path) {
   Result<std::vector<Row>> rows = DecodeListFile(plain.value());
   if (!rows.ok()) return Status::Failure(Prefixed(path, rows.message()));
   return rows;
-}
-
-Status SaveListFile(const RowList& list, const std::filesystem::path& path, UserInterface& ui) {
-  Status status = WriteListFile(list.rows, path);
-  if (!status.ok())
-    ui.ShowMessage(status.message(), MessageKind::kError, std::string(kIoErrorCaption));
-  return status;
-}
-
-Status LoadListFile(RowList& list, const std::filesystem::path& path, UserInterface& ui) {
-  Result<std::vector<Row>> rows = ReadListFile(path);
-  if (!rows.ok()) {
-    ui.ShowMessage(std::string(kIoErrorText), MessageKind::kError, std::string(kIoErrorCaption));
-    return rows.status();
-  }
-  list.rows = std::move(rows).value();
-  return {};
 }
 
 Result<bool> SealIfPlainListFile(const std::filesystem::path& path) {

@@ -45,22 +45,20 @@ Result<std::string> EncodeListFile(const std::vector<Row>& rows);
 // ignored.
 Result<std::vector<Row>> DecodeListFile(std::string_view plain);
 
+// The rows of a plain list file up to the first one that cannot be read
+// whole, and what was wrong with the file (success when every row was read).
+struct SalvagedRows {
+  std::vector<Row> rows;
+  Status damage;
+};
+SalvagedRows SalvageListFile(std::string_view plain);
+
 // Encodes, seals under the fixed passphrase and replaces the file at `path`
 // all or nothing. On failure the old file is as it was.
 [[nodiscard]] Status WriteListFile(const std::vector<Row>& rows, const std::filesystem::path& path);
 
 // Reads the sealed list file at `path` and decodes it in memory.
 Result<std::vector<Row>> ReadListFile(const std::filesystem::path& path);
-
-// Writes the list's rows to `path` (WriteListFile); a failure is also shown as
-// an error message under the caption "I/O Error".
-Status SaveListFile(const RowList& list, const std::filesystem::path& path, UserInterface& ui);
-
-// Replaces the list's rows by those of the sealed list file at `path`. When
-// the file is missing, cannot be read, does not open under the fixed
-// passphrase or is damaged, shows "File not found" under "I/O Error" and
-// leaves the rows as they were. The status says what was wrong.
-Status LoadListFile(RowList& list, const std::filesystem::path& path, UserInterface& ui);
 
 // A data file that is a plain list file (left by an older version) is sealed
 // under the fixed passphrase. True when it was sealed, false when it was not

@@ -15,12 +15,6 @@ void ShowFailure(const Status& status, UserInterface& ui) {
   if (!status.ok()) ui.ShowMessage(status.message(), MessageKind::kError);
 }
 
-// A locked file under test: its path and, once opened, its inner container.
-struct LockedFile {
-  const std::filesystem::path* path;
-  std::string inner;
-};
-
 }  // namespace
 
 std::string PasswordRecordText(const PasswordDialogFields& fields) {
@@ -64,7 +58,10 @@ Status LockAtExit(const LockState& state, const DataFiles& files, UserInterface&
   Status first;
   if (!state.locked) return first;
   for (const std::filesystem::path* path : {&files.archive, &files.phonebook}) {
-    if (!FileExists(*path)) continue;
+    // Every save writes the locked form; only a file left in the other form
+    // (the password was set since it was written) gets the layer here.
+    const Result<bool> locked = CarriesOuterLayer(*path);
+    if (!FileExists(*path) || (locked.ok() && locked.value())) continue;
     Status status = EncryptInPlaceWith(*path, state.password);
     ShowFailure(status, ui);
     if (first.ok()) first = std::move(status);
@@ -81,25 +78,23 @@ UnlockResult UnlockAtStart(LockState& state, const DataFiles& files, PasswordPro
   }
   const ScopedWipe wipe_typed(*typed);
 
-  std::vector<LockedFile> locked;
+  std::vector<const std::filesystem::path*> locked;
   if (state.phonebook_needs_password && FileExists(files.phonebook)) {
-    locked.push_back({&files.phonebook, {}});
+    locked.push_back(&files.phonebook);
   }
-  if (state.archive_needs_password && FileExists(files.archive)) {
-    locked.push_back({&files.archive, {}});
-  }
+  if (state.archive_needs_password && FileExists(files.archive)) locked.push_back(&files.archive);
 
   bool all_open = true;
-  for (LockedFile& file : locked) {
-    Result<std::string> inner = UnsealFile(*file.path, *typed);
+  for (const std::filesystem::path* path : locked) {
+    Result<std::string> inner = UnsealFile(*path, *typed);
     if (!inner.ok()) {
       ShowFailure(inner.status(), ui);
       state.terminate = true;
       return UnlockResult::kFileError;
     }
-    const Result<std::string> plain = UnsealBytes(inner.value(), kFixedPassphrase);
+    Result<std::string> plain = UnsealBytes(std::move(inner).value(), kFixedPassphrase);
     all_open = all_open && plain.ok() && StartsWithListFileMagic(plain.value());
-    file.inner = std::move(inner).value();
+    if (plain.ok()) WipeString(plain.value());
   }
   if (!all_open) {
     ui.ShowMessage(language.LangText("Str100"), MessageKind::kError);
@@ -107,18 +102,11 @@ UnlockResult UnlockAtStart(LockState& state, const DataFiles& files, PasswordPro
     return UnlockResult::kWrongPassword;
   }
 
+  // The layers come off in memory only, at every load: the files stay locked.
   state.terminate = false;
   state.locked = true;
   WipeString(state.password);
   state.password = *typed;
-  for (const LockedFile& file : locked) {
-    const Status status = WriteFileAtomically(*file.path, file.inner);
-    if (!status.ok()) {
-      ShowFailure(status, ui);
-      state.terminate = true;
-      return UnlockResult::kFileError;
-    }
-  }
   return UnlockResult::kUnlocked;
 }
 

@@ -71,8 +71,10 @@ std::string PasswordRecordText(const PasswordDialogFields& fields);
                                          const PasswordDialogFields& fields);
 
 // At exit, when a password is in force: the archive and then the phonebook
-// file, each if it exists, get the outer layer under the password. Failures
-// are shown as errors; the first is returned.
+// file, each if it exists and does not carry it yet, get the outer layer
+// under the password (saves write the locked form, so usually nothing is
+// left to do). Failures are shown as errors; the first is returned. The
+// caller holds the folder lock.
 Status LockAtExit(const LockState& state, const DataFiles& files, UserInterface& ui);
 
 // The unlock dialog: caption, one masked field, OK and Cancel.
@@ -86,15 +88,15 @@ class PasswordPrompt {
 enum class UnlockResult {
   kCancelled,      // terminate set, no message
   kWrongPassword,  // Str100 shown, terminate set, data files unchanged
-  kFileError,      // a locked file could not be read or rewritten (shown), terminate set
-  kUnlocked,       // outer layers removed, password in force, terminate cleared
+  kFileError,      // a locked file could not be read (shown), terminate set
+  kUnlocked,       // the password opens every locked file and is in force; terminate cleared
 };
 
 // At start, when a needs-password flag is set: asks for the password (caption
 // Str51); every flagged file that exists must open under the password and
-// then under the fixed passphrase to a list file. Only when all do are the
-// outer layers removed. The test runs in memory; each file is rewritten all
-// or nothing.
+// then under the fixed passphrase to a list file. Only when all do is the
+// password put in force. The test runs in memory and the files stay locked
+// on disk: the layers come off in memory at every load (store/stored_list.h).
 UnlockResult UnlockAtStart(LockState& state, const DataFiles& files, PasswordPrompt& prompt,
                            const LanguageLines& language, UserInterface& ui);
 
@@ -103,11 +105,11 @@ UnlockResult UnlockAtStart(LockState& state, const DataFiles& files, PasswordPro
 // cannot be read or is too short for a container.
 Result<bool> CarriesOuterLayer(const std::filesystem::path& path);
 
-// The start's look at the data files, before anything is loaded: a plain list
-// file (left by an older version) is sealed, then each needs-password flag is
-// set when its file carries the outer layer. Returns the failures, each naming
-// its file (one that cannot be read or sealed, or is too short for a
-// container); such a file's flag stays clear.
+// The start's look at the data files, before anything is loaded (the caller
+// holds the folder lock): a plain list file (left by an older version) is sealed, then each
+// needs-password flag is set when its file carries the outer layer. Returns the failures, each
+// naming its file (one that cannot be read or sealed, or is too short for a container); such a
+// file's flag stays clear.
 std::vector<Status> ProbeDataFiles(const DataFiles& files, LockState& state);
 
 }  // namespace missivo

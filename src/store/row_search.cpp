@@ -130,7 +130,7 @@ std::vector<SearchTerm> ParseSearchText(std::string_view text) {
   return terms;
 }
 
-SearchIndex::Span SearchIndex::Add(std::string_view text) {
+SearchIndex::Span SearchIndex::AddText(std::string_view text) {
   const Span span{static_cast<std::uint32_t>(pool_.size()),
                   static_cast<std::uint32_t>(text.size())};
   pool_.append(text);
@@ -138,22 +138,29 @@ SearchIndex::Span SearchIndex::Add(std::string_view text) {
 }
 
 SearchIndex::SearchIndex(const std::vector<Row>& rows) {
-  entries_.reserve(rows.size());
-  pool_.reserve(rows.size() * 96);
-  for (const Row& row : rows) {
-    Entry entry;
-    const std::size_t start = pool_.size();
-    pool_ += FoldForSearch(RowText(row));
-    pool_ += kFieldSeparator;
-    entry.from = Add(FoldForSearch(RowFrom(row)));
-    entry.haystack = {static_cast<std::uint32_t>(start),
-                      static_cast<std::uint32_t>(pool_.size() - start)};
-    entry.name = Add(FoldForSearch(RowName(row)));
-    entry.digits = Add(NationalDigits(RowNumber(row)));
-    entry.day = DayNumber(RowDay(row));
-    entry.kind = BestKind(row);
-    entries_.push_back(entry);
-  }
+  Reserve(rows.size());
+  for (const Row& row : rows)
+    Append(row);
+}
+
+void SearchIndex::Reserve(std::size_t rows) {
+  entries_.reserve(rows);
+  pool_.reserve(rows * 96);
+}
+
+void SearchIndex::Append(const Row& row) {
+  Entry entry;
+  const std::size_t start = pool_.size();
+  pool_ += FoldForSearch(RowText(row));
+  pool_ += kFieldSeparator;
+  entry.from = AddText(FoldForSearch(RowFrom(row)));
+  entry.haystack = {static_cast<std::uint32_t>(start),
+                    static_cast<std::uint32_t>(pool_.size() - start)};
+  entry.name = AddText(FoldForSearch(RowName(row)));
+  entry.digits = AddText(NationalDigits(RowNumber(row)));
+  entry.day = DayNumber(RowDay(row));
+  entry.kind = BestKind(row);
+  entries_.push_back(entry);
 }
 
 std::vector<bool> SearchIndex::Matches(const RowFilter& filter) const {

@@ -55,6 +55,11 @@ class SearchIndex {
 
   std::size_t size() const { return entries_.size(); }
 
+  // Room for `rows` rows; then rows added one by one, in list order, so that a
+  // window can make the index a piece at a time while it is idle.
+  void Reserve(std::size_t rows);
+  void Append(const Row& row);
+
   // Whether each row passes `filter` (one flag per row).
   std::vector<bool> Matches(const RowFilter& filter) const;
 
@@ -72,7 +77,7 @@ class SearchIndex {
     std::optional<RowKind> kind;
   };
   std::string_view View(Span span) const { return {pool_.data() + span.start, span.size}; }
-  Span Add(std::string_view text);
+  Span AddText(std::string_view text);
 
   std::string pool_;
   std::vector<Entry> entries_;

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QMenu>
 #include <QSettings>
-#include <QTest>
 
 #include "text/lines.h"
 
@@ -102,19 +101,6 @@ std::unique_ptr<Program> AppTest::StartProgram(std::chrono::milliseconds splash_
   auto program = std::make_unique<Program>(Options(), splash_time);
   program->Start();
   return program;
-}
-
-void Press(int key, Qt::KeyboardModifiers modifiers) {
-  QWidget* focus = QApplication::focusWidget();
-  ASSERT_NE(focus, nullptr);
-  QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
-}
-
-void Type(const char* utf8) {
-  QWidget* focus = QApplication::focusWidget();
-  ASSERT_NE(focus, nullptr);
-  for (const QChar c : Q(utf8))
-    QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 }  // namespace missivo::test

@@ -30,12 +30,6 @@ inline QString Q(const char* utf8) {
 }
 
 // The captions and the check marks of a menu's items, in order.
-// Keys as a person types them: to whatever has the focus.
-void Press(int key, Qt::KeyboardModifiers modifiers = {});
-// Each character as a key carrying it (Cyrillic letters have no key code of
-// their own in the test library), to the focused widget.
-void Type(const char* utf8);
-
 std::vector<QString> Captions(const QMenu* menu);
 std::vector<bool> Marks(const QMenu* menu);
 

@@ -1,7 +1,9 @@
 #include "phone_window.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QTest>
 #include <QToolButton>
 #include <nlohmann/json.hpp>
 
@@ -9,6 +11,20 @@
 #include "text/cp1251.h"
 
 namespace missivo::test {
+
+QWidget* FocusOn(Program& program, QWidget* tab, QWidget* widget) {
+  program.form2().hide();
+  TForm1& form = program.form1();
+  form.show();
+  form.activateWindow();
+  QApplication::setActiveWindow(&form);  // the offscreen platform activates no window itself
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+  form.bsSkinPageControl1->setCurrentWidget(tab);
+  widget->setFocus(Qt::TabFocusReason);
+  QWidget* focused = QApplication::focusWidget();
+  EXPECT_NE(focused, nullptr);
+  return focused;
+}
 
 std::unique_ptr<Program> PhoneWindowTest::StartOn(const std::string& device, bool connect) {
   auto program = StartProgram();
@@ -47,6 +63,19 @@ std::string ScenarioWithMessages(int count, const std::string& extra_json) {
   }
   scenario["messages"] = messages;
   return scenario.dump();
+}
+
+void Press(int key, Qt::KeyboardModifiers modifiers) {
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
+}
+
+void Type(const char* utf8) {
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  for (const QChar c : Q(utf8))
+    QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 }  // namespace missivo::test

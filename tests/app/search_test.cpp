@@ -325,12 +325,7 @@ TEST_F(SearchTest, FilterKindDatesAndContactComeBackAtTheNextStart) {
   }
   // The archive is on disk now; the next start filters it at once.
   std::vector<Row> rows = Archive();
-  {
-    RowList list = MakeMessageList();
-    list.rows = rows;
-    SilentUserInterface silent;
-    ASSERT_TRUE(SaveListFile(list, DataFiles(Options().program_folder).archive, silent).ok());
-  }
+  ASSERT_TRUE(WriteListFile(rows, DataFiles(Options().program_folder).archive).ok());
   auto program = StartProgram();
   TForm1& form = program->form1();
   EXPECT_EQ(form.List4Search->Field->text(), Q("\"купи хлеба\""));
@@ -404,6 +399,34 @@ TEST_F(SearchTest, ConversationsGroupByNumberAndShowAChat) {
   Type("zzz");
   EXPECT_EQ(people->rowCount(), 0);
   EXPECT_TRUE(chat->isEmpty());
+}
+
+// A long conversation opens with its newest messages; scrolling to the top
+// (Ctrl+Home in the chat, as a person pages back) brings in the earlier ones,
+// until the first is there.
+TEST_F(SearchTest, ALongConversationOpensAtItsNewestAndScrollsBackToItsFirst) {
+  std::vector<Row> rows;
+  for (int i = 1; i <= 1500; ++i) {
+    const std::string text = "m" + std::to_string(100000 + i);
+    rows.push_back(
+        Message(text.c_str(), "+79035550101", "01/01/2006,10:00:00", "1", kImageIncoming));
+  }
+  auto program = StartProgram();
+  TForm1& form = program->form1();
+  form.List4Rows->SetRows(rows);
+  ShowTab(form, form.CONVTAB);
+  ConversationView& view = *form.Conversations;
+  const QTextDocument* chat = view.Chat->document();
+  ASSERT_TRUE(chat->toPlainText().contains(Q("m101500")));
+  EXPECT_FALSE(chat->toPlainText().contains(Q("m100001")));
+  view.Chat->setFocus();
+  for (int page = 0; page < 5 && !chat->toPlainText().contains(Q("m100001")); ++page)
+    Press(Qt::Key_Home, Qt::ControlModifier);
+  const QString all = chat->toPlainText();
+  EXPECT_TRUE(all.contains(Q("m100001")));
+  // Every message once, the newest still there.
+  for (const char* text : {"m100001", "m100750", "m101500"})
+    EXPECT_EQ(all.count(Q(text)), 1);
 }
 
 // The "Удалить" and "Удалить все" of the messages list delete in the phone the

@@ -2,6 +2,7 @@
 // both storages, the long message joined) and F4 its phonebook, the senders
 // get their names, and the status bar shows the device's maker and model.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QTest>
@@ -25,13 +26,15 @@ TEST_F(StandardPhoneTest, F3AndF4ReadAUsbStickWithNamesAndTheDeviceInTheStatusBa
   TForm1& form = program->form1();
   EXPECT_FALSE(form.DevicePanel->isVisible());
 
-  form.N19->trigger();  // "Телефон" -> "Считать справочник" (F4)
+  // The keys, pressed where a person's focus is: on the messages list.
+  FocusOn(*program, form.SMSTAB, form.List1);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);  // "Считать справочник"
   ASSERT_EQ(form.List2Rows->rows().size(), 2u);
   EXPECT_EQ(form.List2Rows->rows()[1], (Row{W("Пётр"), {"+79160000000"}, kImageContact}));
   EXPECT_EQ(form.DevicePanel->text(), QStringLiteral("huawei E3372"));
   EXPECT_TRUE(form.DevicePanel->isVisibleTo(&form));
 
-  form.bsSkinSpeedButton3->click();  // "Считать" (F3)
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);  // "Считать"
   const std::vector<Row>& rows = form.List1Rows->rows();
   ASSERT_EQ(rows.size(), 5u);  // the status report is no message
   const auto joined = std::find_if(rows.begin(), rows.end(),

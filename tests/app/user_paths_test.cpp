@@ -28,23 +28,6 @@ namespace {
 
 using UserPathsTest = PhoneWindowTest;
 
-// Shows the window once the splash has gone, makes it the active one and puts
-// the focus on `widget`'s tab and on `widget`; returns the widget that has the
-// focus then.
-QWidget* FocusOn(Program& program, QWidget* tab, QWidget* widget) {
-  program.form2().hide();
-  TForm1& form = program.form1();
-  form.show();
-  form.activateWindow();
-  QApplication::setActiveWindow(&form);  // the offscreen platform activates no window itself
-  EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-  form.bsSkinPageControl1->setCurrentWidget(tab);
-  widget->setFocus(Qt::TabFocusReason);
-  QWidget* focused = QApplication::focusWidget();
-  EXPECT_NE(focused, nullptr);
-  return focused;
-}
-
 void Type(const char* text) {
   QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text));
 }

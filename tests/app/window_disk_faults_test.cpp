@@ -63,7 +63,7 @@ TEST_F(WindowDiskFaults, ReadOnlyDataFolder) {
     EXPECT_EQ(form.List4Rows->rows(), Messages());
     EXPECT_EQ(form.List2Rows->rows(), Contacts());
     // The templates could not be written: said once, naming the first.
-    ASSERT_EQ(Shown(form).size(), 1u);
+    ASSERT_EQ(Shown(form).size(), 1u) << testing::PrintToString(Shown(form));
     EXPECT_NE(Shown(form)[0].find("TextTemplate.tml"), std::string::npos) << Shown(form)[0];
     EXPECT_NE(Shown(form)[0].find("Read-only file system"), std::string::npos);
 

@@ -149,4 +149,27 @@ CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path&
   return run;
 }
 
+pid_t StartCli(const std::vector<std::string>& args, const std::filesystem::path& home) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+  std::vector<std::string> argv_texts = {MISSIVO_CLI};
+  argv_texts.insert(argv_texts.end(), args.begin(), args.end());
+  std::vector<std::string> env_texts = Environment(home);
+  std::vector<char*> argv = Pointers(argv_texts);
+  std::vector<char*> env = Pointers(env_texts);
+  pid_t pid = -1;
+  const int spawned =
+      ::posix_spawn(&pid, MISSIVO_CLI, &actions, &attributes, argv.data(), env.data());
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  if (spawned != 0) throw std::runtime_error("cannot start missivo-cli");
+  return pid;
+}
+
 }  // namespace missivo::test

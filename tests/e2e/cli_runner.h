@@ -1,6 +1,8 @@
 // missivo-cli as a child process for end-to-end tests.
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -35,5 +37,9 @@ CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path&
               std::optional<std::string> typed = std::nullopt,
               std::chrono::seconds limit = std::chrono::seconds(60),
               std::optional<CliSignal> signal = std::nullopt);
+
+// Starts missivo-cli as RunCli does, its output thrown away, and returns at
+// once: the caller waits for it (or kills it).
+pid_t StartCli(const std::vector<std::string>& args, const std::filesystem::path& home);
 
 }  // namespace missivo::test

@@ -61,7 +61,7 @@ struct ReadFixture {
     hooks.wait = [this](std::chrono::milliseconds wait) { waits.push_back(wait); };
     hooks.lists_changed = [this] { ++changes; };
     return RunReadCommand(channel != nullptr ? *channel : link.exchange, guard,
-                          {list1, list4, list2}, options, files, link.language, link.ui, hooks);
+                          {list1, list4, list2}, options, store, link.language, link.ui, hooks);
   }
 
   // The commands phonesim got after the listing.
@@ -74,6 +74,8 @@ struct ReadFixture {
   PhoneLink link;
   test::TempFolder folder;
   DataFiles files{folder.path()};
+  LockState lock;
+  DataStore store{folder.path(), lock, DamagePolicy::kSetAside};
   PhoneCommandGuard guard;
   RowList list1 = MakeMessageList();
   RowList list4 = MakeMessageList();
@@ -292,11 +294,11 @@ TEST(ReadCommandTest, ASecondPhoneCommandIsRefusedWhileOneRuns) {
   RowList other2 = MakeContactList();
   ui.second_start = [&] {
     EXPECT_TRUE(read.guard.Busy());
-    return RunReadCommand(read.link.exchange, read.guard, {other1, other4, other2}, {}, read.files,
+    return RunReadCommand(read.link.exchange, read.guard, {other1, other4, other2}, {}, read.store,
                           read.link.language, ui, {.wait = [](auto) {}, .lists_changed = {}});
   };
   const ReadCommandResult first = RunReadCommand(
-      read.link.exchange, read.guard, {read.list1, read.list4, read.list2}, {}, read.files,
+      read.link.exchange, read.guard, {read.list1, read.list4, read.list2}, {}, read.store,
       read.link.language, ui, {.wait = [](auto) {}, .lists_changed = {}});
 
   ASSERT_TRUE(ui.second.has_value());

@@ -28,8 +28,8 @@ struct FaultRun {
   explicit FaultRun(const nlohmann::json& phone) : link(phone.dump()) {
     link.exchange.SetSilenceLimit(kSilenceLimit);
     test::WriteOldDataFiles(files);
-    list4.rows = test::OldArchive();
-    list2.rows = test::OldPhonebook();
+    (void)store.archive().Load(list4.rows);
+    (void)store.phonebook().Load(list2.rows);
   }
 
   // Runs the command; what ended it: "done", "phonebook unusable" or the error.
@@ -42,7 +42,7 @@ struct FaultRun {
     hooks.wait = [](std::chrono::milliseconds) {};
     try {
       const ReadCommandResult result = RunReadCommand(watch, guard, {list1, list4, list2}, options,
-                                                      files, link.language, link.ui, hooks);
+                                                      store, link.language, link.ui, hooks);
       return result.outcome == ReadCommandOutcome::kDone ? "done" : "phonebook unusable";
     } catch (const EComError& e) {
       return "port error " + std::to_string(e.ErrorCode());
@@ -52,6 +52,8 @@ struct FaultRun {
   test::PhoneLink link;
   test::TempFolder folder;
   DataFiles files{folder.path()};
+  LockState lock;
+  DataStore store{folder.path(), lock, DamagePolicy::kSetAside};
   test::ArchiveWatchingChannel watch{link.exchange, files.archive};
   PhoneCommandGuard guard;
   RowList list1 = MakeMessageList();

@@ -97,14 +97,18 @@ TEST(ParseMessageRepliesTest, Records) {
       {"no header", "AT+CMGR=9\r\r\nERROR", {}},
       {"no blank after the header: no header", "+CMGR:\"REC READ\", \"+1\"\r\n0041\r\nOK\r", {}},
       // Headers that do not parse keep only the text.
-      {"status only", "+CMGR: \"REC READ\"\r\n0041\r\nOK\r", {{"", "", "", "A", "A", false, false}}},
+      {"status only",
+       "+CMGR: \"REC READ\"\r\n0041\r\nOK\r",
+       {{"", "", "", "A", "A", false, false}}},
       {"fields without quotes",
        "+CMGR: REC READ, +1, " + stamp + "\r\n0041\r\nOK\r",
        {{"", "", "", "A", "A", false, false}}},
       {"sender without its closing quote",
        "+CMGR: \"REC READ\", \"+1, \"" + stamp + "\"\r\n0041\r\nOK\r",
        {{"", "", "", "A", "A", false, false}}},
-      {"garbled header", "+CMGR: \x01\x02??\r\n0041\r\nOK\r", {{"", "", "", "A", "A", false, false}}},
+      {"garbled header",
+       "+CMGR: \x01\x02??\r\n0041\r\nOK\r",
+       {{"", "", "", "A", "A", false, false}}},
   };
   for (const auto& c : cases)
     EXPECT_EQ(ParseMessageReplies(SplitCrLf(c.reply)), c.expected) << c.name;

@@ -115,8 +115,9 @@ struct FaultRun {
   explicit FaultRun(const nlohmann::json& phone) : link(phone.dump()) {
     link.exchange.SetSilenceLimit(kSilenceLimit);
     test::WriteOldDataFiles(files);
-    list4.rows = test::OldArchive();
-    list2.rows = test::OldPhonebook();
+    // Loaded through the store, as the programs do, so it knows what the files held.
+    EXPECT_EQ(store.archive().Load(list4.rows).outcome, ListLoad::Outcome::kLoaded);
+    EXPECT_EQ(store.phonebook().Load(list2.rows).outcome, ListLoad::Outcome::kLoaded);
   }
 
   std::string Start() {
@@ -128,7 +129,7 @@ struct FaultRun {
     hooks.wait = [](std::chrono::milliseconds) {};
     try {
       const ReadCommandResult result =
-          RunReadCommand(watch, profile, guard, {list1, list4, list2}, options, files,
+          RunReadCommand(watch, profile, guard, {list1, list4, list2}, options, store,
                          link.language, link.ui, hooks);
       return result.outcome == ReadCommandOutcome::kDone ? "done" : "phonebook unusable";
     } catch (const EComError& e) {
@@ -139,6 +140,8 @@ struct FaultRun {
   test::PhoneLink link;
   test::TempFolder folder;
   DataFiles files{folder.path()};
+  LockState lock;
+  DataStore store{folder.path(), lock, DamagePolicy::kSetAside};
   DeleteWatch watch{link.exchange, files.archive, Whole().captions};
   ConnectionProfile profile;
   PhoneCommandGuard guard;

@@ -276,6 +276,8 @@ TEST(StandardReadTest, AMessageArchivedWithAGapIsCompletedInItsOwnRow) {
   test::TempFolder folder;
   const DataFiles files(folder.path());
   std::filesystem::create_directories(files.folder);
+  LockState lock;
+  DataStore store{folder.path(), lock, DamagePolicy::kSetAside};
   RowList list1 = MakeMessageList();
   RowList list4 = MakeMessageList();
   RowList list2 = MakeContactList();
@@ -295,7 +297,7 @@ TEST(StandardReadTest, AMessageArchivedWithAGapIsCompletedInItsOwnRow) {
     StandardRead first(stick);
     PhoneCommandGuard guard;
     (void)RunReadCommand(first.link.exchange, first.choice, guard, {list1, list4, list2}, options,
-                         files, first.link.language, first.link.ui, hooks);
+                         store, first.link.language, first.link.ui, hooks);
     EXPECT_EQ(list4.rows.size(), 5u);
     EXPECT_EQ(gap_rows(), 1);
     for (const std::string& command : first.link.phone.Commands())
@@ -308,7 +310,7 @@ TEST(StandardReadTest, AMessageArchivedWithAGapIsCompletedInItsOwnRow) {
     StandardRead second(stick);
     PhoneCommandGuard guard;
     (void)RunReadCommand(second.link.exchange, second.choice, guard, {list1, list4, list2}, options,
-                         files, second.link.language, second.link.ui, hooks);
+                         store, second.link.language, second.link.ui, hooks);
     const std::vector<std::string> commands = second.link.phone.Commands();
     EXPECT_NE(std::find(commands.begin(), commands.end(), "AT+CMGD=11"), commands.end());
     EXPECT_NE(std::find(commands.begin(), commands.end(), "AT+CMGD=6"), commands.end());

@@ -144,9 +144,18 @@ class ArchiveFileTest : public ::testing::Test {
     return rows.ok() ? rows.value() : std::vector<Row>{};
   }
 
+  // The rows written to the file, as the program that holds them has read them.
+  static void WriteAndLoad(const std::vector<Row>& rows, test::StandaloneFile& stored) {
+    ASSERT_TRUE(WriteListFile(rows, stored.file.path()).ok());
+    std::vector<Row> loaded;
+    ASSERT_EQ(stored.file.Load(loaded).outcome, ListLoad::Outcome::kLoaded);
+  }
+
   test::TempFolder folder_;
   std::filesystem::path archive_path_ = folder_ / "Messages.sms";
   std::filesystem::path phonebook_path_ = folder_ / "Phonebook.pbk";
+  test::StandaloneFile archive_file_{archive_path_};
+  test::StandaloneFile phonebook_file_{phonebook_path_};
   LanguageLines language_ = test::RussianLanguage();
   ScriptedUserInterface ui_;
 };
@@ -155,8 +164,8 @@ TEST_F(ArchiveFileTest, ColumnClickRemembersTheSortAndSavesTheSortedRows) {
   RowList archive = Archive({MessageRow("b", "+1"), MessageRow("c", "+1"), MessageRow("a", "+1")});
   SortState state;
   MemorySettingsStore settings;
-  ASSERT_TRUE(SortArchiveByColumn(archive, 0, state, settings, archive_path_, ui_).ok());
-  ASSERT_TRUE(SortArchiveByColumn(archive, 0, state, settings, archive_path_, ui_).ok());
+  ASSERT_TRUE(SortArchiveByColumn(archive, 0, state, settings, archive_file_.file, ui_).ok());
+  ASSERT_TRUE(SortArchiveByColumn(archive, 0, state, settings, archive_file_.file, ui_).ok());
   EXPECT_EQ(settings.ReadString("Missivo", "List4", ""), "0");
   EXPECT_EQ(settings.ReadString("Missivo", "List4Image", ""), "31");
   EXPECT_EQ(settings.ReadString("Missivo", "List4Direction", ""), "1");
@@ -238,7 +247,7 @@ TEST_F(ArchiveFileTest, EditChecksThenUpdatesTheRowAndSaves) {
   };
   for (const auto& c : refused) {
     ScriptedUserInterface ui;
-    EXPECT_EQ(SaveArchiveEdit(archive, 1, c.fields, archive_path_, language_, ui), c.result)
+    EXPECT_EQ(SaveArchiveEdit(archive, 1, c.fields, archive_file_.file, language_, ui), c.result)
         << c.name;
     ASSERT_EQ(ui.messages.size(), 1u) << c.name;
     EXPECT_EQ(ui.messages[0].text, W(c.message)) << c.name;
@@ -249,7 +258,7 @@ TEST_F(ArchiveFileTest, EditChecksThenUpdatesTheRowAndSaves) {
 
   // 19 characters of any kind pass; From, Size and the image stay.
   const ArchiveEditFields any{"nineteen characters", "8", "Type", "new text"};
-  EXPECT_EQ(SaveArchiveEdit(archive, 1, any, archive_path_, language_, ui_),
+  EXPECT_EQ(SaveArchiveEdit(archive, 1, any, archive_file_.file, language_, ui_),
             ArchiveEditResult::kSaved);
   const Row& edited = archive.rows[1];
   EXPECT_EQ(edited.caption, "new text");
@@ -258,7 +267,7 @@ TEST_F(ArchiveFileTest, EditChecksThenUpdatesTheRowAndSaves) {
   EXPECT_EQ(edited.image, 28);
   EXPECT_EQ(OnDisk(archive_path_), archive.rows);
   EXPECT_EQ(EditFieldsOf(edited).date_time, "nineteen characters");
-  EXPECT_EQ(SaveArchiveEdit(archive, 5, good, archive_path_, language_, ui_),
+  EXPECT_EQ(SaveArchiveEdit(archive, 5, good, archive_file_.file, language_, ui_),
             ArchiveEditResult::kNoRow);
 }
 
@@ -276,17 +285,17 @@ TEST_F(ArchiveFileTest, EditKeepsTheLosslessTextInStep) {
   EXPECT_EQ(EditFieldsOf(archive.rows[0]).whole_text, "Hi\n👋");
 
   const ArchiveEditFields typed{"01/05/2024,12:00:00", "3", "T", "Bye ?", "Bye\r\n🙂"};
-  ASSERT_EQ(SaveArchiveEdit(archive, 0, typed, archive_path_, language_, ui_),
+  ASSERT_EQ(SaveArchiveEdit(archive, 0, typed, archive_file_.file, language_, ui_),
             ArchiveEditResult::kSaved);
   fields.text = "Bye\r\n🙂";
   EXPECT_EQ(ReadMessageFields(OnDisk(archive_path_)[0]), fields);
 
   ASSERT_EQ(SaveArchiveEdit(archive, 1, {"01/05/2024,12:00:00", "4", "T", "plain", "plain"},
-                            archive_path_, language_, ui_),
+                            archive_file_.file, language_, ui_),
             ArchiveEditResult::kSaved);
   EXPECT_FALSE(HasMessageFields(archive.rows[1]));
-  ASSERT_EQ(SaveArchiveEdit(archive, 1, {"01/05/2024,12:00:00", "4", "T", "?", "👋"}, archive_path_,
-                            language_, ui_),
+  ASSERT_EQ(SaveArchiveEdit(archive, 1, {"01/05/2024,12:00:00", "4", "T", "?", "👋"},
+                            archive_file_.file, language_, ui_),
             ArchiveEditResult::kSaved);
   ASSERT_TRUE(HasMessageFields(archive.rows[1]));
   EXPECT_EQ(BestText(archive.rows[1]), "👋");
@@ -296,24 +305,25 @@ TEST_F(ArchiveFileTest, EditKeepsTheLosslessTextInStep) {
 
 TEST_F(ArchiveFileTest, EditGivesAShortRowItsType) {
   RowList archive = Archive({Row{"v1 row", {"+1", "01/01/2006,00:00:00", "6", "3"}, 0}});
-  EXPECT_EQ(SaveArchiveEdit(archive, 0, {"01/01/2006,00:00:00", "3", "T", "v1 row"}, archive_path_,
-                            language_, ui_),
+  EXPECT_EQ(SaveArchiveEdit(archive, 0, {"01/01/2006,00:00:00", "3", "T", "v1 row"},
+                            archive_file_.file, language_, ui_),
             ArchiveEditResult::kSaved);
   EXPECT_EQ(SubItem(archive.rows[0], kType), "T");
 }
 
 TEST_F(ArchiveFileTest, DeleteKeyRemovesTheFileWithTheLastRow) {
   RowList archive = Archive({MessageRow("a", "+1"), MessageRow("b", "+1"), MessageRow("c", "+1")});
-  ASSERT_TRUE(WriteListFile(archive.rows, archive_path_).ok());
+  WriteAndLoad(archive.rows, archive_file_);
   const std::size_t first[] = {0, 2};
-  DeleteOutcome outcome = DeleteArchiveRowsOnKey(archive, first, archive_path_, language_, ui_);
+  DeleteOutcome outcome =
+      DeleteArchiveRowsOnKey(archive, first, archive_file_.file, language_, ui_);
   EXPECT_TRUE(outcome.confirmed && outcome.empty_preview);
   EXPECT_EQ(outcome.file, FileEffect::kSaved);
   EXPECT_EQ(Captions(archive), std::vector<std::string>{"b"});
   EXPECT_EQ(OnDisk(archive_path_), archive.rows);
 
   const std::size_t last[] = {0};
-  outcome = DeleteArchiveRowsOnKey(archive, last, archive_path_, language_, ui_);
+  outcome = DeleteArchiveRowsOnKey(archive, last, archive_file_.file, language_, ui_);
   EXPECT_EQ(outcome.file, FileEffect::kRemoved);
   EXPECT_TRUE(outcome.status.ok());
   EXPECT_FALSE(std::filesystem::exists(archive_path_));
@@ -323,17 +333,18 @@ TEST_F(ArchiveFileTest, DeleteKeyRemovesTheFileWithTheLastRow) {
 
 TEST_F(ArchiveFileTest, MenuDeleteSavesAnEmptyList) {
   RowList archive = Archive({MessageRow("a", "+1")});
-  ASSERT_TRUE(WriteListFile(archive.rows, archive_path_).ok());
+  WriteAndLoad(archive.rows, archive_file_);
   const std::string before = test::ReadBytes(archive_path_);
 
-  DeleteOutcome outcome = DeleteArchiveRowsFromMenu(archive, {}, archive_path_, language_, ui_);
+  DeleteOutcome outcome =
+      DeleteArchiveRowsFromMenu(archive, {}, archive_file_.file, language_, ui_);
   EXPECT_TRUE(outcome.confirmed);
   EXPECT_FALSE(outcome.empty_preview);
   EXPECT_EQ(outcome.file, FileEffect::kNone);
   EXPECT_EQ(test::ReadBytes(archive_path_), before);
 
   const std::size_t selected[] = {0};
-  outcome = DeleteArchiveRowsFromMenu(archive, selected, archive_path_, language_, ui_);
+  outcome = DeleteArchiveRowsFromMenu(archive, selected, archive_file_.file, language_, ui_);
   EXPECT_TRUE(outcome.empty_preview);
   EXPECT_EQ(outcome.file, FileEffect::kSaved);
   EXPECT_EQ(test::ReadBytes(archive_path_).size(), 21u);
@@ -342,7 +353,7 @@ TEST_F(ArchiveFileTest, MenuDeleteSavesAnEmptyList) {
 
 TEST_F(ArchiveFileTest, DeleteAllOnAnEmptyArchiveAsksAndChangesNothing) {
   RowList archive = Archive({});
-  DeleteOutcome outcome = DeleteAllArchiveRows(archive, archive_path_, language_, ui_);
+  DeleteOutcome outcome = DeleteAllArchiveRows(archive, archive_file_.file, language_, ui_);
   EXPECT_TRUE(outcome.confirmed);
   EXPECT_FALSE(outcome.empty_preview);
   EXPECT_EQ(outcome.file, FileEffect::kNone);
@@ -351,7 +362,7 @@ TEST_F(ArchiveFileTest, DeleteAllOnAnEmptyArchiveAsksAndChangesNothing) {
             std::vector<std::string>{W("Вы действительно хотите удалить все сообщения?")});
 
   archive = Archive({MessageRow("a", "+1"), MessageRow("b", "+1")});
-  outcome = DeleteAllArchiveRows(archive, archive_path_, language_, ui_);
+  outcome = DeleteAllArchiveRows(archive, archive_file_.file, language_, ui_);
   EXPECT_EQ(outcome.file, FileEffect::kSaved);
   EXPECT_TRUE(archive.rows.empty());
   EXPECT_TRUE(OnDisk(archive_path_).empty());
@@ -359,14 +370,15 @@ TEST_F(ArchiveFileTest, DeleteAllOnAnEmptyArchiveAsksAndChangesNothing) {
 
 TEST_F(ArchiveFileTest, NoKeepsEverything) {
   RowList archive = Archive({MessageRow("a", "+1")});
-  ASSERT_TRUE(WriteListFile(archive.rows, archive_path_).ok());
+  WriteAndLoad(archive.rows, archive_file_);
   const std::string before = test::ReadBytes(archive_path_);
   const std::size_t selected[] = {0};
   ui_.answers = {false, false, false};
-  EXPECT_FALSE(DeleteArchiveRowsOnKey(archive, selected, archive_path_, language_, ui_).confirmed);
   EXPECT_FALSE(
-      DeleteArchiveRowsFromMenu(archive, selected, archive_path_, language_, ui_).confirmed);
-  EXPECT_FALSE(DeleteAllArchiveRows(archive, archive_path_, language_, ui_).confirmed);
+      DeleteArchiveRowsOnKey(archive, selected, archive_file_.file, language_, ui_).confirmed);
+  EXPECT_FALSE(
+      DeleteArchiveRowsFromMenu(archive, selected, archive_file_.file, language_, ui_).confirmed);
+  EXPECT_FALSE(DeleteAllArchiveRows(archive, archive_file_.file, language_, ui_).confirmed);
   EXPECT_EQ(archive.rows.size(), 1u);
   EXPECT_EQ(test::ReadBytes(archive_path_), before);
 }
@@ -374,14 +386,14 @@ TEST_F(ArchiveFileTest, NoKeepsEverything) {
 TEST_F(ArchiveFileTest, PhonebookDeleteSavesOrRemovesItsFile) {
   RowList phonebook = MakeContactList();
   phonebook.rows = {test::ContactRow("A", "+1"), test::ContactRow("B", "+2")};
-  ASSERT_TRUE(WriteListFile(phonebook.rows, phonebook_path_).ok());
+  WriteAndLoad(phonebook.rows, phonebook_file_);
   const std::size_t first[] = {0};
   DeleteOutcome outcome =
-      DeletePhonebookRowsOnKey(phonebook, first, phonebook_path_, language_, ui_);
+      DeletePhonebookRowsOnKey(phonebook, first, phonebook_file_.file, language_, ui_);
   EXPECT_EQ(outcome.file, FileEffect::kSaved);
   EXPECT_FALSE(outcome.empty_preview);
   EXPECT_EQ(OnDisk(phonebook_path_), phonebook.rows);
-  outcome = DeletePhonebookRowsOnKey(phonebook, first, phonebook_path_, language_, ui_);
+  outcome = DeletePhonebookRowsOnKey(phonebook, first, phonebook_file_.file, language_, ui_);
   EXPECT_EQ(outcome.file, FileEffect::kRemoved);
   EXPECT_FALSE(std::filesystem::exists(phonebook_path_));
   EXPECT_EQ(ui_.questions[0], W("Вы действительно хотите удалить выделеные номера?"));

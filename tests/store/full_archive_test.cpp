@@ -38,16 +38,17 @@ TEST(FullArchiveTest, SavedLoadedSortedAndSavedAgain) {
   RowList list = MakeMessageList();
   list.rows = FullArchiveOfMessages();
   test::ScriptedUserInterface ui;
-  ASSERT_TRUE(SaveListFile(list, path, ui).ok());
+  ASSERT_TRUE(test::ReplaceListFile(list, path, ui).ok());
 
+  test::StandaloneFile archive_file(path);
   RowList loaded = MakeMessageList();
-  ASSERT_TRUE(LoadListFile(loaded, path, ui).ok());
+  ASSERT_TRUE(LoadListFile(loaded, archive_file.file, ui).ok());
   ASSERT_EQ(loaded.rows, list.rows);
 
   SortState state;
   for (int column = 0; column <= 5; ++column)
     SortListByColumn(loaded, column, state);
-  ASSERT_TRUE(SaveListFile(loaded, path, ui).ok());
+  ASSERT_TRUE(SaveListFile(loaded, archive_file.file, ui).ok());
   const Result<std::vector<Row>> stored = ReadListFile(path);
   ASSERT_TRUE(stored.ok());
   EXPECT_EQ(stored.value(), loaded.rows);

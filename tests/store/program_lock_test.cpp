@@ -125,27 +125,29 @@ TEST_F(ProgramLockTest, LockAtExitThenUnlockWithTheRightPassword) {
   WriteDataFile(files_.archive, {MessageRow("a", "+1"), MessageRow("b", "+2")});
   WriteDataFile(files_.phonebook, {test::ContactRow("A", "+1")});
   const std::string archive_sealed = ReadBytes(files_.archive);
-  const std::string phonebook_sealed = ReadBytes(files_.phonebook);
   state_ = LockState{"pw", true};
   ASSERT_TRUE(LockAtExit(state_, files_, ui_).ok());
   EXPECT_EQ(ReadBytes(files_.archive).size(), archive_sealed.size() + 16);
   EXPECT_TRUE(CarriesOuterLayer(files_.archive).value());
   EXPECT_TRUE(CarriesOuterLayer(files_.phonebook).value());
+  const std::string archive_locked = ReadBytes(files_.archive);
+  const std::string phonebook_locked = ReadBytes(files_.phonebook);
 
-  // The next start: the probe sets the flags, the right password opens both.
+  // The next start: the probe sets the flags, the right password opens both;
+  // the layer comes off in memory only, the files stay locked.
   LockState next;
   EXPECT_EQ(Unlock(next, "pw", /*phonebook=*/true), UnlockResult::kUnlocked);
   EXPECT_EQ(prompt_.captions, std::vector<std::string>{W("Программа заблокирована")});
   EXPECT_TRUE(next.locked);
   EXPECT_FALSE(next.terminate);
   EXPECT_EQ(next.password, "pw");
-  EXPECT_EQ(ReadBytes(files_.archive), archive_sealed);
-  EXPECT_EQ(ReadBytes(files_.phonebook), phonebook_sealed);
+  EXPECT_EQ(ReadBytes(files_.archive), archive_locked);
+  EXPECT_EQ(ReadBytes(files_.phonebook), phonebook_locked);
   EXPECT_TRUE(ui_.messages.empty());
 
-  // That run ends locked again without any use of the dialog.
+  // That run ends locked, with nothing left to do at its exit.
   ASSERT_TRUE(LockAtExit(next, files_, ui_).ok());
-  EXPECT_TRUE(CarriesOuterLayer(files_.archive).value());
+  EXPECT_EQ(ReadBytes(files_.archive), archive_locked);
 }
 
 TEST_F(ProgramLockTest, WrongPasswordOrCancelEndsTheStartAndChangesNothing) {
@@ -196,9 +198,11 @@ TEST_F(ProgramLockTest, OnlyTheArchivePresent) {
 
   LockState state;
   EXPECT_EQ(Unlock(state, "pw"), UnlockResult::kUnlocked);
-  EXPECT_FALSE(CarriesOuterLayer(files_.archive).value());
+  EXPECT_TRUE(CarriesOuterLayer(files_.archive).value());
+  test::StandaloneFile stored(files_.archive);
+  stored.lock_state = state;
   RowList archive = MakeMessageList();
-  ASSERT_TRUE(LoadListFile(archive, files_.archive, ui_).ok());
+  ASSERT_TRUE(LoadListFile(archive, stored.file, ui_).ok());
   EXPECT_EQ(archive.rows.size(), 1u);
 }
 

@@ -78,15 +78,19 @@ TEST(CrashTest, KilledPhonebookSavesLeaveTheOldOrTheNewPhonebook) {
   };
   ASSERT_TRUE(WriteListFile(contacts(0).rows, path).ok());
   test::ScriptedUserInterface ui;
-  (void)test::KillDuringSaves([&](int g) { return SaveListFile(contacts(g), path, ui).ok(); },
-                              [&] {
-                                const Result<std::vector<Row>> rows = ReadListFile(path);
-                                if (!rows.ok() || rows.value().empty()) return -1;
-                                const std::string& first = rows.value()[0].caption;
-                                const int g = std::stoi(first.substr(first.find(' ') + 1));
-                                return rows.value() == contacts(g).rows ? g : -1;
-                              },
-                              folder.path(), ExpectSealed);
+  (void)test::KillDuringSaves(
+      [&](int g) {
+        RowList list = contacts(g);
+        return test::ReplaceListFile(list, path, ui).ok();
+      },
+      [&] {
+        const Result<std::vector<Row>> rows = ReadListFile(path);
+        if (!rows.ok() || rows.value().empty()) return -1;
+        const std::string& first = rows.value()[0].caption;
+        const int g = std::stoi(first.substr(first.find(' ') + 1));
+        return rows.value() == contacts(g).rows ? g : -1;
+      },
+      folder.path(), ExpectSealed);
 }
 
 TEST(CrashTest, KilledPasswordRecordSavesLeaveTheOldOrTheNewRecord) {

@@ -78,7 +78,7 @@ std::vector<SaveKind> SaveKinds() {
        [](Folder& f) {
          RowList list = MakeMessageList();
          list.rows = kNewMessages;
-         return SaveListFile(list, f.files.archive, f.ui);
+         return test::ReplaceListFile(list, f.files.archive, f.ui);
        },
        [](const Folder& f, bool fresh) {
          return ListFileHolds(f.files.archive, fresh ? kNewMessages : kOldMessages);
@@ -88,7 +88,7 @@ std::vector<SaveKind> SaveKinds() {
        [](Folder& f) {
          RowList list = MakeContactList();
          list.rows = kNewContacts;
-         return SaveListFile(list, f.files.phonebook, f.ui);
+         return test::ReplaceListFile(list, f.files.phonebook, f.ui);
        },
        [](const Folder& f, bool fresh) {
          return ListFileHolds(f.files.phonebook, fresh ? kNewContacts : kOldContacts);

@@ -65,6 +65,13 @@ void ScriptedUserInterface::SetProgressText(const std::string& text) {
   progress_texts.push_back(text);
 }
 
+Status ReplaceListFile(RowList& list, const std::filesystem::path& path, UserInterface& ui) {
+  StandaloneFile stored(path);
+  std::vector<Row> on_disk;
+  (void)stored.file.Load(on_disk);
+  return SaveListFile(list, stored.file, ui);
+}
+
 }  // namespace missivo::test
 
 namespace missivo {

@@ -11,6 +11,7 @@
 
 #include "core/ui.h"
 #include "store/row.h"
+#include "store/stored_list.h"
 
 namespace missivo::test {
 
@@ -36,6 +37,20 @@ void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 // Windows-1251 text from UTF-8 source text, for readable expectations.
 std::string W(std::string_view utf8);
 
+// One data file as a program that holds only it sees it: a folder lock of
+// its own, no password, and a damaged file refused (left as it is).
+struct StandaloneFile {
+  explicit StandaloneFile(const std::filesystem::path& path,
+                          DamagePolicy policy = DamagePolicy::kRefuse)
+      : folder_lock(path.parent_path()), file(path, folder_lock, lock_state, policy) {}
+  LockState lock_state;
+  FolderLock folder_lock;
+  StoredList file;
+};
+
+// Saves `list` as a program that has just loaded the file would: the list
+// replaces what the file holds (through StoredList::Save, under the lock).
+Status ReplaceListFile(RowList& list, const std::filesystem::path& path, UserInterface& ui);
 // The row with only its first five sub-items: a message row without its
 // lossless fields, to compare with the five as the description makes them.
 Row FiveOf(Row row);
