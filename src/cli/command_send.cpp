@@ -59,8 +59,7 @@ int RunSend(const CommandLine& line, TerminalUserInterface& ui) {
   const bool archive = !line.Has("no-archive");
 
   TakePasswordFile(line, ui);
-  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/archive,
-                         LockWaitOf(line));
+  ProgramSession session(ProgramFolderOf(line), ui, /*make_data_folder=*/archive, LockWaitOf(line));
   // Both lists are read before anything is sent: a damaged file stops the
   // send, not the saving of a message already gone.
   const RowList list2 = session.LoadPhonebook();
@@ -69,11 +68,10 @@ int RunSend(const CommandLine& line, TerminalUserInterface& ui) {
   if (!number.ok()) throw CliError("--to: " + number.message(), kExitUsage);
 
   SendReport report;
-  phone.Run(
-      [&](AtChannel& channel) {
-        report = SendMessage(channel, profile.Get(channel), number.value(), text,
-                             {.status_report = line.Has("report"), .reference = std::nullopt});
-      });
+  phone.Run([&](AtChannel& channel) {
+    report = SendMessage(channel, profile.Get(channel), number.value(), text,
+                         {.status_report = line.Has("report"), .reference = std::nullopt});
+  });
   if (report.AllConfirmed()) {
     WriteOut(report.Summary() + "\n");
     if (archive) {
