@@ -195,6 +195,7 @@ nlohmann::json StandardStick120(int line_speed) {
   return {{"profile", "standard"},
           {"maker", "huawei"},
           {"model", "E3372"},
+          {"revision", "21.180.01.00.00"},
           {"echo", true},
           {"line_speed", line_speed},
           {"standard", {{"storages", {"SM", "ME", "MT"}}, {"storage_size", 100}}},

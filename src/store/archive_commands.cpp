@@ -8,6 +8,7 @@
 #include "store/list_file.h"
 #include "store/message_fields.h"
 #include "text/cp1251.h"
+#include "text/iso_time.h"
 
 namespace missivo {
 namespace {
@@ -56,8 +57,17 @@ DeleteOutcome DeleteOnKey(RowList& list, std::span<const std::size_t> selected, 
   return outcome;
 }
 
-// The edited row's lossless text becomes what was typed.
-void KeepTextInStep(Row& row, const ArchiveEditFields& edit) {
+// The zone at the end of an ISO 8601 time ("+03:00", "-05:30", "Z"), or empty.
+std::string_view ZoneOf(std::string_view iso) {
+  if (iso.size() > 19 && (iso[19] == '+' || iso[19] == '-' || iso[19] == 'Z'))
+    return iso.substr(19);
+  return {};
+}
+
+// The edited row's lossless text becomes what was typed; a Date changed by
+// the edit becomes its time (a zone the source gave stays: the Date is the
+// source's local time), or no time when the typed Date names none.
+void KeepFieldsInStep(Row& row, const ArchiveEditFields& edit, std::string_view date_before) {
   const std::string typed = edit.whole_text.empty() ? Cp1251ToUtf8(edit.text) : edit.whole_text;
   std::optional<MessageFields> fields = ReadMessageFields(row);
   if (!fields) {
@@ -66,6 +76,14 @@ void KeepTextInStep(Row& row, const ArchiveEditFields& edit) {
     fields->kind = BestKind(row).value_or(RowKind::kImported);
   }
   fields->text = typed;
+  const auto trimmed = [](std::string_view date) {
+    return date.substr(0, date.find_last_not_of("\r\n ") + 1);
+  };
+  if (trimmed(edit.date_time) != trimmed(date_before)) {
+    std::string time = IsoTimeOfDateTime(trimmed(edit.date_time));
+    if (!time.empty() && ZoneOf(time).empty()) time.append(ZoneOf(fields->time));
+    fields->time = std::move(time);
+  }
   WriteMessageFields(row, *fields);
 }
 
@@ -122,11 +140,12 @@ ArchiveEditResult SaveArchiveEdit(RowList& archive, std::size_t row,
   if (row >= archive.rows.size()) return ArchiveEditResult::kNoRow;
   Row& target = archive.rows[row];
   if (target.sub_items.size() < kMessageFieldCount) target.sub_items.resize(kMessageFieldCount);
+  const std::string date_before = target.sub_items[kDateTime];
   target.caption = fields.text;
   target.sub_items[kDateTime] = fields.date_time;
   target.sub_items[kIndex] = fields.index;
   target.sub_items[kType] = fields.type;
-  KeepTextInStep(target, fields);
+  KeepFieldsInStep(target, fields, date_before);
   return SaveListFile(archive, archive_file, ui).ok() ? ArchiveEditResult::kSaved
                                                       : ArchiveEditResult::kSaveFailed;
 }

@@ -303,6 +303,41 @@ TEST_F(ArchiveFileTest, EditKeepsTheLosslessTextInStep) {
   EXPECT_EQ(ReadMessageFields(archive.rows[1])->time, "");
 }
 
+// A Date changed by F2 becomes the row's time: the source's zone stays, a
+// Date that names no time leaves none, an unchanged Date keeps the time.
+TEST_F(ArchiveFileTest, EditOfTheDateKeepsTheTimeInStep) {
+  struct Case {
+    const char* name;
+    const char* time_before;
+    const char* typed_date;
+    const char* time_after;
+  };
+  const Case cases[] = {
+      {"unchanged", "2024-05-01T12:00:00+03:00", "01/05/2024,12:00:00",
+       "2024-05-01T12:00:00+03:00"},
+      {"changed, the zone kept", "2024-05-01T12:00:00+03:00", "02/05/2024,08:30:00",
+       "2024-05-02T08:30:00+03:00"},
+      {"changed, no zone", "2024-05-01T12:00:00", "31/12/2023,23:59:59", "2023-12-31T23:59:59"},
+      {"a quarter-hour zone typed", "2024-05-01T12:00:00+03:00", "02/05/2024,08:30:00-22",
+       "2024-05-02T08:30:00-05:30"},
+      {"no time before", "", "02/05/2024,08:30:00", "2024-05-02T08:30:00"},
+      {"no real date", "2024-05-01T12:00:00+03:00", "31/02/2024,08:30:00", ""},
+  };
+  for (const Case& c : cases) {
+    Row row = MessageRow("Hi?", "+7916", "3", "01/05/2024,12:00:00");
+    MessageFields fields;
+    fields.text = "Hi 👋";
+    fields.time = c.time_before;
+    WriteMessageFields(row, fields);
+    RowList archive = Archive({row});
+    const ArchiveEditFields typed{c.typed_date, "3", "T", "Hi?", "Hi 👋"};
+    ASSERT_EQ(SaveArchiveEdit(archive, 0, typed, archive_file_.file, language_, ui_),
+              ArchiveEditResult::kSaved)
+        << c.name;
+    EXPECT_EQ(ReadMessageFields(OnDisk(archive_path_)[0])->time, c.time_after) << c.name;
+  }
+}
+
 TEST_F(ArchiveFileTest, EditGivesAShortRowItsType) {
   RowList archive = Archive({Row{"v1 row", {"+1", "01/01/2006,00:00:00", "6", "3"}, 0}});
   EXPECT_EQ(SaveArchiveEdit(archive, 0, {"01/01/2006,00:00:00", "3", "T", "v1 row"},

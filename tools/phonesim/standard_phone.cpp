@@ -159,9 +159,10 @@ std::string StandardPhone::Respond(const std::string& command) {
   };
   const StandardDevice& d = device_;
   if (upper == "AT") return kOk;
-  // What programs send to set a modem up, answered as modems do.
-  for (const char* setup :
-       {"ATZ", "AT&F", "AT+CMEE=", "AT+CSDH=", "AT+CNMI=", "ATV1", "ATQ0", "AT+CFUN="}) {
+  // What programs send to set a modem up, answered as modems do (AT^CURC
+  // switches a USB stick's periodic status reports, AT^PORTSEL the port they go to).
+  for (const char* setup : {"ATZ", "AT&F", "AT+CMEE=", "AT+CSDH=", "AT+CNMI=", "ATV1", "ATQ0",
+                            "AT+CFUN=", "AT^CURC=", "AT^PORTSEL="}) {
     if (upper.starts_with(setup)) return kOk;
   }
   if (upper == "AT+CPIN?") return WithOk({"+CPIN: READY"});
