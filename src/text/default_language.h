@@ -6,7 +6,7 @@
 
 namespace missivo {
 
-// The lines "Str0=…" to "Str136=…" in Windows-1251.
+// The lines "Str0=…" to "Str144=…" in Windows-1251.
 const std::vector<std::string>& DefaultRussianLines();
 
 // The bytes of "Russian.lng": every line followed by CR LF, Windows-1251, no BOM.

@@ -68,7 +68,7 @@ TEST(ComposeCounterTest, TheCountInTheLanguageOfTheWindow) {
   std::string lines;
   for (int k = 0; k < 131; ++k)
     lines += "Str" + std::to_string(k) + "=\r\n";
-  english.LoadFromBytes(lines + "Str131=%1 / %2, 1 part\r\nStr132=%1 / %2, %3 parts\r\n");
+  english.LoadFromBytes(lines + "Str139=%1 / %2, 1 part\r\nStr140=%1 / %2, %3 parts\r\n");
   EXPECT_EQ(CounterText(english, std::string(143, 'a')), Q("143 / 160, 1 part"));
   EXPECT_EQ(CounterText(english, std::string(71, 'x') + "Ж"), Q("72 / 134, 2 parts"));
 }
