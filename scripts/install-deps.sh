@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git ccache
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl1-mesa-dev
-  nettle-dev libudev-dev nlohmann-json3-dev
+  nettle-dev libudev-dev nlohmann-json3-dev libxml2-dev libxml2-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev
   xvfb xauth x11-apps xdotool imagemagick fonts-dejavu-core fonts-noto-color-emoji

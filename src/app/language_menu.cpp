@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "app/check_box.h"
+#include "app/exchange_texts.h"
 #include "app/file_dialog.h"
 #include "app/main_window.h"
 #include "app/menu_items.h"
@@ -128,6 +129,8 @@ void TForm1::ApplyLanguage() {
   N17->setTitle(text("Str46"));
   P2kTools1->setText(text("Str47"));
   Missivo11->setText(text("Str48"));
+  SmsBackup1->setText(ToQString(ExchangeText(Lang, kSmsBackupItemKey)));
+  VCard1->setText(ToQString(ExchangeText(Lang, kVCardItemKey)));
   SkinMenu->setTitle(text("Str49"));
   for (QAction* item : {N21, MenuItem1})
     item->setText(text("Str53"));
@@ -145,7 +148,7 @@ void TForm1::ApplyLanguage() {
   List2Rows->SetColumnTitle(1, text("Str88"));
   Save->Filter = text("Str96");
   Open1->Filter = text("Str97");
-  Save2->Filter = text("Str98");
+  Save2->Filter = text("Str98") + QLatin1Char('|') + ToQString(ExchangeText(Lang, kExportTypesKey));
   bsSkinSpeedButton1->setText(text("Str99"));
   N6->setText(text("Str99"));
   if (PassForm != nullptr) {

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "app/application.h"
+#include "app/exchange_texts.h"
 #include "app/file_dialog.h"
 #include "app/password_windows.h"
 #include "app/plain_labels.h"
@@ -40,6 +41,7 @@ TForm1::TForm1(Options options, QWidget* parent)
   BuildDialogs();
   bsSkinMessage1 = std::make_unique<QtUserInterface>(this, ProgressBar, ProgressText);
   ConnectTransferCommands();
+  ConnectExchangeCommands();
   BuildComposeCommands();
   bsSkinMessage1->SetScripted(options.scripted_dialogs);
   if (options.scripted_dialogs) {
@@ -124,7 +126,8 @@ void TForm1::BuildDialogs() {
   Save->Filter = QStringLiteral("Текстовый файл (*.txt)|*.txt|Все файлы (*.*)|*.*");
   Save2 = new TFileDialog(TFileDialog::Kind::kSave, QStringLiteral("Save2"), this);
   Save2->DefaultExt = QStringLiteral("*.html");
-  Save2->Filter = QStringLiteral("Html файл (*.html)|*.html|Текстовый файл (*.txt)|*.txt");
+  Save2->Filter = QStringLiteral("Html файл (*.html)|*.html|Текстовый файл (*.txt)|*.txt|") +
+                  ToQString(ExchangeText(LanguageLines(), kExportTypesKey));
   Open1 = new TFileDialog(TFileDialog::Kind::kOpen, QStringLiteral("Open1"), this);
   Open1->Filter = QStringLiteral(
       "Сообщения P2kTools (*.txt)|*.txt|Сообщения Missivo 1.x входящие (*.msg)|*.msg");

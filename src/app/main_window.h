@@ -112,9 +112,11 @@ class TForm1 : public QMainWindow {
   QMenu* N17 = nullptr;  // "Конвертировать"
   QAction* P2kTools1 = nullptr;
   QAction* Missivo11 = nullptr;
-  QMenu* SkinMenu = nullptr;  // "Оформление", filled at start
-  QAction* N6 = nullptr;      // "Защита программы"
-  QAction* N3 = nullptr;      // "О Программе"
+  QAction* SmsBackup1 = nullptr;  // "Резервная копия SMS (XML)"
+  QAction* VCard1 = nullptr;      // "Контакты (vCard)"
+  QMenu* SkinMenu = nullptr;      // "Оформление", filled at start
+  QAction* N6 = nullptr;          // "Защита программы"
+  QAction* N3 = nullptr;          // "О Программе"
   // Popup menu of List1.
   QMenu* bsSkinPopupMenu2 = nullptr;
   QAction* MenuItem1 = nullptr;  // "Удалить"
@@ -415,6 +417,10 @@ class TForm1 : public QMainWindow {
   // "Конвертировать": append a P2kTools file or a version 1.x inbox to List4.
   void P2kTools1Click();
   void Missivo11Click();
+  // "Конвертировать" (exchange_commands.cpp): an SMS backup into List4, vCard
+  // contacts into List2, each without what is already there.
+  void SmsBackup1Click();
+  void VCard1Click();
   // The file type and default extension Save2 keeps between exports.
   Save2Choice Save2Type;
 
@@ -436,6 +442,7 @@ class TForm1 : public QMainWindow {
   void LoadCheck(std::string_view key, TCheckBox* box);
   void MakeFolders();
   void ConnectTransferCommands();  // transfer_commands.cpp
+  void ConnectExchangeCommands();  // exchange_commands.cpp
   void BuildComposeCommands();     // compose_commands.cpp
   void ApplyComposeLanguage();
 

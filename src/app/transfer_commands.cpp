@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "app/exchange_texts.h"
 #include "app/file_dialog.h"
 #include "app/guard.h"
 #include "app/main_window.h"
@@ -19,6 +20,7 @@
 #include "shell/qt_text.h"
 #include "store/list_file.h"
 #include "store/stored_list.h"
+#include "transfer/exchange_export.h"
 #include "transfer/export_rows.h"
 #include "transfer/p2ktools_import.h"
 #include "transfer/v1_import.h"
@@ -30,9 +32,12 @@ std::filesystem::path PathOf(const QString& file_name) {
   return std::filesystem::path(QFile::encodeName(file_name).toStdString());
 }
 
-// Save2 completes a typed name with the extension the chosen type stands for.
-void ShowDefaultExtension(TFileDialog* dialog, const Save2Choice& choice) {
-  dialog->DefaultExt = QString::fromStdString(choice.DefaultExtension());
+// Save2 completes a typed name with the extension the file type `file_type`
+// stands for: that of an exchange format, else the template's.
+void ShowDefaultExtension(TFileDialog* dialog, const Save2Choice& choice, int file_type) {
+  const std::optional<MessageFormat> format = ExchangeFormatOfFileType(file_type);
+  dialog->DefaultExt = format ? QStringLiteral("*.") + QString::fromLatin1(ExtensionOf(*format))
+                              : QString::fromStdString(choice.DefaultExtension());
 }
 
 // The selected rows or all rows of one list to the file the user names in Save2.
@@ -43,18 +48,22 @@ void ExportList(TForm1& form, const QTreeView* view, RowListModel* rows, bool se
 
   TFileDialog* dialog = form.Save2;
   dialog->FilterIndex = form.Save2Type.FileTypeToShow();
-  ShowDefaultExtension(dialog, form.Save2Type);
+  ShowDefaultExtension(dialog, form.Save2Type, dialog->FilterIndex);
   if (!dialog->Execute()) {
     form.Save2Type.Cancelled();
-    ShowDefaultExtension(dialog, form.Save2Type);
+    ShowDefaultExtension(dialog, form.Save2Type, form.Save2Type.FileTypeToShow());
     return;
   }
   form.Save2Type.Confirmed(dialog->FilterIndex);
-  ShowDefaultExtension(dialog, form.Save2Type);
-  // A failed write is shown by ExportRows, and the gauge is idle again either way.
+  ShowDefaultExtension(dialog, form.Save2Type, dialog->FilterIndex);
+  // A failed write is shown by the export, and the gauge is idle again either way.
+  const std::optional<MessageFormat> format = ExchangeFormatOfFileType(dialog->FilterIndex);
   const ExportResult result =
-      ExportRows(rows->rows(), selection, form.Save2Type.ChosenTemplate(), form.DataFolder(),
-                 PathOf(dialog->FileName), form.Lang, *form.bsSkinMessage1);
+      format
+          ? ExportMessages(rows->rows(), selection, *format, PathOf(dialog->FileName), form.Lang,
+                           *form.bsSkinMessage1)
+          : ExportRows(rows->rows(), selection, form.Save2Type.ChosenTemplate(), form.DataFolder(),
+                       PathOf(dialog->FileName), form.Lang, *form.bsSkinMessage1);
   if (result.ok())
     form.ProgressText->setText(ToQString(ExportedCountText(result.exported, form.Lang)));
 }
@@ -131,7 +140,7 @@ void TForm1::ConnectTransferCommands() {
 
 void TForm1::Save2TypeChange(int file_type) {
   Save2Type.Save2TypeChange(file_type);
-  ShowDefaultExtension(Save2, Save2Type);
+  ShowDefaultExtension(Save2, Save2Type, file_type);
 }
 
 void TForm1::new1Click() {

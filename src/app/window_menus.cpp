@@ -76,6 +76,8 @@ void TForm1::BuildMenus() {
   P2kTools1 = Item(N17, "P2kTools1", QStringLiteral("Сообщения P2kTools"));
   // The letter after "1." is the Cyrillic х here (and the Latin x in the import filter).
   Missivo11 = Item(N17, "Missivo11", QStringLiteral("Missivo версия 1.х входящие"));
+  SmsBackup1 = Item(N17, "SmsBackup1", QStringLiteral("Резервная копия SMS (XML)"));
+  VCard1 = Item(N17, "VCard1", QStringLiteral("Контакты (vCard)"));
   N2->addMenu(N17);
   SkinMenu = Menu(N2, "SkinMenu", QStringLiteral("Оформление"));
   SkinMenu->setIcon(ImageList::Icon(kImageSkinItem));

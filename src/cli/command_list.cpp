@@ -14,6 +14,7 @@
 #include "store/message_fields.h"
 #include "store/row_search.h"
 #include "text/cp1251.h"
+#include "transfer/message_json.h"
 
 namespace missivo::cli {
 namespace {
@@ -52,43 +53,6 @@ std::string Dump(const nlohmann::ordered_json& array) {
 }
 
 using Json = nlohmann::ordered_json;
-
-// A text, or null when it is empty.
-Json TextOrNull(std::string_view utf8) {
-  return utf8.empty() ? Json() : Json(utf8);
-}
-
-std::size_t CodePoints(std::string_view utf8) {
-  std::size_t count = 0;
-  for (char c : utf8)
-    count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return count;
-}
-
-// The named fields of a message row: the lossless ones where the row has them,
-// else what the five sub-items say; nothing is made up for an older row.
-void AddMessageKeys(const Row& row, Json& object) {
-  const std::optional<MessageFields> fields = ReadMessageFields(row);
-  const std::string& from = SubItem(row, kFrom);
-  object["text"] = BestText(row);
-  object["from"] = Cp1251ToUtf8(from);
-  object["number"] = BestNumber(row);
-  object["contact"] = TextOrNull(Cp1251ToUtf8(ContactInFrom(from)));
-  object["time"] = fields ? TextOrNull(fields->time) : Json();
-  const std::optional<RowKind> kind = BestKind(row);
-  object["kind"] = kind ? Json(KindName(*kind)) : Json();
-  if (fields) {
-    object["size"] = CodePoints(fields->text);
-  } else {
-    const std::string& size = SubItem(row, kSize);
-    object["size"] = !size.empty() && size.find_first_not_of("0123456789") == std::string::npos
-                         ? Json(std::stoull(size.substr(0, 18)))
-                         : Json();
-  }
-  object["index"] = Cp1251ToUtf8(SubItem(row, kIndex));
-  object["parts"] = fields ? Json(fields->parts) : Json();
-  object["storage"] = fields ? TextOrNull(fields->storage) : Json();
-}
 
 std::string AsJson(const std::vector<Row>& rows, bool phonebook) {
   Json array = Json::array();

@@ -1,5 +1,6 @@
 // missivo-cli export and import: the archive through the folder's templates,
 // and the two older message formats into the archive.
+#include <algorithm>
 #include <string>
 
 #include "cli/commands.h"
@@ -32,8 +33,13 @@ std::vector<Entry> EntriesOf(ImportRead<Entry> read) {
 }  // namespace
 
 int RunExport(const CommandLine& line, TerminalUserInterface& ui) {
-  if (OneOperand(line, "archive") != "archive") {
-    throw CliError("export takes \"archive\"", kExitUsage);
+  const std::string& what = OneOperand(line, "archive or phonebook");
+  if (what != "archive" && what != "phonebook") {
+    throw CliError("export takes \"archive\" or \"phonebook\"", kExitUsage);
+  }
+  const std::string format = line.Value("format").value_or("");
+  if (what == "phonebook" || (format != "html" && format != "txt")) {
+    return RunExchangeExport(line, ui, what, format);
   }
   const TemplateKind kind = FormatOf(line);
   const std::optional<std::string> output = line.Value("output");
@@ -61,8 +67,14 @@ int RunExport(const CommandLine& line, TerminalUserInterface& ui) {
 }
 
 int RunImport(const CommandLine& line, TerminalUserInterface& ui) {
-  if (line.operands.size() != 2 || (line.operands[0] != "p2ktools" && line.operands[0] != "v1")) {
-    throw CliError("import wants p2ktools or v1 and the file to import", kExitUsage);
+  const auto kinds = {"p2ktools", "v1", "android-xml", "vcard"};
+  if (line.operands.size() != 2 ||
+      std::find(kinds.begin(), kinds.end(), line.operands[0]) == kinds.end()) {
+    throw CliError("import wants p2ktools, v1, android-xml or vcard and the file to import",
+                   kExitUsage);
+  }
+  if (line.operands[0] == "android-xml" || line.operands[0] == "vcard") {
+    return RunExchangeImport(line, ui);
   }
   const bool p2ktools = line.operands[0] == "p2ktools";
   const std::filesystem::path file = line.operands[1];

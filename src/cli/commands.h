@@ -49,4 +49,14 @@ int RunConversations(const CommandLine& line, TerminalUserInterface& ui);
 int RunExport(const CommandLine& line, TerminalUserInterface& ui);
 int RunImport(const CommandLine& line, TerminalUserInterface& ui);
 
+// Writes `text` to standard error.
+void WriteErr(const std::string& text);
+
+// The exchange formats of export and import: `what` is "archive" or
+// "phonebook", `format` the --format value.
+int RunExchangeExport(const CommandLine& line, TerminalUserInterface& ui, const std::string& what,
+                      const std::string& format);
+// import android-xml FILE, import vcard FILE.
+int RunExchangeImport(const CommandLine& line, TerminalUserInterface& ui);
+
 }  // namespace missivo::cli

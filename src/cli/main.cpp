@@ -38,6 +38,7 @@ constexpr OptionSpec kSendOptions[] = {
     {"kind", true},        {"to", true},     {"text", true},    {"text-file", true},
     {"no-archive", false}, {"report", false}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
+constexpr OptionSpec kImportOptions[] = {{"partial", false}};
 
 constexpr char kReadHelp[] =
     R"(Usage: missivo-cli [--folder DIR] read --device PATH [--speed N] [--timeout S]
@@ -141,27 +142,60 @@ number is written ("Мама (+79035550101)", "+79035550101", "89035550101").
 )help";
 
 constexpr char kExportHelp[] =
-    R"(Usage: missivo-cli [--folder DIR] export archive --format html|txt [--output FILE]
+    R"(Usage: missivo-cli [--folder DIR] export archive --format FORMAT [--output FILE]
+       missivo-cli [--folder DIR] export phonebook --format vcf|csv [--output FILE]
 
-Writes every archive row through the folder's template, Data/HtmlTemplate.tml
-or Data/TextTemplate.tml (the default one when the file is missing), as the
-window's export does: Windows-1251 text with CR LF line ends; in HTML the
-message fields are escaped. The HTML is a fragment without a charset: open it
-in a browser with the Windows-1251 (Cyrillic) encoding.
+Writes every archive row, or every contact of the phonebook copy.
 
-  --format html|txt  the template and form
-  --output FILE      the file to write (replaced whole); standard output without it
+Archive formats:
+  xml        the XML backup of Android SMS backup apps (<smses><sms .../>),
+             UTF-8, which phones restore; incoming, outgoing and draft become
+             types 1, 2 and 3, the date is the message's time in milliseconds
+             (UTC). Rows whose time has no zone (older rows, outgoing rows
+             stamped at the read) are taken as stamped in this computer's zone
+  csv        RFC 4180 CSV in UTF-8: kind,time,number,contact,text,index
+  json       a JSON array of the named fields of `list archive --json`
+  html-utf8  a complete UTF-8 web page, the messages as conversations
+  html, txt  through the folder's template, Data/HtmlTemplate.tml or
+             Data/TextTemplate.tml (the default one when the file is missing),
+             as the window's export does: Windows-1251 text with CR LF line
+             ends; in HTML the message fields are escaped. The HTML is a
+             fragment without a charset: open it in a browser with the
+             Windows-1251 (Cyrillic) encoding
+Phonebook formats:
+  vcf        vCard 3.0 (UTF-8), one card per contact
+  csv        RFC 4180 CSV in UTF-8: name,number
+
+  --format FORMAT  the format
+  --output FILE    the file to write (replaced whole); standard output without it
 )";
 
-constexpr char kImportHelp[] = R"(Usage: missivo-cli [--folder DIR] import p2ktools|v1 FILE
+constexpr char kImportHelp[] =
+    R"(Usage: missivo-cli [--folder DIR] import p2ktools|v1|android-xml|vcard FILE [--partial]
 
-Appends every message of FILE to the archive, puts contact names on the
-senders and saves the archive, as the window's "Конвертировать" items do:
-  p2ktools  a message text file saved by the P2kTools phone utility
-  v1        an inbox file (.msg) saved by Missivo 1.x
-A message the archive holds already (the window's duplicate test: the same
-text, index and sender) is not added again, so importing a file twice adds its
-messages once; the summary line tells how many were already there.
+Brings the messages or contacts of FILE in and saves, as the window's
+"Конвертировать" items do:
+  p2ktools     a message text file saved by the P2kTools phone utility
+  v1           an inbox file (.msg) saved by Missivo 1.x
+  android-xml  the XML backup of Android SMS backup apps: sms elements, and
+               the texts of mms elements (their pictures and other media are
+               counted and left out). A message already in the archive (same
+               text, sender and time to the second) is not added again, so
+               importing a file twice, or a file exported from this archive,
+               adds nothing
+  vcard        contacts of a vCard file (2.1, 3.0, 4.0) into the phonebook
+               copy, one contact per number; contacts already there are not
+               added again; then contact names are put on the archive's
+               senders, as after a phonebook read
+The archive's senders get contact names after p2ktools, v1 and android-xml.
+A p2ktools or v1 message the archive holds already (the window's duplicate
+test: the same text, index and sender) is not added again; the summary line
+tells how many were already there.
+
+A file that is damaged or cut short is named with the place where it broke,
+and nothing is added, unless
+
+  --partial  adds what was read before the fault (android-xml, vcard)
 )";
 
 constexpr char kIdentifyHelp[] =
@@ -181,12 +215,8 @@ constexpr Command kCommands[] = {
     {"list", kListOptions, kListHelp, RunList},
     {"conversations", kConversationsOptions, kConversationsHelp, RunConversations},
     {"export", kExportOptions, kExportHelp, RunExport},
-    {"import", {}, kImportHelp, RunImport},
+    {"import", kImportOptions, kImportHelp, RunImport},
 };
-
-void WriteErr(const std::string& text) {
-  std::fputs(text.c_str(), stderr);
-}
 
 int Main(const std::vector<std::string>& args, TerminalUserInterface& ui) {
   std::map<std::string, std::span<const OptionSpec>, std::less<>> options;
@@ -215,6 +245,10 @@ int Main(const std::vector<std::string>& args, TerminalUserInterface& ui) {
 
 }  // namespace
 
+void WriteErr(const std::string& text) {
+  std::fputs(text.c_str(), stderr);
+}
+
 std::span<const Command> Commands() {
   return kCommands;
 }
@@ -231,8 +265,9 @@ Commands (missivo-cli COMMAND --help for each):
   send           send a message to a number or a contact, and archive it
   list           print the archive or the phonebook copy, or the messages found
   conversations  the archive's correspondents with their message counts
-  export         write the archive through a template, as HTML or text
-  import         add the messages of a P2kTools or a Missivo 1.x file to the archive
+  export         write the archive (SMS backup XML, CSV, JSON, a UTF-8 page, or
+                 through a template) or the phonebook (vCard, CSV)
+  import         bring in an SMS backup, a vCard file, or a P2kTools or Missivo 1.x file
 
 Options of every command:
   --folder DIR          the program folder, holding Data and Language. Without it,

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "text/cp1251.h"
+#include "text/hex_escapes.h"
 
 namespace missivo {
 namespace {
@@ -31,27 +32,9 @@ std::string EscapeValue(std::string_view value) {
   return out;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // %XX back to its byte; a '%' without two hexadecimal digits stays as it is.
 std::string UnescapeValue(std::string_view value) {
-  std::string out;
-  out.reserve(value.size());
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    if (value[i] == '%' && i + 2 < value.size() && HexValue(value[i + 1]) >= 0 &&
-        HexValue(value[i + 2]) >= 0) {
-      out.push_back(static_cast<char>(HexValue(value[i + 1]) * 16 + HexValue(value[i + 2])));
-      i += 2;
-    } else {
-      out.push_back(value[i]);
-    }
-  }
-  return out;
+  return DecodeHexEscapes(value, '%');
 }
 
 // The message text with U+0000 as C0 80, and back.

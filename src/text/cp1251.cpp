@@ -77,6 +77,32 @@ std::string Utf16ToUtf8(std::u16string_view units) {
   return out;
 }
 
+Utf8Step DecodeUtf8(std::string_view text, std::size_t at) {
+  constexpr Utf8Step kInvalid{0xFFFD, 1, false};
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+  const unsigned char first = byte(0);
+  if (first < 0x80) return {first, 1, true};
+  std::size_t length = 0;
+  char32_t value = 0;
+  char32_t minimum = 0;
+  if ((first & 0xE0) == 0xC0) {
+    length = 2, value = first & 0x1F, minimum = 0x80;
+  } else if ((first & 0xF0) == 0xE0) {
+    length = 3, value = first & 0x0F, minimum = 0x800;
+  } else if ((first & 0xF8) == 0xF0) {
+    length = 4, value = first & 0x07, minimum = 0x10000;
+  } else {
+    return kInvalid;
+  }
+  if (at + length > text.size()) return kInvalid;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return kInvalid;
+    value = (value << 6) | (byte(i) & 0x3F);
+  }
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return kInvalid;
+  return {value, length, true};
+}
+
 std::string Utf8ToCp1251(std::string_view text, char replacement) {
   std::string out;
   out.reserve(text.size());

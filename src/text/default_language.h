@@ -6,7 +6,8 @@
 
 namespace missivo {
 
-// The lines "Str0=…" to "Str144=…" in Windows-1251.
+// The lines "Str0=…" to "Str144=…" in Windows-1251: the 110 of the first
+// version, then those added since (search, exchange formats, sending).
 const std::vector<std::string>& DefaultRussianLines();
 
 // The bytes of "Russian.lng": every line followed by CR LF, Windows-1251, no BOM.

@@ -36,37 +36,6 @@ void Fold(std::string_view text, std::string& out, std::vector<std::uint32_t>* o
 
 }  // namespace
 
-Utf8Step DecodeUtf8(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  if (lead < 0x80) return {lead, 1};
-  std::size_t extra = 0;
-  char32_t cp = 0;
-  char32_t minimum = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1;
-    cp = lead & 0x1F;
-    minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2;
-    cp = lead & 0x0F;
-    minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3;
-    cp = lead & 0x07;
-    minimum = 0x10000;
-  } else {
-    return {0xFFFD, 1};
-  }
-  if (at + extra >= text.size()) return {0xFFFD, 1};
-  for (std::size_t k = 1; k <= extra; ++k) {
-    const auto next = static_cast<unsigned char>(text[at + k]);
-    if ((next & 0xC0) != 0x80) return {0xFFFD, 1};
-    cp = (cp << 6) | (next & 0x3F);
-  }
-  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0xFFFD, 1};
-  return {cp, extra + 1};
-}
-
 char32_t FoldCodePoint(char32_t c) {
   if (c >= U'A' && c <= U'Z') return c + 0x20;
   if (IsSpace(c)) return U' ';

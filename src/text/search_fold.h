@@ -10,15 +10,6 @@
 
 namespace missivo {
 
-// One code point of UTF-8 text and the bytes it takes. A byte that does not
-// start a valid sequence is taken as U+FFFD of length 1, so decoding always
-// moves on.
-struct Utf8Step {
-  char32_t code_point = 0;
-  std::size_t length = 1;
-};
-Utf8Step DecodeUtf8(std::string_view text, std::size_t at);
-
 // The folded form of one code point: Latin and Cyrillic capitals (Russian,
 // Ukrainian, Belarusian letters included) to small letters, ё and Ё to е,
 // every white space character (line breaks, tab, no-break space) to a space.

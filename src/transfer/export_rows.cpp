@@ -8,7 +8,6 @@
 #include "transfer/progress_scope.h"
 
 namespace missivo {
-namespace {
 
 std::vector<bool> SelectedMask(std::size_t row_count, const RowSelection& selection) {
   std::vector<bool> mask(row_count, selection.all);
@@ -18,6 +17,8 @@ std::vector<bool> SelectedMask(std::size_t row_count, const RowSelection& select
   }
   return mask;
 }
+
+namespace {
 
 // "16 MB", "512 MB"; a limit under a megabyte in bytes.
 std::string MegabytesOf(std::size_t bytes) {
@@ -75,24 +76,23 @@ Result<std::string> ExportBytes(std::span<const Row> rows, const RowSelection& s
   return out;
 }
 
-ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection, TemplateKind kind,
-                        const std::filesystem::path& data_folder,
-                        const std::filesystem::path& output, const LanguageLines& language,
-                        UserInterface& ui) {
+ExportResult ExportToFile(
+    std::size_t row_count, std::size_t exported, const std::filesystem::path& output,
+    const LanguageLines& language, UserInterface& ui,
+    const std::function<Status(const std::function<bool(std::string_view)>& sink,
+                               const std::function<void(std::size_t)>& on_row)>& write) {
   ExportResult result;
-  const std::size_t exported = CountSelected(SelectedMask(rows.size(), selection));
-  if (exported == 0) return result;
-
-  // Read once per export, not once per row.
-  const std::string template_buffer = LoadTemplateBuffer(data_folder, kind, language);
-  ProgressScope progress(ui, static_cast<int>(rows.size()) - 1, language.LangText("Str79"));
+  ProgressScope progress(ui, static_cast<int>(row_count) - 1, language.LangText("Str79"));
   // An export holds messages: readable by the user only, also when it replaces
   // a file that others could read.
   AtomicFileWriter writer(output, kDataFileMode);
-  const Status made = WriteExport(
-      rows, selection, template_buffer, kind, [&](std::string_view block) { writer.Write(block); },
+  const Status made = write(
+      [&](std::string_view bytes) {
+        writer.Write(bytes);
+        return true;
+      },
       [&](std::size_t i) { progress.SetPosition(static_cast<int>(i)); });
-  // A refused export leaves the file as it was: the writer goes without a commit.
+  // A failed export leaves the file as it was: the writer goes without a commit.
   const Status written = made.ok()
                              ? writer.Commit()
                              : Status::Failure("Cannot export to " + QuotedFileName(output) + ": " +
@@ -105,6 +105,22 @@ ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection
   }
   result.exported = exported;
   return result;
+}
+
+ExportResult ExportRows(std::span<const Row> rows, const RowSelection& selection, TemplateKind kind,
+                        const std::filesystem::path& data_folder,
+                        const std::filesystem::path& output, const LanguageLines& language,
+                        UserInterface& ui) {
+  const std::size_t exported = CountSelected(SelectedMask(rows.size(), selection));
+  if (exported == 0) return {};
+  // Read once per export, not once per row.
+  const std::string template_buffer = LoadTemplateBuffer(data_folder, kind, language);
+  return ExportToFile(rows.size(), exported, output, language, ui,
+                      [&](const auto& sink, const auto& on_row) {
+                        return WriteExport(
+                            rows, selection, template_buffer, kind,
+                            [&](std::string_view block) { sink(block); }, on_row);
+                      });
 }
 
 std::string ExportedCountText(std::size_t exported, const LanguageLines& language) {

@@ -29,6 +29,9 @@ struct RowSelection {
   std::vector<std::size_t> positions;
 };
 
+// Which of `row_count` rows the selection takes.
+std::vector<bool> SelectedMask(std::size_t row_count, const RowSelection& selection);
+
 // Whether the selection takes at least one row. When it does not, a command
 // does nothing: no dialog, no file, nothing reported.
 bool HasRowsToExport(std::span<const Row> rows, const RowSelection& selection);
@@ -61,6 +64,16 @@ struct ExportResult {
   std::string error;         // Windows-1251, names the file; empty on success
   bool ok() const { return error.empty(); }
 };
+
+// Writes an export to `output` whole or not at all (a new file readable by the
+// user only), with the gauge over the rows and Str79 in the status panel while
+// `write` runs; a failure is shown through `ui` as an error naming the file.
+// Returns the number of rows written, as ExportRows does.
+[[nodiscard]] ExportResult ExportToFile(
+    std::size_t row_count, std::size_t exported, const std::filesystem::path& output,
+    const LanguageLines& language, UserInterface& ui,
+    const std::function<Status(const std::function<bool(std::string_view)>& sink,
+                               const std::function<void(std::size_t)>& on_row)>& write);
 
 // The status text after an export: Str111, ": " and the number of rows written
 // ("Экспорт: 3" in Russian), as the import tells its own.

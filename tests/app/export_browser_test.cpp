@@ -76,5 +76,35 @@ TEST_F(ExportBrowserTest, DefaultHtmlExportShowsCyrillicAndNoMessageMarkup) {
   EXPECT_EQ(dom.count(QStringLiteral("<table")), 2);
 }
 
+// The UTF-8 page (file type 6 of Save2): Cyrillic, Ukrainian and emoji as
+// they are, line breaks kept, markup from a message shown as text.
+TEST_F(ExportBrowserTest, Utf8PageShowsEveryCharacterAndNoMessageMarkup) {
+  auto program = StartProgram();
+  TForm1& form = program->form1();
+  form.Open1->SetNextFile(QString::fromStdString(
+      (std::filesystem::path(MISSIVO_TEST_DATA) / "formats" / "backup.xml").string()));
+  form.SmsBackup1->trigger();
+  std::vector<Row> rows = form.List4Rows->rows();
+  rows.push_back(Row{"<script>document.title='x'</script><img src=x onerror=alert(1)>",
+                     {"+7", "18/05/2006,10:00:00", "68", "0002", W("Импорт")},
+                     kImageImported});
+  form.List4Rows->SetRows(rows);
+  const auto page = folder() / "page.html";
+  form.Save2->SetNextFile(QString::fromStdString(page.string()), 6);
+  form.N24->trigger();
+  ASSERT_TRUE(std::filesystem::exists(page));
+
+  QString dom;
+  ASSERT_TRUE(DumpDom(page, folder() / "profile", dom));
+  for (const char* shown :
+       {"Привет! Как дела? 😀", "Хорошо 👍\nВечером позвоню", "Ґанок, єнот, їжак, ірис 🇺🇦",
+        "Смотри, какой кот 🐱", "Мама", "&lt;script&gt;document.title='x'&lt;/script&gt;"}) {
+    EXPECT_TRUE(dom.contains(Q(shown))) << shown << "\n" << dom.toStdString();
+  }
+  EXPECT_FALSE(dom.contains(QStringLiteral("<script")));
+  EXPECT_FALSE(dom.contains(QStringLiteral("<img")));
+  EXPECT_EQ(dom.count(QStringLiteral("class=\"message ")), 7);
+}
+
 }  // namespace
 }  // namespace missivo::test

@@ -220,6 +220,9 @@ int main(int argc, char* argv[]) {
     Save(form.N2, QStringLiteral("%1/%2-menu-extra.png").arg(out, looks[look]));
     Save(form.N14, QStringLiteral("%1/%2-menu-language.png").arg(out, looks[look]));
     form.N14->hide();
+    form.N17->popup(form.N2->mapToGlobal(QPoint(form.N2->width(), 0)));
+    Save(form.N17, QStringLiteral("%1/%2-menu-convert.png").arg(out, looks[look]));
+    form.N17->hide();
     form.N2->hide();
 
     form.PassForm->PrepareToShow(false);
@@ -242,5 +245,8 @@ int main(int argc, char* argv[]) {
   Save(&form, out + QStringLiteral("/default-conversation-english.png"));
   form.bsSkinPageControl1->setCurrentIndex(0);
   Save(&form, out + QStringLiteral("/default-messages-english.png"));
+  form.N17->popup(form.mapToGlobal(QPoint(120, 40)));
+  Save(form.N17, out + QStringLiteral("/default-menu-convert-english.png"));
+  form.N17->hide();
   return 0;
 }

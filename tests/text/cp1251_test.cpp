@@ -39,5 +39,37 @@ TEST(Cp1251Test, WhatTheCodePageCannotHoldBecomesReplacement) {
   EXPECT_EQ(UnicodeToCp1251(0x4E2D), -1);
 }
 
+// The one UTF-8 decoder that the search folding and the file formats share:
+// every sequence that is not the shortest valid form is one replaced byte.
+TEST(Cp1251Test, DecodeUtf8TakesOnlyShortestValidSequences) {
+  const struct {
+    std::string_view text;
+    std::size_t at;
+    char32_t code_point;
+    std::size_t length;
+    bool valid;
+  } cases[] = {
+      {"a", 0, U'a', 1, true},
+      {"\xD0\x96", 0, U'Ж', 2, true},
+      {"x\xE2\x84\x96", 1, U'№', 3, true},
+      {"\xF0\x9F\x98\x80", 0, 0x1F600, 4, true},
+      {"\xF4\x8F\xBF\xBF", 0, 0x10FFFF, 4, true},
+      {"\xC0\xAF", 0, 0xFFFD, 1, false},              // overlong '/'
+      {"\xE0\x80\xAF", 0, 0xFFFD, 1, false},          // overlong '/', three bytes
+      {"\xED\xA0\x80", 0, 0xFFFD, 1, false},          // an encoded surrogate
+      {"\xF4\x90\x80\x80", 0, 0xFFFD, 1, false},      // past U+10FFFF
+      {"\xE2\x84", 0, 0xFFFD, 1, false},              // cut by the end
+      {"\xD0z", 0, 0xFFFD, 1, false},                 // a lead byte without its tail
+      {"\x96", 0, 0xFFFD, 1, false},                  // a tail byte alone
+      {"\xF8\x88\x80\x80\x80", 0, 0xFFFD, 1, false},  // five bytes
+  };
+  for (const auto& c : cases) {
+    const Utf8Step step = DecodeUtf8(c.text, c.at);
+    EXPECT_EQ(step.code_point, c.code_point) << testing::PrintToString(std::string(c.text));
+    EXPECT_EQ(step.length, c.length) << testing::PrintToString(std::string(c.text));
+    EXPECT_EQ(step.valid, c.valid) << testing::PrintToString(std::string(c.text));
+  }
+}
+
 }  // namespace
 }  // namespace missivo

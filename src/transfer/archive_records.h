@@ -1,0 +1,35 @@
+// Archive rows and phonebook rows to and from the records of the exchange
+// formats: the one place that decides which field of a row each format gets.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "store/row.h"
+#include "text/language.h"
+#include "transfer/sms_record.h"
+
+namespace missivo {
+
+// The record of a message row: the lossless text, number and kind where the
+// row has them (else the caption, the number in From and the kind of the
+// image); the contact of a resolved From; the lossless time, else the
+// Date/Time read in the computer's zone (rows without a zone, and rows of
+// older archives, are taken as stamped there).
+SmsRecord RecordOfRow(const Row& row);
+
+// The archive row of a message from a file: the caption made from the text by
+// the read's rule, From the number ("name (number)" when the file names the
+// contact), Date/Time the time in its zone (the computer's when the file gave
+// none; the moment of the import when the file gave no time at all), Size the
+// text's characters, Index "0000", the Type word and picture of the kind
+// (Str67 incoming, Str68 outgoing, Str69 draft, Str71 imported), and the
+// lossless fields: kind, whole text, number and ISO time.
+Row RowOfRecord(const SmsRecord& record, const LanguageLines& language);
+
+// A phonebook row's contact (UTF-8) and back (Windows-1251; characters the
+// code page cannot hold become "?").
+ContactRecord ContactOfRow(const Row& row);
+Row RowOfContact(const ContactRecord& contact);
+
+}  // namespace missivo
