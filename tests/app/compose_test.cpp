@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include "app/compose_texts.h"
 #include "app/compose_window.h"
 #include "app/conversation_view.h"
 #include "app/qt_user_interface.h"
@@ -64,11 +65,15 @@ TEST(ComposeCounterTest, TheCountInTheLanguageOfTheWindow) {
   for (const auto& c : cases)
     EXPECT_EQ(CounterText(russian, c.text), Q(c.shown)) << c.shown;
   LanguageLines english;
-  // Keys past the file's own lines: line N of the file holds StrN.
+  // Line N of a language file holds StrN: empty lines up to the counter's two.
+  using compose_texts::kCountOnePart;
+  using compose_texts::kCountParts;
+  const int one_part = std::stoi(std::string(kCountOnePart).substr(3));
   std::string lines;
-  for (int k = 0; k < 131; ++k)
+  for (int k = 0; k < one_part; ++k)
     lines += "Str" + std::to_string(k) + "=\r\n";
-  english.LoadFromBytes(lines + "Str139=%1 / %2, 1 part\r\nStr140=%1 / %2, %3 parts\r\n");
+  english.LoadFromBytes(lines + kCountOnePart + "=%1 / %2, 1 part\r\n" + kCountParts +
+                        "=%1 / %2, %3 parts\r\n");
   EXPECT_EQ(CounterText(english, std::string(143, 'a')), Q("143 / 160, 1 part"));
   EXPECT_EQ(CounterText(english, std::string(71, 'x') + "Ж"), Q("72 / 134, 2 parts"));
 }
