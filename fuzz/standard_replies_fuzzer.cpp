@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "fuzz_support.h"
+#include "phone/message_send.h"
 #include "phone/standard/message_parts.h"
 #include "phone/standard/standard_listing.h"
 #include "phone/standard/standard_phonebook.h"
@@ -81,8 +82,23 @@ void CheckUnsolicited(std::string_view reply) {
   if (!any) fuzz::Require(kept == reply, "a reply without codes stays as it is");
 }
 
+// The answer to a send: a reference of 0 to 255 or none; an error code only
+// from a final "+CMS ERROR:" or "+CME ERROR:" line.
+void CheckSendReply(std::string_view reply) {
+  if (const auto reference = ParseMessageReference(reply))
+    fuzz::Require(*reference >= 0 && *reference <= 255, "a message reference is one octet");
+  if (ParseErrorCode(reply)) {
+    fuzz::Require(reply.find("ERROR:") != std::string_view::npos, "an error code has its line");
+  }
+  if (const auto number = CleanNumber(reply)) {
+    fuzz::Require(number->find_first_not_of("+0123456789") == std::string::npos,
+                  "a cleaned number is digits after an optional +");
+  }
+}
+
 void Check(std::string_view input) {
   CheckIdentification(input);
+  CheckSendReply(input);
   CheckListings(input);
   CheckUnsolicited(input);
   const auto pieces = fuzz::NulParts(input, 2);

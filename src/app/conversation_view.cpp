@@ -13,8 +13,10 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/compose_texts.h"
 #include "app/row_model.h"
 #include "app/search_bar.h"
+#include "phone/delivery_reports.h"
 #include "shell/qt_text.h"
 #include "store/row_facts.h"
 #include "text/language.h"
@@ -214,6 +216,7 @@ void ConversationView::ApplyLanguage(const LanguageLines& language) {
   for (const char* key : {"Str123", "Str124", "Str125"})
     titles << ToQString(language.LangText(key));
   people_model_->SetTitles(titles);
+  delivered_word_ = ToQString(language.LangText(compose_texts::kDelivered));
 }
 
 void ConversationView::showEvent(QShowEvent* event) {
@@ -334,6 +337,10 @@ void ConversationView::ShowChat(int keep_top_of_last_blocks) {
     InsertMarked(cursor, RowText(row), search, formats);
     const std::string time = date_time.size() > 11 ? date_time.substr(11) : std::string();
     cursor.insertText(QString(QChar::LineSeparator) + ToQString(time), formats.time);
+    if (const std::optional<std::string> delivered = DeliveredTime(row)) {
+      cursor.insertText(QStringLiteral(" \u2713 ") + DeliveredCaption(delivered_word_, *delivered),
+                        formats.time);
+    }
   }
   cursor.endEditBlock();
   // The newest message in view, as a chat opens (or the same messages as

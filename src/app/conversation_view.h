@@ -92,6 +92,7 @@ class ConversationView : public QWidget {
   SearchIndex index_;
   std::vector<bool> matches_;  // per archive row; empty without a search
   bool stale_ = true;
+  QString delivered_word_;
   // A long conversation opens with its newest messages; scrolling to the top
   // brings in earlier ones (laying out thousands at once takes long).
   std::size_t shown_limit_ = 0;

@@ -83,6 +83,7 @@ void TForm1::ApplyLanguage() {
   N11->setText(text("Str2"));
   bsSkinSpeedButton3->setText(text("Str3"));
   bsSkinSpeedButton5->setText(text("Str4"));
+  ApplyComposeLanguage();
   ShowPortState();
   bsSkinPageControl1->setTabText(bsSkinPageControl1->indexOf(SMSTAB), text("Str7"));
   bsSkinPageControl1->setTabText(bsSkinPageControl1->indexOf(ARCHIVETAB), text("Str8"));

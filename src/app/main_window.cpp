@@ -43,6 +43,7 @@ TForm1::TForm1(Options options, QWidget* parent)
   bsSkinMessage1 = std::make_unique<QtUserInterface>(this, ProgressBar, ProgressText);
   ConnectTransferCommands();
   ConnectExchangeCommands();
+  BuildComposeCommands();
   bsSkinMessage1->SetScripted(options.scripted_dialogs);
   if (options.scripted_dialogs) {
     for (TFileDialog* dialog : {Save, Save2, Open1})

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <cstddef>
 #include <exception>
@@ -66,6 +67,7 @@ class RowListModel;
 class RowFilterProxy;
 class SearchBar;
 class ConversationView;
+class ComposeWindow;
 class StatusPanel;
 class TCheckBox;
 class TFileDialog;
@@ -104,6 +106,8 @@ class TForm1 : public QMainWindow {
   QAction* N11 = nullptr;  // "Отключить"
   QAction* N18 = nullptr;  // "Считать сообщения"
   QAction* N19 = nullptr;  // "Считать справочник"
+  QAction* N25 = nullptr;  // "Новое сообщение" (Ctrl+N)
+  QAction* N26 = nullptr;  // "Ответить" (Ctrl+R)
   // "Дополнительно"
   QMenu* N2 = nullptr;
   QMenu* N14 = nullptr;  // "Язык", filled at start
@@ -134,6 +138,7 @@ class TForm1 : public QMainWindow {
   QToolButton* bsSkinSpeedButton3 = nullptr;  // "Считать"
   QToolButton* bsSkinSpeedButton5 = nullptr;  // "Выход"
   QToolButton* bsSkinSpeedButton1 = nullptr;  // "Защита програмы"
+  QToolButton* ComposeB = nullptr;            // "Новое сообщение"
 
   QProgressBar* ProgressBar = nullptr;
   QSplitter* bsSkinSplitter1 = nullptr;
@@ -165,6 +170,8 @@ class TForm1 : public QMainWindow {
   RowFilterProxy* List1Shown = nullptr;
   RowFilterProxy* List4Shown = nullptr;
   ConversationView* Conversations = nullptr;
+  // The compose window while it is open.
+  QPointer<ComposeWindow> Compose;
 
   // The archive edit panel, hidden until F2.
   QWidget* SMSEdit = nullptr;
@@ -391,6 +398,18 @@ class TForm1 : public QMainWindow {
   // text of `archive_title` (Str80 at a paint, Str73 at a change of its rows).
   void UpdateTabCaptions(const char* archive_title = "Str80");
 
+  // ---- Composing and sending (compose_commands.cpp) ----
+  // Opens the compose window, addressed to `to` when it is not empty.
+  void OpenCompose(const QString& to);
+  // "Ответить": the compose window addressed to the sender of the message
+  // shown (List1 or List4 current row, or the conversation shown).
+  void ReplyClick();
+  // The compose window's Send: the recipient (a number, a contact name or
+  // "name (number)") and the text, UTF-8, with a delivery report or not. Sends
+  // as a phone command, tells the user what went, and appends a message sent
+  // whole to the archive.
+  bool SendComposed(const std::string& to, const std::string& text, bool report);
+
   // ---- Export and import (transfer_commands.cpp) ----
   // "Сохранить" and "Сохранить все" of the "Файл" menu: List1 on SMSTAB, List4
   // on ARCHIVETAB, nothing on the other tabs.
@@ -432,6 +451,8 @@ class TForm1 : public QMainWindow {
   void MakeFolders();
   void ConnectTransferCommands();  // transfer_commands.cpp
   void ConnectExchangeCommands();  // exchange_commands.cpp
+  void BuildComposeCommands();     // compose_commands.cpp
+  void ApplyComposeLanguage();
 
   std::filesystem::path program_folder_;
   std::unique_ptr<DataStore> store_;

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/image_list.h"
+#include "phone/delivery_reports.h"
 #include "shell/qt_text.h"
 #include "store/message_fields.h"
 
@@ -18,18 +19,29 @@ namespace {
 // Message column (on one line; the whole text in the tooltip), and the number
 // the phone gave in the From column's tooltip; the other cells show the
 // sub-items.
-QString CellText(const Row& row, int column, int role) {
+QString CellText(const Row& row, int column, int role, const QString& delivered_word) {
   if (HasMessageFields(row) && (column == 0 || (column == 1 && role == Qt::ToolTipRole))) {
     const std::optional<MessageFields> fields = ReadMessageFields(row);
     if (column == 1)
       return Utf8ToQString(fields->number.empty() ? Cp1251ToUtf8(SubItem(row, kFrom))
                                                   : fields->number);
-    return Utf8ToQString(role == Qt::ToolTipRole ? fields->text : OneLine(fields->text));
+    if (role != Qt::ToolTipRole) return Utf8ToQString(OneLine(fields->text));
+    QString tip = Utf8ToQString(fields->text);
+    // A message sent whose delivery was reported: when it arrived.
+    if (const std::optional<std::string> delivered = DeliveredTime(row))
+      tip += QStringLiteral("\n\n") + DeliveredCaption(delivered_word, *delivered);
+    return tip;
   }
   return ToQString(column == 0 ? row.caption : SubItem(row, static_cast<std::size_t>(column - 1)));
 }
 
 }  // namespace
+
+QString DeliveredCaption(const QString& word, const std::string& iso_time) {
+  QString time = Utf8ToQString(iso_time);
+  time.replace(QLatin1Char('T'), QLatin1Char(' '));
+  return word + QStringLiteral(": ") + time;
+}
 
 RowListModel::RowListModel(int column_count, QObject* parent)
     : QAbstractTableModel(parent),
@@ -83,7 +95,7 @@ QVariant RowListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= static_cast<int>(list_.rows.size())) return {};
   const Row& row = list_.rows[static_cast<std::size_t>(index.row())];
   if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-    const QString text = CellText(row, index.column(), role);
+    const QString text = CellText(row, index.column(), role, delivered_word_);
     // A tooltip would take a text that looks like markup as markup; a message
     // from anyone is shown as the characters it is.
     return role == Qt::ToolTipRole ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal) : text;

@@ -37,6 +37,8 @@ class RowListModel : public QAbstractTableModel {
   void SetColumnTitle(int column, const QString& title);
   QString ColumnTitle(int column) const;
   void SetHeaderImage(int column, int image);
+  // The word before the delivery time in a sent message's tooltip.
+  void SetDeliveredWord(const QString& word) { delivered_word_ = word; }
   int HeaderImage(int column) const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -47,7 +49,11 @@ class RowListModel : public QAbstractTableModel {
  private:
   RowList list_;
   std::vector<QString> titles_;
+  QString delivered_word_;
 };
+
+// "Доставлено: 2026-12-10 18:00:00+03:00": `word` and the ISO time.
+QString DeliveredCaption(const QString& word, const std::string& iso_time);
 
 // Draws the cell as the style does, in bold while its row is selected, and a
 // thin grid line on its right and bottom edges.

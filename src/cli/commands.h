@@ -53,6 +53,7 @@ void ReadDevice(const CommandLine& line, const std::string& device, TerminalUser
                 const std::function<void(const std::string&)>& report);
 
 int RunRead(const CommandLine& line, TerminalUserInterface& ui);
+int RunSend(const CommandLine& line, TerminalUserInterface& ui);
 int RunIdentify(const CommandLine& line, TerminalUserInterface& ui);
 int RunList(const CommandLine& line, TerminalUserInterface& ui);
 int RunConversations(const CommandLine& line, TerminalUserInterface& ui);

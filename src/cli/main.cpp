@@ -38,6 +38,10 @@ constexpr OptionSpec kListOptions[] = {{"json", false}, {"search", true}, {"from
 constexpr OptionSpec kConversationsOptions[] = {{"json", false}};
 constexpr OptionSpec kIdentifyOptions[] = {
     {"device", true}, {"speed", true}, {"timeout", true}, {"kind", true}};
+constexpr OptionSpec kSendOptions[] = {
+    {"device", true},      {"speed", true},  {"timeout", true}, {"reply-time", true},
+    {"kind", true},        {"to", true},     {"text", true},    {"text-file", true},
+    {"no-archive", false}, {"report", false}};
 constexpr OptionSpec kExportOptions[] = {{"format", true}, {"output", true}};
 constexpr OptionSpec kImportOptions[] = {{"partial", false}};
 
@@ -106,6 +110,37 @@ messages). SIGTERM or SIGINT during a read saves what was read (nothing more
 is deleted on the phone) and ends the watch with status 0, as it does between
 reads.
 )";
+
+constexpr char kSendHelp[] =
+    R"help(Usage: missivo-cli [--folder DIR] send --device PATH --to NUMBER-OR-CONTACT
+         (--text TEXT | --text-file FILE | < FILE) [--speed N] [--timeout S]
+         [--reply-time S] [--kind K] [--no-archive] [--report]
+
+Sends one message (UTF-8) and prints the message references the phone gave,
+  sent in 3 parts, references 7, 8, 9
+A text that does not fit one message goes in parts: on standard devices one
+long message of numbered parts (7-bit when every character is in the SMS
+alphabet, else UCS2); on the +MPBR phone family separate messages of at most
+67 characters, in order. The message is added to the archive as sent, with
+the time it went.
+
+  --to WHO         a number (+79161234567; blanks, dashes and brackets are
+                   left out) or the name of a contact in the phonebook copy
+  --text TEXT      the text; without --text and --text-file it is read from
+                   standard input (one line end at its end is not sent)
+  --text-file FILE the text from FILE
+  --no-archive     do not add the message to the archive
+  --report         ask for a delivery report of each part (standard devices); a
+                   later read that brings them marks the archived message
+                   delivered, with the time
+  --device, --speed, --timeout, --reply-time, --kind: as for read
+
+Exit status 0 when the phone confirmed every part. Otherwise 1 with the
+reason: the phone's error in words ("+CMS ERROR: 38 (network out of order)"),
+or, when the line hung up or fell silent after a part was handed over, which
+parts were confirmed and that the rest may or may not have gone. Nothing is
+ever sent twice on its own, and a message not wholly confirmed is not archived.
+)help";
 
 constexpr char kListHelp[] = R"(Usage: missivo-cli [--folder DIR] list archive|phonebook [--json]
          [--search TEXT] [--from NUMBER-OR-NAME] [--since DATE] [--until DATE]
@@ -213,6 +248,7 @@ constexpr Command kCommands[] = {
     {"read", kReadOptions, kReadHelp, RunRead},
     {"watch", kWatchOptions, kWatchHelp, RunWatch},
     {"identify", kIdentifyOptions, kIdentifyHelp, RunIdentify},
+    {"send", kSendOptions, kSendHelp, RunSend},
     {"list", kListOptions, kListHelp, RunList},
     {"conversations", kConversationsOptions, kConversationsHelp, RunConversations},
     {"export", kExportOptions, kExportHelp, RunExport},
@@ -264,6 +300,7 @@ Commands (missivo-cli COMMAND --help for each):
   read           read the messages (and the phonebook) from the phone into the archive
   watch          read the phone each time it is plugged in (for a user service)
   identify       print who the phone is and what it holds, for a bug report
+  send           send a message to a number or a contact, and archive it
   list           print the archive or the phonebook copy, or the messages found
   conversations  the archive's correspondents with their message counts
   export         write the archive (SMS backup XML, CSV, JSON, a UTF-8 page, or

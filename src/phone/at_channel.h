@@ -23,6 +23,22 @@ class AtChannel {
     ExchangeCommand(command, reply);
   }
 
+  // Sends `command` written exactly as given (it ends with its own CR; no
+  // line end is added, since the phone takes the next bytes as text), waits
+  // for the phone's "> " prompt, then writes `text` followed by Ctrl-Z and
+  // collects the reply up to its final result line. When the phone answers the
+  // command with a final result instead of the prompt, that is the reply and
+  // `text` is not written. Returns whether `text` was handed over. Errors are
+  // not shown to the user (the caller reports them); the terminal shows all.
+  // A channel that cannot do this hands nothing over and leaves `reply` empty.
+  [[nodiscard]] virtual bool ExchangeWithPrompt(const std::string& command, const std::string& text,
+                                                std::string& reply) {
+    (void)command;
+    (void)text;
+    reply.clear();
+    return false;
+  }
+
   // Whether the port is open.
   virtual bool IsOpen() const = 0;
 };

@@ -74,9 +74,38 @@ void AtExchange::Exchange(const std::string& command, std::string& reply, bool s
   terminal_.AppendLine("");
 }
 
+bool AtExchange::ExchangeWithPrompt(const std::string& command, const std::string& text,
+                                    std::string& reply) {
+  reply.clear();
+  if (command.empty()) return false;
+  if (!port_.Active()) {
+    terminal_.AppendLine(language_.LangText("Str55"));
+    return false;
+  }
+  port_.ClearInputBuffer();
+  port_.WriteText(command);
+  bool unsolicited = false;
+  bool prompt = false;
+  std::string collected = Collect(command, unsolicited, &prompt);
+  terminal_.AppendLine(collected);
+  if (!prompt) {
+    reply = unsolicited ? WithoutUnsolicited(collected, command) : std::move(collected);
+    terminal_.AppendLine("");
+    return false;
+  }
+  // No clearing here: the answer to the text may come at once.
+  port_.WriteText(text + kCtrlZ);
+  unsolicited = false;
+  collected = Collect(command, unsolicited);
+  terminal_.AppendLine(collected);
+  reply = unsolicited ? WithoutUnsolicited(collected, command) : std::move(collected);
+  terminal_.AppendLine("");
+  return true;
+}
+
 // Bytes up to and including the line end that follows the final result line;
 // the rest of that line end (the LF after CR) is cleared by the next exchange.
-std::string AtExchange::Collect(std::string_view command, bool& unsolicited) {
+std::string AtExchange::Collect(std::string_view command, bool& unsolicited, bool* prompt) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + command_limit_;
   std::string reply;
@@ -101,6 +130,10 @@ std::string AtExchange::Collect(std::string_view command, bool& unsolicited) {
       if (!unsolicited && IsUnsolicitedLine(line, command)) unsolicited = true;
       line_start = reply.size();
     } else if (reply.size() == 2 && reply == "OK") {
+      return reply;
+    } else if (prompt != nullptr && c == ' ' && reply.size() - line_start == 2 &&
+               reply[line_start] == '>') {
+      *prompt = true;
       return reply;
     }
   }

@@ -33,6 +33,9 @@ bool IsFinalResultLine(std::string_view line);
 // "+CMS ERROR: n", "COMMAND NOT SUPPORT"), its line end not counted.
 bool IsErrorReply(std::string_view reply);
 
+// Ends the text written after the "> " prompt (Ctrl-Z).
+inline constexpr char kCtrlZ = '\x1A';
+
 // The start of the port error (code 0) that ends a reply grown past the limit.
 inline constexpr char kReplyTooLongMessage[] = "Reply too long";
 
@@ -66,6 +69,10 @@ class AtExchange : public AtChannel {
   // final result are shown in the terminal but left out of `reply`.
   void ExchangeCommand(const std::string& command, std::string& reply) override;
   void ExchangeQuietly(const std::string& command, std::string& reply) override;
+  // The prompt is "> " at the start of a line; the limits above hold for the
+  // wait for it and for the reply after the text alike.
+  [[nodiscard]] bool ExchangeWithPrompt(const std::string& command, const std::string& text,
+                                        std::string& reply) override;
   bool IsOpen() const override;
 
   std::chrono::milliseconds SilenceLimit() const { return silence_limit_; }
@@ -79,8 +86,9 @@ class AtExchange : public AtChannel {
 
  private:
   void Exchange(const std::string& command, std::string& reply, bool show_error);
-  // Sets `unsolicited` when a line of the reply is an unsolicited code.
-  std::string Collect(std::string_view command, bool& unsolicited);
+  // Sets `unsolicited` when a line of the reply is an unsolicited code. With
+  // `prompt` non-null, also ends at a "> " line start and sets *prompt.
+  std::string Collect(std::string_view command, bool& unsolicited, bool* prompt = nullptr);
 
   TCustomComPort& port_;
   TerminalSink& terminal_;

@@ -24,6 +24,11 @@ class Family : public DeviceProfile {
       indexes.push_back(slot.index);
     DeleteMessagesOnPhone(channel, indexes, ui);
   }
+  // Text mode: the family is sent no status-report request.
+  Result<SendPlan> PlanSend(std::string_view number, std::string_view text,
+                            std::uint16_t /*reference*/, bool /*status_report*/) const override {
+    return FamilySendPlan(number, text);
+  }
 };
 
 constexpr std::pair<PhoneKind, std::string_view> kNames[] = {

@@ -16,6 +16,7 @@
 #include "core/ui.h"
 #include "phone/at_channel.h"
 #include "phone/message_read.h"
+#include "phone/message_send.h"
 #include "store/row.h"
 #include "text/language.h"
 
@@ -53,6 +54,15 @@ class DeviceProfile {
   // events through before each. The replies are not examined.
   virtual void DeleteMessages(AtChannel& channel, const std::vector<PhoneSlot>& slots,
                               UserInterface& ui) const = 0;
+
+  // What sending `text` (UTF-8) to `number` says to the phone (see
+  // SendMessage in phone/message_send.h); the parts of a long text share
+  // `reference` where the device's form carries one, and each asks for a
+  // status report with `status_report` where the device's form can. Fails,
+  // saying why, when the text or the number cannot be sent this way.
+  [[nodiscard]] virtual Result<SendPlan> PlanSend(std::string_view number, std::string_view text,
+                                                  std::uint16_t reference,
+                                                  bool status_report) const = 0;
 };
 
 // The family's profile: its conversation exactly as it has always been.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace missivo::family {
 
@@ -18,6 +19,12 @@ inline std::string ReadCommand(const std::string& index) {
 }
 inline std::string DeleteCommand(const std::string& index) {
   return "AT+CMGD=" + index;
+}
+// A send: text mode and UCS2 as for a read, then per message AT+CMGS with the
+// number, ended by CR alone (the phone takes what follows as the text).
+inline constexpr const char* kSendSetUpCommands[] = {"AT+CMGF=1\r\n", "AT+CSCS=UCS2\r\n"};
+inline std::string SendCommand(std::string_view number) {
+  return "AT+CMGS=\"" + std::string(number) + "\"\r";
 }
 
 // The phonebook: its character set and storage, the vendor's range and entry commands.

@@ -8,6 +8,7 @@
 
 #include "core/ui.h"
 #include "phone/at_channel.h"
+#include "phone/delivery_reports.h"
 #include "store/row.h"
 #include "text/language.h"
 
@@ -53,6 +54,9 @@ struct MessageReadResult {
   // Per row, where its message lives on the phone (every part of a long one):
   // what deleting the messages read deletes.
   std::vector<std::vector<PhoneSlot>> row_slots;
+  // The status reports the phone holds (standard devices in PDU mode); they
+  // stay on the phone.
+  std::vector<DeliveryNote> deliveries;
   // The port failure that ended the read early, or null. The rows then hold the
   // messages read before it; the caller keeps them and then rethrows it.
   std::exception_ptr port_error;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "phone/delivery_reports.h"
 #include "phone/name_resolution.h"
 #include "phone/phonebook_read.h"
 #include "phone/standard/message_parts.h"
@@ -111,6 +112,11 @@ class ReadCommandRun {
       }
       result_.archived = AppendToArchive(lists_.list4, lists_.list1.rows, ui_);
       archive_unsaved_ = archive_unsaved_ || result_.archived > 0;
+      Changed();
+    }
+    // Status reports mark the messages sent that they confirm.
+    if (MarkDelivered(lists_.list4.rows, read.deliveries) > 0) {
+      archive_unsaved_ = true;
       Changed();
     }
     if (read.port_error) std::rethrow_exception(read.port_error);

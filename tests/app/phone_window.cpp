@@ -65,4 +65,17 @@ std::string ScenarioWithMessages(int count, const std::string& extra_json) {
   return scenario.dump();
 }
 
+void Press(int key, Qt::KeyboardModifiers modifiers) {
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
+}
+
+void Type(const char* utf8) {
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  for (const QChar c : Q(utf8))
+    QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
 }  // namespace missivo::test

@@ -16,6 +16,12 @@ namespace missivo::test {
 // Shows the window once the splash has gone, makes it the active one and puts
 // the focus on `widget`'s tab and on `widget`; returns the widget that has the
 // focus then, where typed keys land.
+// Keys as a person types them: to whatever has the focus.
+void Press(int key, Qt::KeyboardModifiers modifiers = {});
+// Each character as a key carrying it (Cyrillic letters have no key code of
+// their own in the test library), to the focused widget.
+void Type(const char* utf8);
+
 QWidget* FocusOn(Program& program, QWidget* tab, QWidget* widget);
 
 class PhoneWindowTest : public AppTest {

@@ -17,6 +17,7 @@
 #include <cstdio>
 
 #include "app/application.h"
+#include "app/compose_window.h"
 #include "app/conversation_view.h"
 #include "app/image_list.h"
 #include "app/password_windows.h"
@@ -197,6 +198,14 @@ int main(int argc, char* argv[]) {
     form.List4Click();
     Save(&form, QStringLiteral("%1/%2-archive-search.png").arg(out, looks[look]));
     form.List4Search->Clear();
+
+    // The compose window with its counter, addressed to a contact.
+    form.OpenCompose(QString());
+    form.Compose->To->setText(QString::fromUtf8("Мама (+79035550101)"));
+    form.Compose->Body->setPlainText(QString::fromUtf8(
+        "Доехала хорошо, поезд пришёл вовремя. Завтра позвоню, когда буду дома. Целую!"));
+    Save(form.Compose, QStringLiteral("%1/%2-compose.png").arg(out, looks[look]));
+    form.Compose->close();
 
     // A conversation, and the same one searched.
     form.bsSkinPageControl1->setCurrentWidget(form.CONVTAB);

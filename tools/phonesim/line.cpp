@@ -24,6 +24,8 @@ using std::chrono::milliseconds;
 
 // How often an emulated line delivers: bytes go out in slices of this duration.
 constexpr auto kSlice = milliseconds(2);
+constexpr char kCtrlZ = '\x1A';
+constexpr char kEsc = '\x1B';
 // How long a hang-up waits for the program to read the part of the reply it got.
 constexpr auto kHangUpWait = milliseconds(500);
 
@@ -125,8 +127,16 @@ void Line::ReadInput() {
   const std::string bytes(buffer, static_cast<std::size_t>(n));
   Append(raw_fd_, bytes);
   for (char c : bytes) {
-    if (c == '\r' || c == '\n') {
-      if (!partial_.empty()) HandleCommand(partial_);
+    if (model_.AwaitingText()) {
+      // The text of a send: every byte up to Ctrl-Z (ESC drops the send).
+      if (c == kCtrlZ || c == kEsc) {
+        HandleLine(partial_, c);
+        partial_.clear();
+      } else {
+        partial_.push_back(c);
+      }
+    } else if (c == '\r' || c == '\n') {
+      if (!partial_.empty()) HandleLine(partial_, 0);
       partial_.clear();
     } else {
       partial_.push_back(c);
@@ -134,13 +144,19 @@ void Line::ReadInput() {
   }
 }
 
-void Line::HandleCommand(const std::string& command) {
-  Append(log_fd_, TimeStamp() + "\t" + command + "\n");
+void Line::HandleLine(const std::string& line, char end) {
+  Append(log_fd_, TimeStamp() + "\t" + line +
+                      (end == kCtrlZ ? "^Z"
+                       : end == kEsc ? "^["
+                                     : "") +
+                      "\n");
   ++commands_;
   // A new command ends an endless answer.
   endless_.clear();
   std::erase_if(out_, [](const Chunk& chunk) { return chunk.endless; });
-  const Answer answer = model_.Handle(command, commands_);
+  const Answer answer = end == kCtrlZ ? model_.HandleText(line, commands_)
+                        : end == kEsc ? model_.CancelText()
+                                      : model_.Handle(line, commands_);
   const auto now = Clock::now();
   const Scenario& s = model_.scenario();
   if (!hang_up_played_ && s.hang_up_after == commands_) {

@@ -40,7 +40,8 @@ class Line {
   void Open();
   void Close();
   void ReadInput();
-  void HandleCommand(const std::string& command);
+  // A command line (`end` 0), or the text of a send ended by Ctrl-Z or ESC.
+  void HandleLine(const std::string& line, char end);
   void Queue(const std::string& bytes, Clock::time_point not_before, bool endless = false);
   void QueueEndless(Clock::time_point not_before);
   // Writes what is due; returns false when the line has hung up.

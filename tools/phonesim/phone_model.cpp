@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "reply_text.h"
+#include "sms/utf.h"
 
 namespace phonesim {
 
@@ -73,7 +74,8 @@ std::string Ucs2Hex(std::u16string_view units) {
   return out;
 }
 
-PhoneModel::PhoneModel(Scenario scenario) : s_(std::move(scenario)) {
+PhoneModel::PhoneModel(Scenario scenario)
+    : s_(std::move(scenario)), next_reference_(s_.first_reference) {
   if (s_.profile == "standard") standard_ = std::make_unique<StandardPhone>(s_);
 }
 
@@ -100,15 +102,72 @@ Answer PhoneModel::Handle(const std::string& command, int number) {
   return answer;
 }
 
+const Fault* PhoneModel::FaultFor(const std::string& line, int number) const {
+  for (const auto& fault : s_.faults) {
+    if (!CommandMatches(fault.command, line)) continue;
+    if (fault.number != 0 && fault.number != number) continue;
+    return &fault;
+  }
+  return nullptr;
+}
+
+bool PhoneModel::AwaitingText() const {
+  return standard_ ? standard_->AwaitingText() : send_number_.has_value();
+}
+
+Answer PhoneModel::HandleText(const std::string& text, int number) {
+  Answer answer;
+  if (s_.echo) answer.echo = text;
+  if (const Fault* fault = FaultFor(text, number)) {
+    // The phone leaves text entry whatever the fault.
+    send_number_.reset();
+    if (standard_) standard_->CancelText();
+    if (fault->action == FaultAction::kError) answer.response = kError;
+    if (fault->action == FaultAction::kCmsError) answer.response = CmsError(fault->code);
+    return answer;
+  }
+  answer.response = standard_ ? standard_->SubmitText(text) : SubmitText(text);
+  return answer;
+}
+
+Answer PhoneModel::CancelText() {
+  send_number_.reset();
+  if (standard_) standard_->CancelText();
+  return {"", kOk, ""};
+}
+
+// The family's text: UCS2 hexadecimal, stored as a sent message.
+std::string PhoneModel::SubmitText(const std::string& text) {
+  const std::string number = send_number_.value_or("");
+  send_number_.reset();
+  if (text.size() % 4 != 0 ||
+      text.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos) {
+    return CmsError(305);
+  }
+  std::u16string units;
+  for (std::size_t at = 0; at < text.size(); at += 4)
+    units.push_back(static_cast<char16_t>(std::stoi(text.substr(at, 4), nullptr, 16)));
+  Message sent;
+  for (const Message& m : s_.messages)
+    sent.index = std::max(sent.index, m.index);
+  ++sent.index;
+  sent.status = "STO SENT";
+  sent.sender = number;
+  sent.text = missivo::sms::Utf16ToUtf8(units);
+  s_.messages.push_back(sent);
+  const int reference = next_reference_;
+  next_reference_ = (next_reference_ + 1) % 256;
+  return WithOk({"+CMGS: " + std::to_string(reference)});
+}
+
 Answer PhoneModel::HandleWithoutUnsolicited(const std::string& command, int number) {
   for (const auto& canned : s_.replies) {
     if (CommandMatches(canned.command, command)) return {"", canned.reply, ""};
   }
   Answer answer;
   if (s_.echo) answer.echo = command + "\r";
-  for (const auto& fault : s_.faults) {
-    if (!CommandMatches(fault.command, command)) continue;
-    if (fault.number != 0 && fault.number != number) continue;
+  if (const Fault* found = FaultFor(command, number)) {
+    const Fault& fault = *found;
     switch (fault.action) {
       case FaultAction::kSilent:  // the echo only
         break;
@@ -155,6 +214,12 @@ std::string PhoneModel::Respond(const std::string& command) {
   if (Starts(upper, "AT+CMGL=")) return ListMessages(argument(8));
   if (Starts(upper, "AT+CMGR=")) return ReadMessage(Number(argument(8)));
   if (Starts(upper, "AT+CMGD=")) return DeleteMessage(Number(argument(8)));
+  if (Starts(upper, "AT+CMGS=")) {
+    const std::string number = Unquoted(argument(8));
+    if (number.empty() || number.find('"') != std::string::npos) return CmsError(304);
+    send_number_ = number;
+    return kPrompt;
+  }
   if (upper == "AT+MPBR=?") return WithOk({"+MPBR: " + s_.phonebook_range});
   if (Starts(upper, "AT+MPBR=")) return ReadPhonebook(argument(8));
   return kError;

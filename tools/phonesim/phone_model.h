@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,16 @@ class PhoneModel {
 
   const Scenario& scenario() const { return s_; }
 
+  // Whether the last command was a send that the prompt answered: the bytes
+  // up to Ctrl-Z are its text.
+  bool AwaitingText() const;
+  // The answer to the text of a send (without its Ctrl-Z), line number `number`:
+  // the message is stored as sent and its reference answered. Faults apply by
+  // number as for commands.
+  Answer HandleText(const std::string& text, int number);
+  // ESC instead of Ctrl-Z: the send is dropped.
+  Answer CancelText();
+
  private:
   Answer HandleWithoutUnsolicited(const std::string& command, int number);
   std::string Respond(const std::string& command);
@@ -39,8 +50,13 @@ class PhoneModel {
   std::string MessageLines(const Message& message, std::string_view header) const;
   void AddUnsolicited(const std::string& command, Answer& answer) const;
 
+  std::string SubmitText(const std::string& text);
+  const Fault* FaultFor(const std::string& line, int number) const;
+
   Scenario s_;
   std::unique_ptr<StandardPhone> standard_;  // profile "standard"
+  std::optional<std::string> send_number_;   // family: the number of the send awaiting its text
+  int next_reference_ = 0;
 };
 
 // UTF-8 to UTF-16 code units; malformed sequences give U+FFFD.

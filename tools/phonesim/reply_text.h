@@ -11,6 +11,8 @@
 namespace phonesim {
 
 inline const std::string kOk = "\r\nOK\r\n";
+// The answer to a send command: the phone waits for the text.
+inline const std::string kPrompt = "\r\n> ";
 
 inline std::string Upper(std::string_view text) {
   std::string out(text);

@@ -85,6 +85,9 @@ Scenario ParseScenario(const std::string& json_text) {
   }
   s.phonebook_range = Get(root, "phonebook_range", s.phonebook_range);
   s.hang_up_after = Get(root, "hang_up_after", 0);
+  s.first_reference = Get(root, "first_reference", s.first_reference);
+  if (s.first_reference < 0 || s.first_reference > 255)
+    throw std::runtime_error("scenario: first_reference is 0 to 255");
   s.replug_after_hang_up = Get<std::string>(root, "after_hang_up", "exit") == "replug";
 
   for (const json& m : Get(root, "messages", json::array())) {

@@ -88,7 +88,8 @@ struct Scenario {
   std::vector<Message> messages;
   std::vector<Contact> phonebook;
   std::string phonebook_range = "1-1000,40,24";
-  int hang_up_after = 0;  // hang up while answering this command (counted from 1); 0 never
+  int first_reference = 1;  // the message reference of the first message sent (AT+CMGS)
+  int hang_up_after = 0;    // hang up while answering this command (counted from 1); 0 never
   bool replug_after_hang_up = false;
   std::vector<Fault> faults;
   std::vector<CannedReply> replies;

@@ -50,6 +50,19 @@ missivo::sms::Timestamp ParseStamp(const std::string& date) {
   return time;
 }
 
+// A status report: the message of `reference` to `recipient` delivered at `time`.
+missivo::Result<std::string> ReportPdu(int reference, const std::string& recipient,
+                                       const missivo::sms::Timestamp& time) {
+  namespace sms = missivo::sms;
+  sms::Pdu report;
+  report.type = sms::MessageType::kStatusReport;
+  report.message_reference = static_cast<std::uint8_t>(reference);
+  report.address = sms::MakeAddress(recipient);
+  report.service_centre_time = time;
+  report.discharge_time = time;
+  return sms::EncodePdu(report);
+}
+
 int TpduLength(const std::string& pdu) {
   const int sca_octets = std::stoi(pdu.substr(0, 2), nullptr, 16) + 1;
   return static_cast<int>(pdu.size() / 2) - sca_octets;
@@ -67,7 +80,9 @@ T Take(missivo::Result<T> result, const Message& message) {
 }  // namespace
 
 StandardPhone::StandardPhone(const Scenario& scenario)
-    : device_(scenario.standard), phonebook_(scenario.phonebook) {
+    : device_(scenario.standard),
+      next_reference_(scenario.first_reference),
+      phonebook_(scenario.phonebook) {
   pdu_mode_ = device_.modes != "text";
   if (!device_.storages.empty()) storage_ = device_.storages.front();
   for (const Message& message : scenario.messages)
@@ -82,13 +97,7 @@ void StandardPhone::Store(const Message& message) {
   std::vector<std::string> pdus;
   std::vector<std::string> texts;
   if (message.status_report) {
-    sms::Pdu report;
-    report.type = sms::MessageType::kStatusReport;
-    report.message_reference = static_cast<std::uint8_t>(reference);
-    report.address = sms::MakeAddress(message.sender);
-    report.service_centre_time = ParseStamp(message.date);
-    report.discharge_time = report.service_centre_time;
-    pdus.push_back(Take(sms::EncodePdu(report), message));
+    pdus.push_back(Take(ReportPdu(reference, message.sender, ParseStamp(message.date)), message));
     texts.emplace_back();
   } else {
     texts = Take(sms::SplitText(message.text), message);
@@ -198,6 +207,7 @@ std::string StandardPhone::Respond(const std::string& command) {
   if (upper.starts_with("AT+CMGL=")) return ListMessages(argument(8));
   if (upper.starts_with("AT+CMGR=")) return ReadMessage(Number(argument(8)));
   if (upper.starts_with("AT+CMGD=")) return DeleteMessage(Number(argument(8)));
+  if (upper.starts_with("AT+CMGS=")) return StartSend(argument(8));
   if (upper == "AT+CPBS=?") {
     std::string list = "(";
     for (std::size_t i = 0; i < d.phonebook_storages.size(); ++i)
@@ -218,6 +228,77 @@ std::string StandardPhone::Respond(const std::string& command) {
   }
   if (upper.starts_with("AT+CPBR=")) return ReadPhonebook(argument(8));
   return Error();
+}
+
+// The index after the highest in the selected storage.
+int StandardPhone::NextIndex() const {
+  int highest = 0;
+  for (const Stored& m : stored_) {
+    if (m.storage == storage_) highest = std::max(highest, m.index);
+  }
+  return highest + 1;
+}
+
+// AT+CMGS=<length> in PDU mode, AT+CMGS="<number>" in text mode: the prompt.
+std::string StandardPhone::StartSend(const std::string& argument) {
+  PendingSend send;
+  if (pdu_mode_) {
+    send.length = Number(argument);
+    if (send.length < 7 || send.length > 164) return "\r\n+CMS ERROR: 304\r\n";
+  } else {
+    send.number = Unquoted(argument.substr(0, argument.find(',')));
+    if (send.number.empty()) return "\r\n+CMS ERROR: 305\r\n";
+  }
+  send_ = send;
+  return kPrompt;
+}
+
+std::string StandardPhone::SubmitText(const std::string& text) {
+  namespace sms = missivo::sms;
+  const PendingSend send = send_.value_or(PendingSend{});
+  send_.reset();
+  Stored stored;
+  stored.storage = storage_;
+  stored.stat = 3;
+  if (pdu_mode_) {
+    const auto pdu = sms::DecodePdu(text);
+    if (!pdu.ok() || pdu.value().type != sms::MessageType::kSubmit) {
+      return "\r\n+CMS ERROR: 304\r\n";
+    }
+    stored.pdu = Upper(text);
+    stored.tpdu_length = TpduLength(stored.pdu);
+    if (stored.tpdu_length != send.length) return "\r\n+CMS ERROR: 304\r\n";
+    stored.address = pdu.value().address.text;
+    stored.text = pdu.value().user_data.text;
+  } else {
+    stored.address = send.number;
+    stored.text = text;
+    sms::SubmitOptions options;
+    const auto parts = sms::EncodeSubmit(send.number, text, options);
+    if (!parts.ok() || parts.value().size() != 1) return "\r\n+CMS ERROR: 305\r\n";
+    stored.pdu = parts.value().front().hex;
+    stored.tpdu_length = parts.value().front().tpdu_length;
+  }
+  stored.index = NextIndex();
+  const bool report_asked = pdu_mode_ && sms::DecodePdu(stored.pdu).value().status_report;
+  const std::string address = stored.address;
+  stored_.push_back(std::move(stored));
+  const int reference = next_reference_;
+  next_reference_ = (next_reference_ + 1) % 256;
+  // Asked for, the network's report of delivery arrives at once.
+  if (report_asked) {
+    const auto report = ReportPdu(reference, address, ParseStamp("26/12/10,18:00:00+12"));
+    Stored arrived;
+    arrived.storage = storage_;
+    arrived.stat = 0;
+    arrived.pdu = report.value();
+    arrived.tpdu_length = TpduLength(arrived.pdu);
+    arrived.address = address;
+    arrived.status_report = true;
+    arrived.index = NextIndex();
+    stored_.push_back(std::move(arrived));
+  }
+  return WithOk({"+CMGS: " + std::to_string(reference)});
 }
 
 std::string StandardPhone::SelectStorage(const std::string& argument) {

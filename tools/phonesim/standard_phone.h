@@ -4,6 +4,7 @@
 // from real devices (tests/data/standard-replies).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,13 @@ class StandardPhone {
 
   // The answer to a command line (without echo): information lines and final result.
   std::string Respond(const std::string& command);
+
+  // A send (AT+CMGS) waits for its PDU (PDU mode) or text (text mode).
+  bool AwaitingText() const { return send_.has_value(); }
+  // The PDU or text of the send, without Ctrl-Z: stored in the current storage
+  // as sent, answered with the next message reference.
+  std::string SubmitText(const std::string& text);
+  void CancelText() { send_.reset(); }
 
  private:
   struct Stored {
@@ -44,7 +52,17 @@ class StandardPhone {
   std::string Error() const;
   std::string Hex(const std::string& utf8) const;
 
+  // The send awaiting its text: the TPDU length (PDU mode) or the number (text mode).
+  struct PendingSend {
+    int length = 0;
+    std::string number;
+  };
+  std::string StartSend(const std::string& argument);
+  int NextIndex() const;
+
   StandardDevice device_;
+  std::optional<PendingSend> send_;
+  int next_reference_ = 1;
   std::vector<Contact> phonebook_;
   std::vector<Stored> stored_;
   bool pdu_mode_ = true;

@@ -31,6 +31,10 @@ inline std::string SelectStorageCommand(std::string_view storage) {
 inline std::string DeleteCommand(std::string_view index) {
   return "AT+CMGD=" + std::string(index) + "\r";
 }
+// A send in PDU mode: the TPDU's length in octets; the PDU follows the prompt.
+inline std::string SendCommand(int tpdu_length) {
+  return "AT+CMGS=" + std::to_string(tpdu_length) + "\r";
+}
 inline std::string SelectPhonebookCommand(std::string_view storage) {
   return "AT+CPBS=\"" + std::string(storage) + "\"\r";
 }

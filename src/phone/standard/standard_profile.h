@@ -37,6 +37,10 @@ class StandardProfile : public DeviceProfile {
   // Each slot in its own storage: the storage is selected when it changes.
   void DeleteMessages(AtChannel& channel, const std::vector<PhoneSlot>& slots,
                       UserInterface& ui) const override;
+  // PDU mode; a device that has only text mode is refused.
+  [[nodiscard]] Result<SendPlan> PlanSend(std::string_view number, std::string_view text,
+                                          std::uint16_t reference,
+                                          bool status_report) const override;
 
  private:
   DeviceIdentity identity_;

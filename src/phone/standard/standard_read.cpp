@@ -71,13 +71,21 @@ std::string DecodedAddress(const std::string& field, Charset charset) {
 }
 
 void AddPduParts(const std::string& storage, const std::string& reply, const ReadOptions& options,
-                 std::vector<MessagePart>& parts) {
+                 std::vector<MessagePart>& parts, std::vector<DeliveryNote>& notes) {
   for (const PduEntry& entry : ParsePduListing(reply)) {
     const std::string status = StatusOfStat(entry.stat);
-    if (!IsStatusSelected(status, options)) continue;
     Result<sms::Pdu> pdu = sms::DecodePdu(entry.pdu);
-    // A PDU that does not decode stays on the phone; a status report is no message.
-    if (!pdu.ok() || pdu.value().type == sms::MessageType::kStatusReport) continue;
+    // A PDU that does not decode stays on the phone; a status report is no
+    // message, but says whether one sent was delivered (it stays on the phone).
+    if (!pdu.ok()) continue;
+    if (pdu.value().type == sms::MessageType::kStatusReport) {
+      const sms::Pdu& report = pdu.value();
+      notes.push_back({report.message_reference, report.address.text,
+                       report.discharge_time.Iso8601(),
+                       sms::StatusKindOf(report.status) == sms::StatusKind::kDelivered});
+      continue;
+    }
+    if (!IsStatusSelected(status, options)) continue;
     MessagePart part;
     part.slot = {storage, entry.index};
     part.status = status;
@@ -110,8 +118,8 @@ void AddTextParts(const std::string& storage, const std::string& reply, Charset 
 // parts the options select. A port failure ends it by its exception; what was
 // read until then stays in `parts`.
 void TalkToPhone(AtChannel& channel, const DeviceIdentity& identity, const ReadOptions& options,
-                 const LanguageLines& language, UserInterface& ui,
-                 std::vector<MessagePart>& parts) {
+                 const LanguageLines& language, UserInterface& ui, std::vector<MessagePart>& parts,
+                 std::vector<DeliveryNote>& notes) {
   const std::vector<std::string> storages = StoragesToRead(identity.message_storages);
   const int steps = static_cast<int>(storages.size()) + 1;
   ui.ShowProgress(steps, 0);
@@ -133,7 +141,7 @@ void TalkToPhone(AtChannel& channel, const DeviceIdentity& identity, const ReadO
     channel.ExchangeCommand(setup.pdu ? standard::kPduListCommand : standard::kTextListCommand,
                             reply);
     if (setup.pdu) {
-      AddPduParts(storage, reply, options, parts);
+      AddPduParts(storage, reply, options, parts, notes);
     } else {
       AddTextParts(storage, reply, setup.charset, options, parts);
     }
@@ -213,7 +221,7 @@ MessageReadResult StandardProfile::ReadMessages(AtChannel& channel, const ReadOp
   MessageReadResult result;
   std::vector<MessagePart> parts;
   try {
-    TalkToPhone(channel, identity_, options, language, ui, parts);
+    TalkToPhone(channel, identity_, options, language, ui, parts, result.deliveries);
   } catch (...) {
     result.port_error = std::current_exception();
   }

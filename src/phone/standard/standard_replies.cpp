@@ -9,16 +9,8 @@
 namespace missivo {
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-    text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-    text.remove_suffix(1);
-  return text;
-}
-
 std::optional<int> Number(std::string_view text) {
-  text = Trimmed(text);
+  text = TrimBlanks(text);
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
@@ -55,6 +47,14 @@ std::vector<std::string_view> ParenthesisedLists(std::string_view text) {
 
 }  // namespace
 
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+    text.remove_suffix(1);
+  return text;
+}
+
 std::vector<std::string> SplitFields(std::string_view fields) {
   std::vector<std::string> out;
   bool quoted = false;
@@ -62,7 +62,7 @@ std::vector<std::string> SplitFields(std::string_view fields) {
   for (std::size_t i = 0; i <= fields.size(); ++i) {
     if (i < fields.size() && fields[i] == '"') quoted = !quoted;
     if (i == fields.size() || (fields[i] == ',' && !quoted)) {
-      out.emplace_back(Trimmed(fields.substr(start, i - start)));
+      out.emplace_back(TrimBlanks(fields.substr(start, i - start)));
       start = i + 1;
     }
   }
@@ -70,7 +70,7 @@ std::vector<std::string> SplitFields(std::string_view fields) {
 }
 
 std::string Unquote(std::string_view field) {
-  field = Trimmed(field);
+  field = TrimBlanks(field);
   if (field.size() >= 2 && field.front() == '"' && field.back() == '"') {
     field = field.substr(1, field.size() - 2);
   }
@@ -93,11 +93,11 @@ std::string ParseIdentityReply(std::string_view reply, std::string_view command)
   if (name.size() > 2) name.remove_prefix(2);  // "+CGMI" of "AT+CGMI"
   std::string text;
   for (const std::string& raw : SplitAnyBreak(reply)) {
-    std::string_view line = Trimmed(raw);
+    std::string_view line = TrimBlanks(raw);
     if (line.empty() || IsFinalResultLine(line) || line == command) continue;
     if (!name.empty() && line.starts_with(name) && line.size() > name.size() &&
         line[name.size()] == ':') {
-      line = Trimmed(line.substr(name.size() + 1));
+      line = TrimBlanks(line.substr(name.size() + 1));
     }
     if (!text.empty()) text += ' ';
     text += Unquote(line);

@@ -12,6 +12,9 @@
 
 namespace missivo {
 
+// `text` without the blanks and TABs at either end.
+std::string_view TrimBlanks(std::string_view text);
+
 // The fields of a line after its "+NAME:" prefix, split at commas outside
 // double quotes, each without the blanks around it; quotes are kept.
 //   +CMGL: 1,"REC READ","+31625044454",,"07/07/05,09:56:03+08"
