@@ -1,6 +1,7 @@
 #include "app/conversation_view.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -222,6 +224,19 @@ void ConversationView::ApplyLanguage(const LanguageLines& language) {
 void ConversationView::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   Refresh();
+}
+
+void ConversationView::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // A skin's style sheet reaches the chat's own palette only once the chat is
+  // polished again: drawn anew after the events of the change.
+  if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
+    QTimer::singleShot(0, this, [this] {
+      if (current_ == nullptr || showing_) return;
+      Chat->ensurePolished();
+      ShowChat();
+    });
+  }
 }
 
 void ConversationView::Refresh() {

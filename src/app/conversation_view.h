@@ -73,6 +73,8 @@ class ConversationView : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // A new skin's colours: the chat is drawn again in them.
+  void changeEvent(QEvent* event) override;
 
  private:
   void ApplySearch();

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -399,6 +400,29 @@ TEST_F(SearchTest, ConversationsGroupByNumberAndShowAChat) {
   Type("zzz");
   EXPECT_EQ(people->rowCount(), 0);
   EXPECT_TRUE(chat->isEmpty());
+}
+
+// A skin chosen while a chat is open draws the chat again in its colours: dark
+// bubbles under a dark skin, light ones under a light skin.
+TEST_F(SearchTest, TheChatTakesTheColoursOfANewSkin) {
+  auto program = StartProgram();
+  TForm1& form = program->form1();
+  form.List4Rows->SetRows(Archive());
+  ShowTab(form, form.CONVTAB);
+  const QTextDocument* chat = form.Conversations->Chat->document();
+  const auto bubble_lightness = [&] {
+    return chat->findBlockByNumber(1).blockFormat().background().color().lightness();
+  };
+  const QList<QAction*> skins = form.SkinMenu->actions();
+  ASSERT_GE(skins.size(), 2);
+  for (int round = 0; round < 2; ++round) {
+    skins[1]->trigger();  // "nightfall"
+    QCoreApplication::processEvents();
+    EXPECT_LT(bubble_lightness(), 128);
+    skins[0]->trigger();  // "daylight"
+    QCoreApplication::processEvents();
+    EXPECT_GT(bubble_lightness(), 128);
+  }
 }
 
 // A long conversation opens with its newest messages; scrolling to the top
