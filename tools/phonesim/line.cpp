@@ -99,7 +99,7 @@ int Line::Run(int signal_fd) {
     pollfd fds[2] = {{signal_fd, POLLIN, 0}, {master_, POLLIN, 0}};
     const bool due = !out_.empty() && !out_.front().hang_up && out_.front().due <= Clock::now();
     if (due) fds[1].events |= POLLOUT;
-    if (::poll(fds, 2, PollTimeout()) < 0 && errno != EINTR) {
+    if (::poll(fds, 2, PollTimeout(due)) < 0 && errno != EINTR) {
       throw std::system_error(errno, std::generic_category(), "poll");
     }
     if (fds[0].revents & POLLIN) return 0;
@@ -111,12 +111,14 @@ int Line::Run(int signal_fd) {
   }
 }
 
-int Line::PollTimeout() const {
+int Line::PollTimeout(bool waiting_to_write) const {
   if (out_.empty()) return -1;
   const Chunk& head = out_.front();
   const auto now = Clock::now();
-  if (head.hang_up) return 2;      // checking whether the program has read the rest
-  if (head.due <= now) return -1;  // POLLOUT wakes us
+  if (head.hang_up) return 2;  // checking whether the program has read the rest
+  // POLLOUT wakes us; a chunk that fell due since POLLOUT was left out is
+  // sent at once (waiting without end for input would stall the reply).
+  if (head.due <= now) return waiting_to_write ? -1 : 0;
   return static_cast<int>(std::chrono::ceil<milliseconds>(head.due - now).count());
 }
 

@@ -46,7 +46,8 @@ class Line {
   void QueueEndless(Clock::time_point not_before);
   // Writes what is due; returns false when the line has hung up.
   bool SendDue();
-  int PollTimeout() const;
+  // How long poll() may wait: until the next chunk falls due.
+  int PollTimeout(bool waiting_to_write) const;
   void Append(int fd, const std::string& bytes) const;
   std::uint32_t LineSpeed() const;
 
