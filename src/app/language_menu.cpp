@@ -1,6 +1,7 @@
 // The "Язык" menu: one item per language file under "Language", the choice
 // remembered as "LngName", and the texts of the chosen file applied to the windows.
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include "app/main_window.h"
 #include "app/menu_items.h"
 #include "app/password_windows.h"
+#include "app/phone_kind_texts.h"
 #include "app/row_model.h"
 #include "app/status_panel.h"
 #include "shell/folder_search.h"
@@ -114,6 +116,12 @@ void TForm1::ApplyLanguage() {
   Check10->setText(text("Str29"));
   Check13->setText(text("Str30"));
   AutoRead->setText(text(kAutoReadSettingLine));
+  PhoneKindLabel->setText(text(kPhoneKindLine));
+  for (int choice = 0;
+       choice < PhoneKindBox->count() && choice < static_cast<int>(kPhoneKindChoiceLines.size());
+       ++choice)
+    PhoneKindBox->setItemText(choice,
+                              text(kPhoneKindChoiceLines[static_cast<std::size_t>(choice)]));
   bsSkinGroupBox3->setTitle(text("Str31"));
   Check3->setText(text("Str32"));
   Check11->setText(text("Str33"));

@@ -67,6 +67,8 @@ TEST_F(LanguageMenuTest, SwitchingToEnglishAppliesEveryText) {
   EXPECT_EQ(form.N21->text(), Q("Delete"));
   EXPECT_EQ(form.MenuItem4->text(), Q("Save all"));
   EXPECT_EQ(form.ConnB->text(), Q("Connect"));
+  EXPECT_EQ(form.PhoneKindLabel->text(), Q("Phone type:"));
+  EXPECT_EQ(form.PhoneKindBox->itemText(2), Q("Standard (3GPP)"));
   EXPECT_EQ(form.bsSkinSpeedButton1->text(), Q("Program protection"));
   EXPECT_EQ(form.bsSkinPageControl1->tabText(0), Q("Messages"));
   EXPECT_EQ(form.bsSkinPageControl1->tabText(1), Q("Archive"));  // without the count
