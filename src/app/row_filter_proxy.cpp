@@ -48,13 +48,14 @@ void RowFilterProxy::SetFilter(const RowFilter& filter) {
 void RowFilterProxy::RestartIndex() {
   stale_ = true;
   making_ = SearchIndex();
-  making_.Reserve(rows_->rows().size());
   idle_indexing_.start();
 }
 
 bool RowFilterProxy::IndexSome(std::size_t rows) const {
   if (!stale_) return true;
   const std::vector<Row>& all = rows_->rows();
+  // Room taken when the making starts, not at each change of the rows.
+  if (making_.size() == 0) making_.Reserve(all.size());
   const std::size_t end = std::min(all.size(), making_.size() + rows);
   for (std::size_t row = making_.size(); row < end; ++row)
     making_.Append(all[row]);

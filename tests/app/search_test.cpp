@@ -27,6 +27,7 @@
 #include "app_test_support.h"
 #include "phone_window.h"
 #include "store/list_file.h"
+#include "support/phone_scenario.h"
 
 namespace missivo::test {
 namespace {
@@ -431,8 +432,7 @@ TEST_F(SearchTest, TheChatTakesTheColoursOfANewSkin) {
 TEST_F(SearchTest, ALongConversationOpensAtItsNewestAndScrollsBackToItsFirst) {
   std::vector<Row> rows;
   for (int i = 1; i <= 1500; ++i) {
-    std::string text = "m";  // appended: GCC 12 -Wrestrict false positive on "m" + to_string
-    text.append(std::to_string(100000 + i));
+    const std::string text = Tag("m", 100000 + i);
     rows.push_back(
         Message(text.c_str(), "+79035550101", "01/01/2006,10:00:00", "1", kImageIncoming));
   }

@@ -40,6 +40,25 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
   return pointers;
 }
 
+// Starts missivo-cli with `args` in a new session, with `actions` for its
+// standard streams (destroyed here); 0 or the error of posix_spawn.
+int SpawnCli(const std::vector<std::string>& args, const std::filesystem::path& home,
+             posix_spawn_file_actions_t& actions, pid_t& pid) {
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+  std::vector<std::string> argv_texts = {MISSIVO_CLI};
+  argv_texts.insert(argv_texts.end(), args.begin(), args.end());
+  std::vector<std::string> env_texts = Environment(home);
+  std::vector<char*> argv = Pointers(argv_texts);
+  std::vector<char*> env = Pointers(env_texts);
+  const int spawned =
+      ::posix_spawn(&pid, MISSIVO_CLI, &actions, &attributes, argv.data(), env.data());
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  return spawned;
+}
+
 }  // namespace
 
 CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path& home,
@@ -70,20 +89,8 @@ CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path&
   }
   posix_spawn_file_actions_adddup2(&actions, out_pipe[1], STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(&actions, err_pipe[1], STDERR_FILENO);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-
-  std::vector<std::string> argv_texts = {MISSIVO_CLI};
-  argv_texts.insert(argv_texts.end(), args.begin(), args.end());
-  std::vector<std::string> env_texts = Environment(home);
-  std::vector<char*> argv = Pointers(argv_texts);
-  std::vector<char*> env = Pointers(env_texts);
   pid_t pid = -1;
-  const int spawned =
-      ::posix_spawn(&pid, MISSIVO_CLI, &actions, &attributes, argv.data(), env.data());
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
+  const int spawned = SpawnCli(args, home, actions, pid);
   ::close(out_pipe[1]);
   ::close(err_pipe[1]);
   if (spawned != 0) {
@@ -155,20 +162,8 @@ pid_t StartCli(const std::vector<std::string>& args, const std::filesystem::path
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-  std::vector<std::string> argv_texts = {MISSIVO_CLI};
-  argv_texts.insert(argv_texts.end(), args.begin(), args.end());
-  std::vector<std::string> env_texts = Environment(home);
-  std::vector<char*> argv = Pointers(argv_texts);
-  std::vector<char*> env = Pointers(env_texts);
   pid_t pid = -1;
-  const int spawned =
-      ::posix_spawn(&pid, MISSIVO_CLI, &actions, &attributes, argv.data(), env.data());
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
-  if (spawned != 0) throw std::runtime_error("cannot start missivo-cli");
+  if (SpawnCli(args, home, actions, pid) != 0) throw std::runtime_error("cannot start missivo-cli");
   return pid;
 }
 
