@@ -46,9 +46,10 @@ ComposeWindow::ComposeWindow(const LanguageLines& language, const std::vector<Ro
   To->setObjectName(QStringLiteral("To"));
   QStringList choices;
   for (const Row& contact : contacts) {
-    const QString number = ToQString(SubItem(contact, 0));
+    const QString number = Utf8ToQString(ContactNumber(contact));
     if (number.isEmpty()) continue;
-    choices << ToQString(contact.caption) + QStringLiteral(" (") + number + QLatin1Char(')');
+    choices << Utf8ToQString(ContactName(contact)) + QStringLiteral(" (") + number +
+                   QLatin1Char(')');
   }
   auto* completer = new QCompleter(choices, this);
   completer->setCaseSensitivity(Qt::CaseInsensitive);
