@@ -14,6 +14,7 @@
 #include "app/compose_texts.h"
 #include "shell/qt_text.h"
 #include "sms/sms_encode.h"
+#include "store/contact_fields.h"
 #include "store/message_fields.h"
 #include "text/language.h"
 
