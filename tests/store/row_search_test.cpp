@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "store/conversations.h"
 #include "store/message_fields.h"
 #include "store_test_rows.h"
 #include "support/test_support.h"
@@ -203,6 +204,32 @@ TEST(RowSearchTest, LosslessTextAndNumberComeFirst) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(FindRows(rows, c.filter).size(), c.found ? 1u : 0u);
   }
+}
+
+// A contact name Windows-1251 cannot hold is found by its whole name, not by
+// the "?" of the From sub-item.
+TEST(RowSearchTest, TheWholeContactNameIsSearched) {
+  Row row = MessageRow("Hi", "??? (+8613812345678)", "7");
+  MessageFields fields;
+  fields.text = "Hi";
+  fields.number = "+8613812345678";
+  fields.contact = "王小明";
+  WriteMessageFields(row, fields);
+  const std::vector<Row> rows = {row};
+  const struct {
+    const char* name;
+    RowFilter filter;
+    bool found;
+  } cases[] = {
+      {"the whole name", Text("小明"), true},
+      {"from: the whole name", From("王小明"), true},
+      {"not the replacement marks", Text("???"), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(FindRows(rows, c.filter).size(), c.found ? 1u : 0u);
+  }
+  EXPECT_EQ(GroupConversations(rows)[0].Title(), "王小明");
 }
 
 TEST(RowFactsTest, NumbersDatesAndNames) {
