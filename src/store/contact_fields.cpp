@@ -34,11 +34,10 @@ bool HasContactFields(const Row& row) {
 }
 
 std::optional<ContactFields> ReadContactFields(const Row& row) {
-  const std::optional<FieldBlock> block =
-      ReadFieldBlock(row, kFirstFieldSubItem, kContactFieldsMarker);
-  if (!block) return std::nullopt;
+  FieldText block;
+  if (!ReadFieldText(row, kFirstFieldSubItem, kContactFieldsMarker, block)) return std::nullopt;
   ContactFields fields;
-  for (const auto& [key, raw] : block->lines) {
+  for (const auto& [key, raw] : block.lines) {
     if (key == "name") {
       fields.name = UnescapeFieldValue(raw);
     } else if (key == "number") {

@@ -56,30 +56,29 @@ bool HasFieldBlock(const Row& row, std::size_t first, std::string_view marker) {
          (start.size() == marker.size() || start[marker.size()] == '\n');
 }
 
-std::optional<FieldBlock> ReadFieldBlock(const Row& row, std::size_t first,
-                                         std::string_view marker) {
-  if (!HasFieldBlock(row, first, marker)) return std::nullopt;
-  std::string all;
-  for (std::size_t i = first; i < row.sub_items.size(); ++i)
-    all += row.sub_items[i];
-  std::string_view rest(all);
+bool ReadFieldText(const Row& row, std::size_t first, std::string_view marker, FieldText& text) {
+  if (!HasFieldBlock(row, first, marker)) return false;
+  std::string_view rest = row.sub_items[first];
+  if (row.sub_items.size() > first + 1) {
+    for (std::size_t i = first; i < row.sub_items.size(); ++i)
+      text.joined += row.sub_items[i];
+    rest = text.joined;
+  }
   rest.remove_prefix(std::min(rest.size(), marker.size() + 1));
-
-  FieldBlock block;
   while (!rest.empty()) {
     const std::size_t end = rest.find('\n');
     const std::string_view line = rest.substr(0, end);
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
     if (line.empty()) {
-      block.body = std::string(rest);
+      text.body = rest;
       break;
     }
     const std::size_t equals = line.find('=');
-    block.lines.emplace_back(line.substr(0, equals), equals == std::string_view::npos
-                                                         ? std::string_view()
-                                                         : line.substr(equals + 1));
+    text.lines.emplace_back(line.substr(0, equals), equals == std::string_view::npos
+                                                        ? std::string_view()
+                                                        : line.substr(equals + 1));
   }
-  return block;
+  return true;
 }
 
 void WriteFieldBlock(Row& row, std::size_t first, std::string_view marker,

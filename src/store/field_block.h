@@ -24,20 +24,34 @@ namespace missivo {
 std::string EscapeFieldValue(std::string_view value);
 std::string UnescapeFieldValue(std::string_view value);
 
-// What a field text holds: its header lines (key and value as written, still
-// escaped) and its body, when it has one.
+// A field text to write: its header lines (key and value as written: escape
+// the values first) and its body, when it has one.
 struct FieldBlock {
   std::vector<std::pair<std::string, std::string>> lines;
   std::optional<std::string> body;
 };
 
+// A field text as read: views of its header lines (key and value still
+// escaped) and of its body, when it has one, into the row's sub-item or, when
+// the text spans several, into `joined`. It stays where it was made (the
+// views point into it) and is valid while the row is unchanged.
+struct FieldText {
+  std::vector<std::pair<std::string_view, std::string_view>> lines;
+  std::optional<std::string_view> body;
+  std::string joined;
+
+  FieldText() = default;
+  FieldText(const FieldText&) = delete;
+  FieldText& operator=(const FieldText&) = delete;
+};
+
 // Whether sub-item `first` of the row starts with the marker line.
 bool HasFieldBlock(const Row& row, std::size_t first, std::string_view marker);
 
-// The header lines and body of the field text from sub-item `first` on;
-// nullopt when that sub-item does not start with the marker line.
-std::optional<FieldBlock> ReadFieldBlock(const Row& row, std::size_t first,
-                                         std::string_view marker);
+// Reads the field text from sub-item `first` on into `text`; false when that
+// sub-item does not start with the marker line.
+[[nodiscard]] bool ReadFieldText(const Row& row, std::size_t first, std::string_view marker,
+                                 FieldText& text);
 
 // Writes the marker, the lines (values as given: escape them first) and the
 // body, when there is one, into sub-items `first` on, replacing whatever stood

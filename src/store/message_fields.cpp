@@ -84,10 +84,10 @@ bool HasMessageFields(const Row& row) {
 }
 
 std::optional<MessageFields> ReadMessageFields(const Row& row) {
-  std::optional<FieldBlock> block = ReadFieldBlock(row, kFirstFieldSubItem, kMessageFieldsMarker);
-  if (!block) return std::nullopt;
+  FieldText block;
+  if (!ReadFieldText(row, kFirstFieldSubItem, kMessageFieldsMarker, block)) return std::nullopt;
   MessageFields fields;
-  for (auto& [key, raw] : block->lines) {
+  for (const auto& [key, raw] : block.lines) {
     if (key == "kind" && KindOfName(raw)) {
       fields.kind = *KindOfName(raw);
     } else if (key == "number") {
@@ -102,10 +102,10 @@ std::optional<MessageFields> ReadMessageFields(const Row& row) {
       fields.contact = UnescapeFieldValue(raw);
     } else {
       if (key == "kind") fields.kind = RowKind::kImported;  // a kind of a later version
-      fields.other.emplace_back(std::move(key), UnescapeFieldValue(raw));
+      fields.other.emplace_back(key, UnescapeFieldValue(raw));
     }
   }
-  fields.text = block->body ? DecodeText(*block->body) : Cp1251ToUtf8(row.caption);
+  fields.text = block.body ? DecodeText(*block.body) : Cp1251ToUtf8(row.caption);
   return fields;
 }
 
