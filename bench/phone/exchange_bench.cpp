@@ -192,12 +192,12 @@ nlohmann::json StandardStick120(int line_speed) {
     }
     const int storage = m % 2;
     const std::string storage_name = storage == 0 ? "SM" : "ME";
-    nlohmann::json message = test::StandardMessage(storage_name, index[storage],
-                                                   m % 5 == 4 ? "STO SENT" : "REC READ",
-                                                   "+7916" + std::to_string(1000000 + m),
-                                                   Cp1251ToUtf8(text));
+    const std::string utf8 = Cp1251ToUtf8(text);
+    nlohmann::json message =
+        test::StandardMessage(storage_name, index[storage], m % 5 == 4 ? "STO SENT" : "REC READ",
+                              "+7916" + std::to_string(1000000 + m), utf8);
     message["reference"] = m;
-    const auto parts = sms::SplitText(Cp1251ToUtf8(text));
+    const auto parts = sms::SplitText(utf8);
     const std::size_t count = parts.ok() ? parts.value().size() : 1;
     for (std::size_t k = 1; k <= count; ++k) {
       message["parts"].push_back(
@@ -261,7 +261,8 @@ int main(int argc, char** argv) {
     // The part locations, one "storage index" a line, for the comparison's check.
     for (const auto& message : stick["messages"]) {
       for (const auto& part : message["parts"])
-        std::printf("%s %d\n", part["storage"].get<std::string>().c_str(), part["index"].get<int>());
+        std::printf("%s %d\n", part["storage"].get<std::string>().c_str(),
+                    part["index"].get<int>());
     }
     return 0;
   }

@@ -85,7 +85,8 @@ TEST(PhonesimTest, RefusesTwoMessagesAtOneLocation) {
   };
   EXPECT_THROW(test::PhoneSim{stick(2)}, std::runtime_error);
   PhoneLink link(stick(3));
-  EXPECT_EQ(link.Exchange("AT+CPMS=\"SM\""), "AT+CPMS=\"SM\"\r\r\n+CPMS: 3,50,3,50,3,50\r\n\r\nOK\r");
+  EXPECT_EQ(link.Exchange("AT+CPMS=\"SM\""),
+            "AT+CPMS=\"SM\"\r\r\n+CPMS: 3,50,3,50,3,50\r\n\r\nOK\r");
 }
 
 }  // namespace
