@@ -29,7 +29,9 @@ std::vector<Conversation> GroupConversations(const std::vector<Row>& rows) {
   std::vector<std::string> times(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const Row& row = rows[i];
-    std::string key = CorrespondentKey(row);
+    const std::optional<MessageFields> fields =
+        HasMessageFields(row) ? ReadMessageFields(row) : std::nullopt;
+    std::string key = CorrespondentKey(row, fields);
     auto [found, added] = by_key.try_emplace(key, conversations.size());
     if (added) {
       conversations.push_back({});
@@ -46,8 +48,8 @@ std::vector<Conversation> GroupConversations(const std::vector<Row>& rows) {
       conversation.last_date_time = SubItem(row, kDateTime);
     }
     if (newer || conversation.name.empty() || conversation.number.empty()) {
-      std::string name = RowName(row);
-      std::string number = RowNumber(row);
+      std::string name = RowName(row, fields);
+      std::string number = RowNumber(row, fields);
       if (!name.empty() && (newer || conversation.name.empty()))
         conversation.name = std::move(name);
       if (!number.empty() && (newer || conversation.number.empty()))

@@ -174,16 +174,21 @@ std::string BestFrom(const Row& row) {
   return BestFrom(row, ReadMessageFields(row));
 }
 
-std::string BestNumber(const Row& row) {
-  if (HasMessageFields(row)) {
-    std::string number = ReadMessageFields(row)->number;
-    if (!number.empty()) return number;
-  }
+std::string BestNumber(const Row& row, const std::optional<MessageFields>& fields) {
+  if (fields && !fields->number.empty()) return fields->number;
   return Cp1251ToUtf8(NumberInFrom(SubItem(row, kFrom)));
 }
 
+std::string BestNumber(const Row& row) {
+  return BestNumber(row, HasMessageFields(row) ? ReadMessageFields(row) : std::nullopt);
+}
+
 std::optional<RowKind> BestKind(const Row& row) {
-  if (HasMessageFields(row)) return ReadMessageFields(row)->kind;
+  return BestKind(row, HasMessageFields(row) ? ReadMessageFields(row) : std::nullopt);
+}
+
+std::optional<RowKind> BestKind(const Row& row, const std::optional<MessageFields>& fields) {
+  if (fields) return fields->kind;
   switch (row.image) {
     case kImageIncoming:
       return RowKind::kIncoming;

@@ -115,11 +115,13 @@ std::string LosslessContact(std::string_view name);
 // The best number of a message row, UTF-8: the lossless number when there is
 // one, else the number inside the From sub-item.
 std::string BestNumber(const Row& row);
+std::string BestNumber(const Row& row, const std::optional<MessageFields>& fields);
 
 // The kind of a message row: the lossless kind, else the one its image index
 // stands for (2 incoming, 28 outgoing, 1 draft, 0 imported); nullopt for
 // another image.
 std::optional<RowKind> BestKind(const Row& row);
+std::optional<RowKind> BestKind(const Row& row, const std::optional<MessageFields>& fields);
 
 // The text with its line breaks (CR LF, lone CR, lone LF) each turned into one
 // blank and the other characters below 20 removed: a one-line form for lists.

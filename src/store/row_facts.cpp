@@ -34,9 +34,24 @@ std::string RowFrom(const Row& row) {
   return BestFrom(row);
 }
 
+std::string RowFrom(const Row& row, const std::optional<MessageFields>& fields) {
+  return BestFrom(row, fields);
+}
+
+std::string RowNumber(const Row& row, const std::optional<MessageFields>& fields) {
+  std::string number = BestNumber(row, fields);
+  return LooksLikeNumber(number) ? number : std::string();
+}
+
 std::string RowNumber(const Row& row) {
   std::string number = BestNumber(row);
   return LooksLikeNumber(number) ? number : std::string();
+}
+
+std::string RowName(const Row& row, const std::optional<MessageFields>& fields) {
+  const std::string& from = SubItem(row, kFrom);
+  if (!LooksLikeNumber(NumberInFrom(from))) return Cp1251ToUtf8(from);
+  return BestContact(row, fields);
 }
 
 std::string RowName(const Row& row) {
@@ -104,12 +119,16 @@ std::string NationalDigits(std::string_view number) {
   return digits;
 }
 
-std::string CorrespondentKey(const Row& row) {
-  const std::string number = RowNumber(row);
+std::string CorrespondentKey(const Row& row, const std::optional<MessageFields>& fields) {
+  const std::string number = RowNumber(row, fields);
   if (!number.empty()) return NationalDigits(number);
   std::string key(1, '~');
-  key.append(FoldForSearch(RowFrom(row)));
+  key.append(FoldForSearch(RowFrom(row, fields)));
   return key;
+}
+
+std::string CorrespondentKey(const Row& row) {
+  return CorrespondentKey(row, HasMessageFields(row) ? ReadMessageFields(row) : std::nullopt);
 }
 
 }  // namespace missivo

@@ -31,6 +31,12 @@ std::string RowFrom(const Row& row);
 // when it is no number ("Info"); empty when the From is a bare number.
 std::string RowName(const Row& row);
 
+// The same three with the row's lossless fields read already (nullopt for a
+// row without), for code that reads several facts of each row.
+std::string RowNumber(const Row& row, const std::optional<MessageFields>& fields);
+std::string RowFrom(const Row& row, const std::optional<MessageFields>& fields);
+std::string RowName(const Row& row, const std::optional<MessageFields>& fields);
+
 // The row's date as "yyyy/mm/dd" and its time as "yyyy/mm/ddhh:mm:ss", both
 // read from the Date/Time field (dd/mm/yyyy,hh:mm:ss); empty when the field
 // has no valid date.
@@ -53,5 +59,6 @@ std::string NationalDigits(std::string_view number);
 // The grouping key of a row's correspondent: the national digits of its
 // number, or the folded From for a sender without a number.
 std::string CorrespondentKey(const Row& row);
+std::string CorrespondentKey(const Row& row, const std::optional<MessageFields>& fields);
 
 }  // namespace missivo

@@ -156,20 +156,23 @@ void SearchIndex::Reserve(std::size_t rows) {
 void SearchIndex::Append(const Row& row) {
   Entry entry;
   const std::size_t start = pool_.size();
-  // A row without lossless fields has its whole text in the caption.
-  if (HasMessageFields(row)) {
-    AppendFolded(pool_, RowText(row));
+  // The lossless fields are read once for every fact; a row without them has
+  // its whole text in the caption.
+  const std::optional<MessageFields> fields =
+      HasMessageFields(row) ? ReadMessageFields(row) : std::nullopt;
+  if (fields) {
+    AppendFolded(pool_, fields->text);
   } else {
     AppendFoldedCp1251(pool_, row.caption);
   }
   pool_ += kFieldSeparator;
-  entry.from = AddText(FoldForSearch(RowFrom(row)));
+  entry.from = AddText(FoldForSearch(RowFrom(row, fields)));
   entry.haystack = {static_cast<std::uint32_t>(start),
                     static_cast<std::uint32_t>(pool_.size() - start)};
-  entry.name = AddText(FoldForSearch(RowName(row)));
-  entry.digits = AddText(NationalDigits(RowNumber(row)));
+  entry.name = AddText(FoldForSearch(RowName(row, fields)));
+  entry.digits = AddText(NationalDigits(RowNumber(row, fields)));
   entry.day = DayNumber(RowDay(row));
-  entry.kind = BestKind(row);
+  entry.kind = BestKind(row, fields);
   entries_.push_back(entry);
 }
 
