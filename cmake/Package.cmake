@@ -61,6 +61,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The skins' pictures are SVG, drawn by a Qt plug-in that no program links.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# Messages and contact names carry emoji and other scripts: a colour emoji
+# font is recommended, the large CJK fonts only suggested.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-color-emoji")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_SOURCE_DIR}/dist)
