@@ -4,7 +4,7 @@
 
 #include "core/ui.h"
 #include "phone/com_error.h"
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 #include "phone/unsolicited.h"
 #include "text/language.h"
 

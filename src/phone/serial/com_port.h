@@ -23,9 +23,9 @@
 #include <vector>
 
 #include "phone/com_error.h"
-#include "phone/com_event.h"
-#include "phone/com_settings.h"
-#include "phone/com_types.h"
+#include "phone/serial/com_event.h"
+#include "phone/serial/com_settings.h"
+#include "phone/serial/com_types.h"
 
 namespace missivo {
 
