@@ -1,8 +1,11 @@
 // The store at the list file's limit: an archive of 65,535 message rows with
 // texts of 70 to 160 Cyrillic letters. Loading, saving, sorting, appending,
 // the memory the archive takes, and the container's speed against nettle's
-// raw Blowfish. Argument 1 of the archive benchmarks gives every row its
-// lossless fields, with a text the caption cannot hold (a line break and an
+// raw Blowfish. The first argument of the archive benchmarks is the rows'
+// shape: 0 the five sub-items only (an archive of older versions); 2 lossless
+// fields as a read of a common message makes them (kind, number, zoned time,
+// part index; the caption holds the whole text, so the text is not repeated);
+// 1 lossless fields with a text the caption cannot hold (a line break and an
 // emoji), so the whole UTF-8 text is stored beside the caption: the largest
 // rows the read makes.
 #include <benchmark/benchmark.h>
@@ -99,10 +102,10 @@ std::string TwoDigits(unsigned value) {
 }
 
 // A message as a phone delivers it: Cyrillic words, blanks, some punctuation;
-// `length` letters, or 70 to 160. With `lossless`, the row's lossless fields
-// as the read writes them, for the text with a line break in the middle and an
-// emoji at the end (the caption shows "?").
-Row RealisticRow(std::mt19937& random, bool lossless = false, std::size_t length = 0) {
+// `length` letters, or 70 to 160. With `shape` 1 or 2, the row's lossless
+// fields as the read writes them; with 1 for the text with a line break in the
+// middle and an emoji at the end (the caption shows "?").
+Row RealisticRow(std::mt19937& random, std::int64_t shape = 0, std::size_t length = 0) {
   if (length == 0) length = 70 + random() % 91;
   std::string text;
   while (text.size() < length) {
@@ -127,16 +130,19 @@ Row RealisticRow(std::mt19937& random, bool lossless = false, std::size_t length
           {from, date, std::to_string(text.size()), index,
            incoming ? "\xC2\xF5\xEE\xE4\xFF\xF9\xE8\xE5" : "\xC8\xF1\xF5\xEE\xE4\xFF\xF9\xE8\xE5"},
           incoming ? kImageIncoming : kImageOutgoing};
-  if (lossless) {
-    row.caption.back() = '?';
+  if (shape != 0) {
     MessageFields fields;
     fields.kind = incoming ? RowKind::kIncoming : RowKind::kOutgoing;
-    std::string whole = Cp1251ToUtf8(text.substr(0, text.size() - 1));
-    std::size_t middle = whole.size() / 2;
-    while ((static_cast<unsigned char>(whole[middle]) & 0xC0) == 0x80)
-      --middle;
-    whole.insert(middle, "\n");
-    fields.text = whole + "\xF0\x9F\x91\x8B";  // U+1F44B
+    fields.text = Cp1251ToUtf8(text);
+    if (shape == 1) {
+      row.caption.back() = '?';
+      std::string whole = Cp1251ToUtf8(text.substr(0, text.size() - 1));
+      std::size_t middle = whole.size() / 2;
+      while ((static_cast<unsigned char>(whole[middle]) & 0xC0) == 0x80)
+        --middle;
+      whole.insert(middle, "\n");
+      fields.text = whole + "\xF0\x9F\x91\x8B";  // U+1F44B
+    }
     fields.number = "+7916" + Digits(random, 7);
     fields.time = "2006-05-17T14:03:59+03:00";
     fields.parts = {index};
@@ -145,20 +151,20 @@ Row RealisticRow(std::mt19937& random, bool lossless = false, std::size_t length
   return row;
 }
 
-std::vector<Row> MakeArchiveRows(bool lossless, std::size_t length) {
+std::vector<Row> MakeArchiveRows(std::int64_t shape, std::size_t length) {
   std::mt19937 random(20060517);
   std::vector<Row> made;
   made.reserve(kRows);
   for (std::size_t i = 0; i < kRows; ++i)
-    made.push_back(RealisticRow(random, lossless, length));
+    made.push_back(RealisticRow(random, shape, length));
   return made;
 }
 
-// The archive rows: argument 0 the five sub-items only, 1 with lossless fields.
-const std::vector<Row>& ArchiveRows(std::int64_t lossless = 0) {
-  static const std::vector<Row> five = MakeArchiveRows(false, 0);
-  static const std::vector<Row> with_fields = MakeArchiveRows(true, 0);
-  return lossless != 0 ? with_fields : five;
+// The archive rows of each shape (0, 1, 2; see the top of the file).
+const std::vector<Row>& ArchiveRows(std::int64_t shape = 0) {
+  static const std::vector<Row> rows[3] = {MakeArchiveRows(0, 0), MakeArchiveRows(1, 0),
+                                           MakeArchiveRows(2, 0)};
+  return rows[shape];
 }
 
 // A folder for the benchmark's files, removed at exit.
@@ -179,11 +185,12 @@ std::filesystem::path WrittenArchive(const std::vector<Row>& rows, const char* n
   return file;
 }
 
-// The archive file of ArchiveRows(lossless).
-const std::filesystem::path& ArchiveFile(std::int64_t lossless = 0) {
-  static const std::filesystem::path five = WrittenArchive(ArchiveRows(0), "Messages.sms");
-  static const std::filesystem::path with_fields = WrittenArchive(ArchiveRows(1), "Lossless.sms");
-  return lossless != 0 ? with_fields : five;
+// The archive file of ArchiveRows(shape).
+const std::filesystem::path& ArchiveFile(std::int64_t shape = 0) {
+  static const std::filesystem::path files[3] = {WrittenArchive(ArchiveRows(0), "Messages.sms"),
+                                                 WrittenArchive(ArchiveRows(1), "Lossless.sms"),
+                                                 WrittenArchive(ArchiveRows(2), "Common.sms")};
+  return files[shape];
 }
 
 void BM_LoadArchive(benchmark::State& state) {
@@ -200,7 +207,7 @@ void BM_LoadArchive(benchmark::State& state) {
   }
   state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
 }
-BENCHMARK(BM_LoadArchive)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadArchive)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 void BM_SaveArchive(benchmark::State& state) {
   const std::vector<Row>& rows = ArchiveRows(state.range(0));
@@ -209,7 +216,7 @@ void BM_SaveArchive(benchmark::State& state) {
     if (!WriteListFile(rows, path).ok()) state.SkipWithError("save failed");
   }
 }
-BENCHMARK(BM_SaveArchive)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveArchive)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 // Encoding and sealing alone, without the disk.
 void BM_EncodeAndSealArchive(benchmark::State& state) {
@@ -219,7 +226,7 @@ void BM_EncodeAndSealArchive(benchmark::State& state) {
     benchmark::DoNotOptimize(sealed.data());
   }
 }
-BENCHMARK(BM_EncodeAndSealArchive)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodeAndSealArchive)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 void BM_SortArchive(benchmark::State& state) {
   const int column = static_cast<int>(state.range(0));
@@ -234,16 +241,16 @@ void BM_SortArchive(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SortArchive)
-    ->ArgsProduct({benchmark::CreateDenseRange(0, 5, 1), {0, 1}})
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 5, 1), {0, 1, 2}})
     ->Unit(benchmark::kMillisecond);
 
 // 200 rows read from the phone, half of them already archived, into a full archive.
 void BM_AppendToArchive(benchmark::State& state) {
-  const bool lossless = state.range(0) != 0;
+  const std::int64_t shape = state.range(0);
   std::mt19937 random(7);
   std::vector<Row> incoming;
   for (int i = 0; i < 100; ++i)
-    incoming.push_back(RealisticRow(random, lossless));
+    incoming.push_back(RealisticRow(random, shape));
   for (int i = 0; i < 100; ++i)
     incoming.push_back(ArchiveRows(state.range(0))[static_cast<std::size_t>(i) * 600]);
   RowList archive = MakeMessageList();
@@ -259,21 +266,20 @@ void BM_AppendToArchive(benchmark::State& state) {
   }
   state.counters["appended"] = static_cast<double>(appended);
 }
-BENCHMARK(BM_AppendToArchive)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppendToArchive)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
-// The archive file of 65,535 rows of exactly 160 letters each, with lossless
-// fields (the text beside the caption) or without.
-const std::filesystem::path& Archive160(std::int64_t lossless) {
-  static const std::filesystem::path five =
-      WrittenArchive(MakeArchiveRows(false, 160), "Five160.sms");
-  static const std::filesystem::path with_fields =
-      WrittenArchive(MakeArchiveRows(true, 160), "Lossless160.sms");
-  return lossless != 0 ? with_fields : five;
+// The archive file of 65,535 rows of exactly 160 letters each, of each shape.
+const std::filesystem::path& Archive160(std::int64_t shape) {
+  static const std::filesystem::path files[3] = {
+      WrittenArchive(MakeArchiveRows(0, 160), "Five160.sms"),
+      WrittenArchive(MakeArchiveRows(1, 160), "Lossless160.sms"),
+      WrittenArchive(MakeArchiveRows(2, 160), "Common160.sms")};
+  return files[shape];
 }
 
 // The memory the loaded archive holds (malloc's own count, overhead
 // included) and the peak of the live allocations while it loads. Arguments:
-// lossless fields (0, 1); texts of 70 to 160 letters (0) or of 160 (1).
+// the rows' shape (0, 1, 2); texts of 70 to 160 letters (0) or of 160 (1).
 void BM_ArchiveMemory(benchmark::State& state) {
   const auto& path = state.range(1) != 0 ? Archive160(state.range(0)) : ArchiveFile(state.range(0));
   SilentUserInterface ui;
@@ -294,7 +300,7 @@ void BM_ArchiveMemory(benchmark::State& state) {
   state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
 }
 BENCHMARK(BM_ArchiveMemory)
-    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
 

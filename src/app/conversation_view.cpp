@@ -113,8 +113,10 @@ const ConversationListModel::Entry* ConversationListModel::EntryAt(int row) cons
              : nullptr;
 }
 
-void ConversationListModel::SetTitles(const QStringList& titles) {
+void ConversationListModel::SetTitles(const QStringList& titles, const QString& no_number) {
   titles_ = titles;
+  no_number_ = no_number;
+  if (!entries_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, 0));
   emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
@@ -132,7 +134,8 @@ QVariant ConversationListModel::data(const QModelIndex& index, int role) const {
   const Conversation& conversation = *entry->conversation;
   switch (index.column()) {
     case 0: {
-      const QString title = FromUtf8(conversation.Title());
+      const QString title =
+          conversation.Title().empty() ? no_number_ : FromUtf8(conversation.Title());
       if (role == Qt::ToolTipRole && !conversation.name.empty())
         return title + QStringLiteral(" (") + FromUtf8(conversation.number) + QLatin1Char(')');
       return title;
@@ -217,7 +220,7 @@ void ConversationView::ApplyLanguage(const LanguageLines& language) {
   QStringList titles;
   for (const char* key : {"Str123", "Str124", "Str125"})
     titles << ToQString(language.LangText(key));
-  people_model_->SetTitles(titles);
+  people_model_->SetTitles(titles, ToQString(language.LangText("Str151")));
   delivered_word_ = ToQString(language.LangText(compose_texts::kDelivered));
 }
 

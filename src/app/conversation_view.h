@@ -36,7 +36,9 @@ class ConversationListModel : public QAbstractTableModel {
   };
   void SetEntries(std::vector<Entry> entries);
   const Entry* EntryAt(int row) const;
-  void SetTitles(const QStringList& titles);
+  // The three column headers, and what a correspondent without name or
+  // number (a draft never addressed) is called.
+  void SetTitles(const QStringList& titles, const QString& no_number);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -46,6 +48,7 @@ class ConversationListModel : public QAbstractTableModel {
  private:
   std::vector<Entry> entries_;
   QStringList titles_;
+  QString no_number_;
 };
 
 class ConversationView : public QWidget {

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <thread>
 
 namespace missivo {
 
@@ -86,18 +88,50 @@ void CipherChain::Encrypt(std::uint8_t* data, std::size_t length) {
   Tail(data + full, length - full);
 }
 
-// Works from the last block back, so each block's predecessor is still
-// ciphertext when it is needed.
+namespace {
+
+// Undoes the chain over the whole blocks of data[0, length) in place; `before`
+// is the ciphertext block that precedes them (the chain value). Works from
+// the last block back, so each block's predecessor is still ciphertext when
+// it is needed, and decrypts a piece of blocks with one call into a buffer.
+void UndoChain(const Blowfish& cipher, std::uint8_t* data, std::size_t length,
+               const std::uint8_t* before) {
+  constexpr std::size_t kPiece = 4096;
+  std::uint8_t plain[kPiece];
+  for (std::size_t end = length; end > 0;) {
+    const std::size_t start = end > kPiece ? end - kPiece : 0;
+    cipher.Decrypt(data + start, plain, end - start);
+    for (std::size_t block = end - kBlock;; block -= kBlock) {
+      XorBlock(plain + (block - start), block == 0 ? before : data + block - kBlock);
+      std::memcpy(data + block, plain + (block - start), kBlock);
+      if (block == start) break;
+    }
+    end = start;
+  }
+  WipeBytes(plain, sizeof plain);
+}
+
+}  // namespace
+
+// Each block needs only its own and the preceding ciphertext, so a large run
+// is undone in two halves at once: the second half's chain value is copied
+// before the first half's work overwrites it.
 void CipherChain::Decrypt(std::uint8_t* data, std::size_t length) {
+  constexpr std::size_t kSplitFrom = std::size_t{1} << 20;
   const std::size_t full = length - length % kBlock;
   if (full > 0) {
     std::uint8_t last[kBlock];
     std::memcpy(last, data + full - kBlock, kBlock);
-    for (std::size_t offset = full; offset > 0; offset -= kBlock) {
-      std::uint8_t* block = data + offset - kBlock;
-      const std::uint8_t* previous = offset == kBlock ? value_ : block - kBlock;
-      cipher_.Decrypt(block, block, kBlock);
-      XorBlock(block, previous);
+    if (full >= kSplitFrom) {
+      const std::size_t middle = full / 2 - (full / 2) % kBlock;
+      std::uint8_t middle_before[kBlock];
+      std::memcpy(middle_before, data + middle - kBlock, kBlock);
+      std::thread second(UndoChain, std::cref(cipher_), data + middle, full - middle,
+                         middle_before);
+      UndoChain(cipher_, data, middle, value_);
+      second.join();
+    } else {
+      UndoChain(cipher_, data, full, value_);
     }
     std::memcpy(value_, last, kBlock);
   }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "store/message_fields.h"
 #include "text/search_fold.h"
 
 namespace missivo {
@@ -63,6 +64,8 @@ bool IsNumberWord(std::string_view word) {
   return digit;
 }
 
+}  // namespace
+
 // The filter made ready for matching row after row.
 struct CompiledFilter {
   std::vector<SearchTerm> terms;
@@ -73,6 +76,8 @@ struct CompiledFilter {
   std::optional<RowKind> kind;
   bool any = false;  // whether anything filters at all
 };
+
+namespace {
 
 CompiledFilter Compile(const RowFilter& filter) {
   CompiledFilter compiled;
@@ -151,7 +156,12 @@ void SearchIndex::Reserve(std::size_t rows) {
 void SearchIndex::Append(const Row& row) {
   Entry entry;
   const std::size_t start = pool_.size();
-  pool_ += FoldForSearch(RowText(row));
+  // A row without lossless fields has its whole text in the caption.
+  if (HasMessageFields(row)) {
+    AppendFolded(pool_, RowText(row));
+  } else {
+    AppendFoldedCp1251(pool_, row.caption);
+  }
   pool_ += kFieldSeparator;
   entry.from = AddText(FoldForSearch(RowFrom(row)));
   entry.haystack = {static_cast<std::uint32_t>(start),
@@ -167,32 +177,41 @@ std::vector<bool> SearchIndex::Matches(const RowFilter& filter) const {
   const CompiledFilter compiled = Compile(filter);
   std::vector<bool> matches(entries_.size(), true);
   if (!compiled.any) return matches;
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    const Entry& entry = entries_[i];
-    bool pass = !compiled.kind || compiled.kind == entry.kind;
-    if (pass && (compiled.since != 0 || compiled.until != 0)) {
-      pass = entry.day != 0 && (compiled.since == 0 || entry.day >= compiled.since) &&
-             (compiled.until == 0 || entry.day <= compiled.until);
-    }
-    if (pass && !compiled.from_digits.empty()) pass = View(entry.digits) == compiled.from_digits;
-    if (pass && !compiled.from_name.empty()) {
-      pass = View(entry.name) == compiled.from_name || View(entry.from) == compiled.from_name;
-    }
-    for (std::size_t t = 0; pass && t < compiled.terms.size(); ++t) {
-      const SearchTerm& term = compiled.terms[t];
-      pass = Contains(View(entry.haystack), term.folded) ||
-             (!term.digits.empty() && Contains(View(entry.digits), term.digits));
-    }
-    matches[i] = pass;
-  }
+  for (std::size_t i = 0; i < entries_.size(); ++i)
+    matches[i] = Passes(entries_[i], compiled);
   return matches;
 }
 
+bool SearchIndex::Passes(const Entry& entry, const CompiledFilter& compiled) const {
+  bool pass = !compiled.kind || compiled.kind == entry.kind;
+  if (pass && (compiled.since != 0 || compiled.until != 0)) {
+    pass = entry.day != 0 && (compiled.since == 0 || entry.day >= compiled.since) &&
+           (compiled.until == 0 || entry.day <= compiled.until);
+  }
+  if (pass && !compiled.from_digits.empty()) pass = View(entry.digits) == compiled.from_digits;
+  if (pass && !compiled.from_name.empty()) {
+    pass = View(entry.name) == compiled.from_name || View(entry.from) == compiled.from_name;
+  }
+  for (std::size_t t = 0; pass && t < compiled.terms.size(); ++t) {
+    const SearchTerm& term = compiled.terms[t];
+    pass = Contains(View(entry.haystack), term.folded) ||
+           (!term.digits.empty() && Contains(View(entry.digits), term.digits));
+  }
+  return pass;
+}
+
+// One pass over the rows, each indexed on its own and let go: no index of the
+// whole list is kept, since nothing searches it again.
 std::vector<std::size_t> FindRows(const std::vector<Row>& rows, const RowFilter& filter) {
-  const std::vector<bool> matches = SearchIndex(rows).Matches(filter);
+  const CompiledFilter compiled = Compile(filter);
   std::vector<std::size_t> found;
-  for (std::size_t i = 0; i < matches.size(); ++i)
-    if (matches[i]) found.push_back(i);
+  SearchIndex one;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    one.pool_.clear();
+    one.entries_.clear();
+    one.Append(rows[i]);
+    if (!compiled.any || one.Passes(one.entries_.front(), compiled)) found.push_back(i);
+  }
   return found;
 }
 

@@ -48,6 +48,8 @@ std::vector<SearchTerm> ParseSearchText(std::string_view text);
 // The searchable form of every row of a list, made once, so that each step
 // while the user types is a scan of folded text. It copies what it needs: the
 // rows may change afterwards, but the index then describes the old ones.
+struct CompiledFilter;
+
 class SearchIndex {
  public:
   SearchIndex() = default;
@@ -78,6 +80,9 @@ class SearchIndex {
   };
   std::string_view View(Span span) const { return {pool_.data() + span.start, span.size}; }
   Span AddText(std::string_view text);
+  bool Passes(const Entry& entry, const CompiledFilter& filter) const;
+
+  friend std::vector<std::size_t> FindRows(const std::vector<Row>& rows, const RowFilter& filter);
 
   std::string pool_;
   std::vector<Entry> entries_;

@@ -1,5 +1,7 @@
 #include "text/search_fold.h"
 
+#include <array>
+
 #include "text/cp1251.h"
 
 namespace missivo {
@@ -51,6 +53,37 @@ std::string FoldForSearch(std::string_view text) {
   std::string out;
   Fold(text, out, nullptr);
   return out;
+}
+
+void AppendFolded(std::string& out, std::string_view text) {
+  Fold(text, out, nullptr);
+}
+
+void AppendFoldedCp1251(std::string& out, std::string_view cp1251) {
+  // Each byte's folded UTF-8 (at most three bytes), made once.
+  struct Folded {
+    std::array<char, 3> bytes{};
+    std::uint8_t size = 0;
+    bool space = false;
+  };
+  static const std::array<Folded, 256> kTable = [] {
+    std::array<Folded, 256> table;
+    for (unsigned byte = 0; byte < 256; ++byte) {
+      const char32_t folded = FoldCodePoint(Cp1251ToUnicode(static_cast<unsigned char>(byte)));
+      std::string utf8;
+      AppendUtf8(utf8, folded);
+      table[byte].size = static_cast<std::uint8_t>(utf8.copy(table[byte].bytes.data(), 3));
+      table[byte].space = folded == U' ';
+    }
+    return table;
+  }();
+  out.reserve(out.size() + cp1251.size() * 2);
+  bool after_space = false;
+  for (const char c : cp1251) {
+    const Folded& folded = kTable[static_cast<unsigned char>(c)];
+    if (!(folded.space && after_space)) out.append(folded.bytes.data(), folded.size);
+    after_space = folded.space;
+  }
 }
 
 FoldedText FoldWithOrigins(std::string_view text) {

@@ -19,6 +19,11 @@ char32_t FoldCodePoint(char32_t code_point);
 // space.
 std::string FoldForSearch(std::string_view text);
 
+// Appends the folded form of `text` (UTF-8), or of `cp1251` (Windows-1251,
+// folded as its UTF-8 conversion would be, without making that conversion).
+void AppendFolded(std::string& out, std::string_view text);
+void AppendFoldedCp1251(std::string& out, std::string_view cp1251);
+
 // The folded text and, for each of its bytes and for its end, the byte offset
 // in the original text it came from: a match at [b, e) in `text` covers
 // [origin[b], origin[e]) of the original.

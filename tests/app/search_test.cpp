@@ -403,6 +403,19 @@ TEST_F(SearchTest, ConversationsGroupByNumberAndShowAChat) {
   EXPECT_TRUE(chat->isEmpty());
 }
 
+// A draft never addressed has neither name nor number: its conversation is
+// still called something a person can read.
+TEST_F(SearchTest, AConversationWithoutNameOrNumberIsCalledSo) {
+  auto program = StartProgram();
+  TForm1& form = program->form1();
+  form.List4Rows->SetRows(
+      {Message("Черновик без адреса", "", "06/01/2006,10:00:00", "6", kImageDraft)});
+  ShowTab(form, form.CONVTAB);
+  const QAbstractItemModel* people = form.Conversations->People->model();
+  ASSERT_EQ(people->rowCount(), 1);
+  EXPECT_EQ(people->index(0, 0).data().toString(), Q("(без номера)"));
+}
+
 // A skin chosen while a chat is open draws the chat again in its colours: dark
 // bubbles under a dark skin, light ones under a light skin.
 TEST_F(SearchTest, TheChatTakesTheColoursOfANewSkin) {

@@ -38,8 +38,10 @@ std::string OpenByHand(const std::string& container, const std::string& passphra
 
 TEST(ContainerTest, LayoutKeyAndChainingForEveryShape) {
   // 0 bytes, tail only (1-7), whole blocks, blocks and a tail, and sizes
-  // around the 8192-byte pieces of the file operations.
-  for (const std::size_t size : {0, 1, 5, 7, 8, 9, 16, 8 * 3 + 5, 8191, 8192, 8193, 20000}) {
+  // around the 8192-byte pieces of the file operations, and runs of a
+  // megabyte and more, which are opened in two halves at once.
+  for (const std::size_t size : {0, 1, 5, 7, 8, 9, 16, 8 * 3 + 5, 8191, 8192, 8193, 20000,
+                                 (1 << 20) - 3, 1 << 20, (1 << 20) + 8 * 3 + 5, (3 << 20) + 4104}) {
     const std::string content = Content(size);
     const std::string container = SealBytes(content, kFixedPassphrase);
     ASSERT_EQ(container.size(), size + 16) << size;

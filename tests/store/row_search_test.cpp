@@ -11,6 +11,7 @@
 #include "store/message_fields.h"
 #include "store_test_rows.h"
 #include "support/test_support.h"
+#include "text/cp1251.h"
 #include "text/search_fold.h"
 
 namespace missivo {
@@ -172,6 +173,21 @@ TEST(SearchFoldTest, FoldsLettersAndWhiteSpaceAndKeepsBadBytes) {
   EXPECT_EQ(FoldForSearch("a \r\n\t b"), "a b");
   // A broken sequence becomes U+FFFD and the rest is still read.
   EXPECT_EQ(FoldForSearch("A\xD0Z\xF0\x9F"), "a\xEF\xBF\xBDz\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+// Windows-1251 text folds as its UTF-8 conversion does: every byte, alone and
+// in runs of white space (the no-break space 0xA0 among them).
+TEST(SearchFoldTest, Cp1251FoldsAsItsUtf8Conversion) {
+  std::vector<std::string> texts = {W("ЁЖИК ёжик  \t\r\n Ґ"), std::string("a\xA0\xA0 b  "), ""};
+  for (int byte = 0; byte < 256; ++byte) {
+    texts.push_back(std::string(1, static_cast<char>(byte)));
+    texts.push_back(std::string("x ") + static_cast<char>(byte) + " \x01");
+  }
+  for (const std::string& text : texts) {
+    std::string folded = "kept:";
+    AppendFoldedCp1251(folded, text);
+    EXPECT_EQ(folded, "kept:" + FoldForSearch(Cp1251ToUtf8(text))) << Cp1251ToUtf8(text);
+  }
 }
 
 // A row with lossless fields is searched by its whole text and its own number,
