@@ -4,11 +4,13 @@
 //
 //   build-rel/bench/phone/phone_exchange_bench
 //   build-rel/bench/phone/phone_exchange_bench --write-standard-scenario FILE
-//     (writes the stick's scenario for bench/phone/compare_gammu.sh and ends)
+//     (writes the stick's scenario for bench/phone/compare_gammu.sh, prints
+//     its part locations and ends)
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <chrono>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <string>
@@ -18,6 +20,7 @@
 #include "phone/device_identity.h"
 #include "phone/message_read.h"
 #include "phone/serial/com_port.h"
+#include "sms/sms_encode.h"
 #include "support/phone_fixture.h"
 #include "support/standard_phones.h"
 #include "text/cp1251.h"
@@ -167,7 +170,9 @@ BENCHMARK_CAPTURE(BM_ReadMessages120, At115200, 115200)
     ->Unit(benchmark::kMillisecond);
 
 // A USB stick (PDU mode, storages SM and ME) holding 120 messages, 10 of them
-// in two parts (130 PDUs): Latin and Cyrillic texts, incoming and sent.
+// in two parts (130 PDUs): Latin and Cyrillic texts, incoming and sent. A
+// short Cyrillic text stays within one UCS2 part (70 characters). Every part's
+// location is written out, each message taking as many as it has parts.
 nlohmann::json StandardStick120(int line_speed) {
   std::mt19937 random(20240501);
   nlohmann::json messages = nlohmann::json::array();
@@ -176,7 +181,8 @@ nlohmann::json StandardStick120(int line_speed) {
     const bool long_one = m % 12 == 5;  // 10 of the 120
     const bool cyrillic = m % 3 == 0;
     std::string text;
-    const std::size_t length = long_one ? (cyrillic ? 120 : 250) : 40 + random() % 100;
+    const std::size_t length =
+        long_one ? (cyrillic ? 120 : 250) : (cyrillic ? 30 + random() % 41 : 40 + random() % 100);
     while (text.size() < length) {
       if (cyrillic) {
         text.push_back(random() % 8 == 0 ? ' ' : static_cast<char>(0xE0 + random() % 32));
@@ -185,12 +191,19 @@ nlohmann::json StandardStick120(int line_speed) {
       }
     }
     const int storage = m % 2;
-    nlohmann::json message = test::StandardMessage(
-        storage == 0 ? "SM" : "ME", index[storage], m % 5 == 4 ? "STO SENT" : "REC READ",
-        "+7916" + std::to_string(1000000 + m), Cp1251ToUtf8(text));
+    const std::string storage_name = storage == 0 ? "SM" : "ME";
+    const std::string utf8 = Cp1251ToUtf8(text);
+    nlohmann::json message =
+        test::StandardMessage(storage_name, index[storage], m % 5 == 4 ? "STO SENT" : "REC READ",
+                              "+7916" + std::to_string(1000000 + m), utf8);
     message["reference"] = m;
+    const auto parts = sms::SplitText(utf8);
+    const std::size_t count = parts.ok() ? parts.value().size() : 1;
+    for (std::size_t k = 1; k <= count; ++k) {
+      message["parts"].push_back(
+          {{"sequence", k}, {"storage", storage_name}, {"index", index[storage]++}});
+    }
     messages.push_back(message);
-    index[storage] += long_one ? 2 : 1;
   }
   return {{"profile", "standard"},
           {"maker", "huawei"},
@@ -243,7 +256,14 @@ BENCHMARK_CAPTURE(BM_StandardRead120, At115200, 115200)
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--write-standard-scenario") {
-    missivo::test::WriteBytes(argv[2], missivo::StandardStick120(0).dump(1));
+    const nlohmann::json stick = missivo::StandardStick120(0);
+    missivo::test::WriteBytes(argv[2], stick.dump(1));
+    // The part locations, one "storage index" a line, for the comparison's check.
+    for (const auto& message : stick["messages"]) {
+      for (const auto& part : message["parts"])
+        std::printf("%s %d\n", part["storage"].get<std::string>().c_str(),
+                    part["index"].get<int>());
+    }
     return 0;
   }
   benchmark::Initialize(&argc, argv);

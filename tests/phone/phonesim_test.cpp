@@ -73,5 +73,21 @@ TEST(PhonesimTest, ComesBackOnANewDeviceAfterAHangUpWhenAskedTo) {
   EXPECT_EQ(link.phone.Commands(), (std::vector<std::string>{"AT+CMGF=1", "AT"}));
 }
 
+// A long message takes a location per part: a scenario whose next message
+// lands on its second part's location is refused, not listed twice under one index.
+TEST(PhonesimTest, RefusesTwoMessagesAtOneLocation) {
+  const std::string long_text(200, 'a');  // two parts
+  const auto stick = [&](int next_index) {
+    return std::string(R"({"profile": "standard", "messages": [)") +
+           R"({"storage": "SM", "index": 1, "sender": "+7916", "text": ")" + long_text + R"("},)" +
+           R"({"storage": "SM", "index": )" + std::to_string(next_index) +
+           R"(, "sender": "+7916", "text": "short"}]})";
+  };
+  EXPECT_THROW(test::PhoneSim{stick(2)}, std::runtime_error);
+  PhoneLink link(stick(3));
+  EXPECT_EQ(link.Exchange("AT+CPMS=\"SM\""),
+            "AT+CPMS=\"SM\"\r\r\n+CPMS: 3,50,3,50,3,50\r\n\r\nOK\r");
+}
+
 }  // namespace
 }  // namespace missivo

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <stdexcept>
+#include <utility>
 
 #include "phone_model.h"
 #include "reply_text.h"
@@ -87,6 +88,17 @@ StandardPhone::StandardPhone(const Scenario& scenario)
   if (!device_.storages.empty()) storage_ = device_.storages.front();
   for (const Message& message : scenario.messages)
     Store(message);
+  // A storage holds one PDU per location: two parts on one would be listed
+  // twice under one index, which no device does.
+  std::vector<std::pair<std::string, int>> places;
+  for (const Stored& stored : stored_)
+    places.emplace_back(stored.storage, stored.index);
+  std::sort(places.begin(), places.end());
+  const auto twice = std::adjacent_find(places.begin(), places.end());
+  if (twice != places.end()) {
+    throw std::runtime_error("scenario: two messages or parts in " + twice->first + " " +
+                             std::to_string(twice->second));
+  }
 }
 
 // The PDUs and part texts of a message, placed where the scenario says.
