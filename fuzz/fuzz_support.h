@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/contact_fields.h"
 #include "store/message_fields.h"
 #include "store/row.h"
 #include "text/cp1251.h"
@@ -67,6 +68,22 @@ inline void RequireImportedRow(const Row& row) {
   const std::optional<MessageFields> fields = ReadMessageFields(row);
   Require(fields && fields->kind == RowKind::kImported && fields->text == Cp1251ToUtf8(row.caption),
           "the lossless fields of an imported row read back, its text the caption's");
+}
+
+// The rules every contact row of a phonebook read keeps: its number, then
+// lossless fields only when the caption or the number cannot hold the whole
+// name or number, which read back as their Windows-1251 forms.
+inline void RequireContactRow(const Row& row) {
+  Require(row.image == kImageContact, "a contact row has the contact's image");
+  Require(row.sub_items.size() == (HasContactFields(row) ? 2u : 1u),
+          "a contact row has its number and, when needed, its lossless fields");
+  const std::string name = ContactName(row);
+  const std::string number = ContactNumber(row);
+  Require(Utf8ToCp1251(name) == row.caption && Utf8ToCp1251(number) == row.sub_items[kNumber],
+          "the whole name and number are what the caption and the number hold");
+  Require(HasContactFields(row) ==
+              (Cp1251ToUtf8(row.caption) != name || Cp1251ToUtf8(row.sub_items[kNumber]) != number),
+          "lossless fields exactly when the caption or the number cannot hold the value");
 }
 
 }  // namespace missivo::fuzz

@@ -7,6 +7,7 @@
 
 #include "phone/message_rows.h"
 #include "phone/name_resolution.h"
+#include "store/contact_fields.h"
 
 namespace missivo {
 namespace {

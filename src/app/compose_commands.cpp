@@ -35,7 +35,7 @@ constexpr std::string_view kDeliveryReportKey = "DeliveryReport";
 // The recipient of a reply to `row`: its From when a contact name is on it,
 // else its number.
 QString ReplyRecipient(const Row& row) {
-  if (!ContactInFrom(SubItem(row, kFrom)).empty()) return ToQString(SubItem(row, kFrom));
+  if (!ContactInFrom(SubItem(row, kFrom)).empty()) return Utf8ToQString(BestFrom(row));
   return Utf8ToQString(BestNumber(row));
 }
 

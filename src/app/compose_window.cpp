@@ -14,6 +14,7 @@
 #include "app/compose_texts.h"
 #include "shell/qt_text.h"
 #include "sms/sms_encode.h"
+#include "store/contact_fields.h"
 #include "store/message_fields.h"
 #include "text/language.h"
 
@@ -46,9 +47,10 @@ ComposeWindow::ComposeWindow(const LanguageLines& language, const std::vector<Ro
   To->setObjectName(QStringLiteral("To"));
   QStringList choices;
   for (const Row& contact : contacts) {
-    const QString number = ToQString(SubItem(contact, 0));
+    const QString number = Utf8ToQString(ContactNumber(contact));
     if (number.isEmpty()) continue;
-    choices << ToQString(contact.caption) + QStringLiteral(" (") + number + QLatin1Char(')');
+    choices << Utf8ToQString(ContactName(contact)) + QStringLiteral(" (") + number +
+                   QLatin1Char(')');
   }
   auto* completer = new QCompleter(choices, this);
   completer->setCaseSensitivity(Qt::CaseInsensitive);

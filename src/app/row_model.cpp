@@ -10,18 +10,21 @@
 #include "app/image_list.h"
 #include "phone/delivery_reports.h"
 #include "shell/qt_text.h"
+#include "store/contact_fields.h"
 #include "store/message_fields.h"
 
 namespace missivo {
 namespace {
 
 // What a cell shows. A row with lossless fields shows its whole text in the
-// Message column (on one line; the whole text in the tooltip), and the number
-// the phone gave in the From column's tooltip; the other cells show the
-// sub-items.
+// Message column (on one line; the whole text in the tooltip), the From with
+// the contact's whole name, and the number the phone gave in the From
+// column's tooltip; a contact row with lossless fields shows its whole name
+// and number; the other cells show the sub-items.
 QString CellText(const Row& row, int column, int role, const QString& delivered_word) {
-  if (HasMessageFields(row) && (column == 0 || (column == 1 && role == Qt::ToolTipRole))) {
+  if (HasMessageFields(row) && column <= 1) {
     const std::optional<MessageFields> fields = ReadMessageFields(row);
+    if (column == 1 && role != Qt::ToolTipRole) return Utf8ToQString(BestFrom(row, fields));
     if (column == 1)
       return Utf8ToQString(fields->number.empty() ? Cp1251ToUtf8(SubItem(row, kFrom))
                                                   : fields->number);
@@ -32,6 +35,8 @@ QString CellText(const Row& row, int column, int role, const QString& delivered_
       tip += QStringLiteral("\n\n") + DeliveredCaption(delivered_word, *delivered);
     return tip;
   }
+  if (HasContactFields(row) && column <= 1)
+    return Utf8ToQString(column == 0 ? ContactName(row) : ContactNumber(row));
   return ToQString(column == 0 ? row.caption : SubItem(row, static_cast<std::size_t>(column - 1)));
 }
 

@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/program_session.h"
 #include "cli/terminal_text.h"
+#include "store/contact_fields.h"
 #include "store/conversations.h"
 #include "store/message_fields.h"
 #include "store/row_search.h"
@@ -19,22 +20,28 @@
 namespace missivo::cli {
 namespace {
 
-// The sub-items a row shows: the five of a message row that carries lossless
-// fields (those are shown by name), every one of any other row.
+// The sub-items a row shows: the five of a message row and the number of a
+// contact row that carry lossless fields (those are shown by name), every one
+// of any other row.
 std::span<const std::string> ShownSubItems(const Row& row) {
-  const std::size_t count = HasMessageFields(row) ? kMessageFieldCount : row.sub_items.size();
+  std::size_t count = row.sub_items.size();
+  if (HasMessageFields(row)) count = kMessageFieldCount;
+  if (HasContactFields(row)) count = kNumber + 1;
   return std::span<const std::string>(row.sub_items).first(count);
 }
 
-std::string AsText(const std::vector<Row>& rows) {
+std::string AsText(const std::vector<Row>& rows, bool phonebook) {
   std::string out;
   for (const Row& row : rows) {
     // Every row one line of TAB-separated fields, harmless on a terminal: the
-    // whole text (line breaks as \n), then the sub-items.
-    out += ForTerminalUtf8(BestText(row), LineBreaks::kEscaped);
-    for (const std::string& sub_item : ShownSubItems(row)) {
+    // whole text (line breaks as \n) or a contact's whole name, then the
+    // sub-items, a contact's number whole.
+    out += ForTerminalUtf8(phonebook ? ContactName(row) : BestText(row), LineBreaks::kEscaped);
+    const std::span<const std::string> shown = ShownSubItems(row);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
       out += '\t';
-      out += ForTerminal(sub_item, LineBreaks::kEscaped);
+      out += phonebook && i == kNumber ? ForTerminalUtf8(ContactNumber(row), LineBreaks::kEscaped)
+                                       : ForTerminal(shown[i], LineBreaks::kEscaped);
     }
     out += '\n';
   }
@@ -63,8 +70,8 @@ std::string AsJson(const std::vector<Row>& rows, bool phonebook) {
     Json object = {
         {"caption", Cp1251ToUtf8(row.caption)}, {"sub_items", sub_items}, {"image", row.image}};
     if (phonebook) {
-      object["name"] = Cp1251ToUtf8(row.caption);
-      object["number"] = Cp1251ToUtf8(SubItem(row, kNumber));
+      object["name"] = ContactName(row);
+      object["number"] = ContactNumber(row);
     } else {
       AddMessageKeys(row, object);
     }
@@ -151,7 +158,8 @@ int RunList(const CommandLine& line, TerminalUserInterface& ui) {
       found.push_back(std::move(list.rows[position]));
     list.rows = std::move(found);
   }
-  WriteOut(line.Has("json") ? AsJson(list.rows, what == "phonebook") : AsText(list.rows));
+  WriteOut(line.Has("json") ? AsJson(list.rows, what == "phonebook")
+                            : AsText(list.rows, what == "phonebook"));
   return kExitOk;
 }
 

@@ -83,12 +83,4 @@ Row MakeUnreadableHeaderRow(const MessageRecord& record, std::string_view index,
   return row;
 }
 
-Row MakeContactRow(std::string name, std::string number) {
-  Row row;
-  row.caption = std::move(name);
-  row.sub_items.push_back(std::move(number));
-  row.image = kImageContact;
-  return row;
-}
-
 }  // namespace missivo

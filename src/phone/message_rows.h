@@ -50,7 +50,4 @@ Row MakeMessageRow(const MessageRecord& record, std::string_view index,
 Row MakeUnreadableHeaderRow(const MessageRecord& record, std::string_view index,
                             const LanguageLines& language, std::string_view read_moment);
 
-// The contact row: the name as caption, the number as its one sub-item, image 30.
-Row MakeContactRow(std::string name, std::string number);
-
 }  // namespace missivo

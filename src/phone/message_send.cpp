@@ -16,6 +16,7 @@
 #include "phone/standard/standard_replies.h"
 #include "sms/sms_encode.h"
 #include "sms/utf.h"
+#include "store/contact_fields.h"
 #include "store/message_fields.h"
 #include "text/cp1251.h"
 #include "text/lines.h"
@@ -263,8 +264,8 @@ Result<std::string> RecipientNumber(std::string_view who, const std::vector<Row>
   if (wanted.empty()) return Status::Failure("no recipient given");
   const Row* found = nullptr;
   for (const Row& contact : contacts) {
-    if (FoldForSearch(Cp1251ToUtf8(contact.caption)) != wanted) continue;
-    if (found != nullptr && SubItem(*found, 0) != SubItem(contact, 0)) {
+    if (FoldForSearch(ContactName(contact)) != wanted) continue;
+    if (found != nullptr && ContactNumber(*found) != ContactNumber(contact)) {
       return Status::Failure("several contacts of the phonebook copy have that name");
     }
     found = &contact;
@@ -272,7 +273,7 @@ Result<std::string> RecipientNumber(std::string_view who, const std::vector<Row>
   if (found == nullptr) {
     return Status::Failure("not a number, and no contact of the phonebook copy has that name");
   }
-  std::optional<std::string> number = CleanNumber(SubItem(*found, 0));
+  std::optional<std::string> number = CleanNumber(ContactNumber(*found));
   if (!number) return Status::Failure("the contact of that name has no usable number");
   return *number;
 }

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "store/contact_fields.h"
+#include "store/message_fields.h"
+
 namespace missivo {
 namespace {
 
@@ -36,6 +39,11 @@ std::optional<std::size_t> ContactIndex::FindContact(std::string_view from) cons
 std::size_t ResolveNames(std::vector<Row>& rows, const std::vector<Row>& contacts) {
   if (rows.empty() || contacts.empty()) return 0;
   const ContactIndex index(contacts);
+  // The names Windows-1251 cannot hold, by contact; empty for the others.
+  std::vector<std::string> lossless(contacts.size());
+  for (std::size_t i = 0; i < contacts.size(); ++i) {
+    if (HasContactFields(contacts[i])) lossless[i] = LosslessContact(ContactName(contacts[i]));
+  }
   std::size_t changed = 0;
   for (Row& row : rows) {
     if (row.sub_items.size() <= kFrom) continue;
@@ -43,6 +51,13 @@ std::size_t ResolveNames(std::vector<Row>& rows, const std::vector<Row>& contact
     if (!contact) continue;
     const Row& match = contacts[*contact];
     row.sub_items[kFrom] = match.caption + " (" + SubItem(match, kNumber) + ")";
+    // The real name goes with the row's lossless fields; rows of older
+    // archives, which have none, keep the Windows-1251 one.
+    if (!lossless[*contact].empty() && HasMessageFields(row)) {
+      MessageFields fields = *ReadMessageFields(row);
+      fields.contact = lossless[*contact];
+      WriteMessageFields(row, fields);
+    }
     ++changed;
   }
   return changed;

@@ -33,8 +33,9 @@ class ContactIndex {
 
 // Replaces the From of every row that a contact matches by the contact's name,
 // " (", the contact's number and ")"; the first matching contact in list order
-// wins. A From resolved once is too long to match again. Returns how many rows
-// changed.
+// wins. A name that Windows-1251 cannot hold goes whole into the row's
+// lossless fields (their contact) when the row has them. A From resolved once is too long to match
+// again. Returns how many rows changed.
 std::size_t ResolveNames(std::vector<Row>& rows, const std::vector<Row>& contacts);
 
 // Resolves the messages list against the phonebook list.

@@ -5,8 +5,9 @@
 #include <iterator>
 
 #include "phone/family_commands.h"
-#include "phone/message_rows.h"
 #include "phone/ucs2.h"
+#include "store/contact_fields.h"
+#include "text/cp1251.h"
 #include "text/lines.h"
 #include "text/pieces.h"
 
@@ -54,9 +55,9 @@ std::optional<Row> ParsePhonebookEntry(const std::string& line) {
   const Pos c2 = FindFrom(",", line, c1 + 1);
   const Pos c3 = FindFrom(",", line, c2 + 1);
   const Pos c4 = FindFrom(",", line, c3 + 1);
-  std::string number = Piece(line, c1 + 2, c2 - c1 - 3);
-  std::string name = DecodeUcs2Hex(Piece(line, c3 + 1, c4 - c3 - 1));
-  return MakeContactRow(std::move(name), std::move(number));
+  const std::string number = Piece(line, c1 + 2, c2 - c1 - 3);
+  const std::string name = DecodeUcs2HexToUtf8(Piece(line, c3 + 1, c4 - c3 - 1));
+  return MakeContactRow(name, Cp1251ToUtf8(number));
 }
 
 std::vector<Row> ParsePhonebookReplies(const std::vector<std::string>& replies) {

@@ -66,4 +66,8 @@ std::string DecodeUcs2Hex(std::string_view hex) {
   return Ucs2UnitsToText(DecodeUcs2Units(hex));
 }
 
+std::string DecodeUcs2HexToUtf8(std::string_view hex) {
+  return Utf16ToUtf8(DecodeUcs2Units(hex));
+}
+
 }  // namespace missivo

@@ -1,4 +1,5 @@
-// UCS2 text as the phone sends it in hexadecimal digits, turned into Windows-1251.
+// UCS2 text as the phone sends it in hexadecimal digits, turned into Windows-1251
+// or UTF-8.
 #pragma once
 
 #include <string>
@@ -26,5 +27,10 @@ std::string Ucs2UnitsToText(std::u16string_view units);
 
 // Hexadecimal UCS2 text, e.g. "041F04400438043204350442", as Windows-1251 ("Привет").
 std::string DecodeUcs2Hex(std::string_view hex);
+
+// Hexadecimal UCS2 text as UTF-8, every character kept (a surrogate pair is
+// one character; half of a pair on its own is U+FFFD). Its Windows-1251 form
+// is what DecodeUcs2Hex gives.
+std::string DecodeUcs2HexToUtf8(std::string_view hex);
 
 }  // namespace missivo

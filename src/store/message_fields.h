@@ -8,9 +8,9 @@
 // On-row form (version 1). Sub-items 0-4 are the five, untouched. From
 // sub-item 5 on the row carries one UTF-8 text, cut at character boundaries
 // into as many sub-items as it needs (at most 65,535 bytes each, the list
-// file's limit); a reader joins them. The text is a header of lines ended by
-// LF, then, when the message text is written, an empty line and the message
-// text to the end:
+// file's limit); a reader joins them (field_block.h). The text is a header of
+// lines ended by LF, then, when the message text is written, an empty line and
+// the message text to the end:
 //
 //   missivo-fields/1          the marker and the form's version (sub-item 5 starts with it)
 //   kind=incoming             incoming | outgoing | draft | imported
@@ -18,6 +18,7 @@
 //   time=2024-05-01T12:00:00+03:00   ISO 8601; no line when the source gave none
 //   storage=SM                the phone's storage; no line when not known
 //   parts=3,4                 the storage index of every part, in order
+//   contact=王小明            the contact's name when the From's Windows-1251 cannot hold it
 //   (empty line)
 //   Привет,\nмир 👋           the message text, line breaks as the source gave them
 //
@@ -51,6 +52,10 @@ struct MessageFields {
   std::string time;     // ISO 8601 with the zone when known; empty when the source gave none
   std::string storage;  // the phone's storage ("SM", "ME", ...); empty when not known
   std::vector<std::string> parts;  // the storage index of every part, in order; empty when none
+  // The name of the contact on a resolved From ("name (number)"), UTF-8, when
+  // Windows-1251 cannot hold it; empty otherwise. It stands only while the
+  // From's name is its Windows-1251 form (BestContact).
+  std::string contact;
   // Header lines of later versions, key and value, kept so that a row read and
   // written again loses nothing.
   std::vector<std::pair<std::string, std::string>> other;
@@ -89,6 +94,23 @@ std::string_view NumberInFrom(std::string_view from);
 // The contact name of a From that name resolution wrote as "name (number)";
 // empty for any other From (Windows-1251 in and out).
 std::string_view ContactInFrom(std::string_view from);
+
+// The contact name of a resolved From, UTF-8: the lossless contact when the
+// From's name is its Windows-1251 form, else the From's name; empty for a From
+// that is not "name (number)".
+std::string BestContact(const Row& row);
+// The same with the row's fields read already (nullopt for a row without).
+std::string BestContact(const Row& row, const std::optional<MessageFields>& fields);
+
+// The From as the list shows it, UTF-8: "name (number)" with the lossless
+// contact name, else the From sub-item.
+std::string BestFrom(const Row& row);
+std::string BestFrom(const Row& row, const std::optional<MessageFields>& fields);
+
+// The lossless contact of a message row for a From "name (number)" whose name
+// is `name` (UTF-8): the name when Windows-1251 cannot hold it, else empty,
+// which is what MessageFields::contact keeps.
+std::string LosslessContact(std::string_view name);
 
 // The best number of a message row, UTF-8: the lossless number when there is
 // one, else the number inside the From sub-item.

@@ -31,7 +31,7 @@ std::string RowText(const Row& row) {
 }
 
 std::string RowFrom(const Row& row) {
-  return Cp1251ToUtf8(SubItem(row, kFrom));
+  return BestFrom(row);
 }
 
 std::string RowNumber(const Row& row) {
@@ -42,7 +42,7 @@ std::string RowNumber(const Row& row) {
 std::string RowName(const Row& row) {
   const std::string& from = SubItem(row, kFrom);
   if (!LooksLikeNumber(NumberInFrom(from))) return Cp1251ToUtf8(from);
-  return Cp1251ToUtf8(ContactInFrom(from));
+  return BestContact(row);
 }
 
 std::string RowTime(const Row& row) {

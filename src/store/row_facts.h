@@ -22,10 +22,12 @@ std::string RowText(const Row& row);
 // (a sender that is a name only).
 std::string RowNumber(const Row& row);
 
-// The From field in UTF-8 as the list shows it ("Мама (+79035550101)").
+// The From field in UTF-8 as the list shows it ("Мама (+79035550101)"), with
+// the contact's whole name where the row keeps it.
 std::string RowFrom(const Row& row);
 
-// The contact name in UTF-8: "Мама" of "Мама (+79035550101)", the whole From
+// The contact name in UTF-8 (whole, where the row keeps it): "Мама" of
+// "Мама (+79035550101)", the whole From
 // when it is no number ("Info"); empty when the From is a bare number.
 std::string RowName(const Row& row);
 

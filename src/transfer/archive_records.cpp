@@ -4,6 +4,7 @@
 
 #include "phone/dates.h"
 #include "phone/message_rows.h"
+#include "store/contact_fields.h"
 #include "store/message_fields.h"
 #include "text/cp1251.h"
 #include "transfer/sms_time.h"
@@ -44,8 +45,8 @@ SmsRecord RecordOfRow(const Row& row) {
   record.text = fields ? fields->text : Cp1251ToUtf8(row.caption);
   record.number =
       fields && !fields->number.empty() ? fields->number : Cp1251ToUtf8(NumberInFrom(from));
-  record.contact = Cp1251ToUtf8(ContactInFrom(from));
-  record.from = Cp1251ToUtf8(from);
+  record.contact = BestContact(row, fields);
+  record.from = BestFrom(row, fields);
   record.type = Cp1251ToUtf8(SubItem(row, kType));
   if (fields && !fields->time.empty()) record.time = ParseIsoTime(fields->time);
   if (!record.time) record.time = ParseArchiveDate(SubItem(row, kDateTime));
@@ -76,16 +77,17 @@ Row RowOfRecord(const SmsRecord& record, const LanguageLines& language) {
   fields.text = record.text;
   fields.number = record.number;
   if (record.time) fields.time = IsoTime(*record.time);
+  if (!contact.empty() && !number.empty()) fields.contact = LosslessContact(record.contact);
   WriteMessageFields(row, fields);
   return row;
 }
 
 ContactRecord ContactOfRow(const Row& row) {
-  return {Cp1251ToUtf8(row.caption), Cp1251ToUtf8(SubItem(row, kNumber))};
+  return {ContactName(row), ContactNumber(row)};
 }
 
 Row RowOfContact(const ContactRecord& contact) {
-  return MakeContactRow(Utf8ToCp1251(contact.name), Utf8ToCp1251(contact.number));
+  return MakeContactRow(contact.name, contact.number);
 }
 
 }  // namespace missivo

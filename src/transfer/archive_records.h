@@ -13,7 +13,8 @@ namespace missivo {
 
 // The record of a message row: the lossless text, number and kind where the
 // row has them (else the caption, the number in From and the kind of the
-// image); the contact of a resolved From; the lossless time, else the
+// image); the contact of a resolved From (its lossless name where the row
+// has one); the lossless time, else the
 // Date/Time read in the computer's zone (rows without a zone, and rows of
 // older archives, are taken as stamped there).
 SmsRecord RecordOfRow(const Row& row);
@@ -24,11 +25,12 @@ SmsRecord RecordOfRow(const Row& row);
 // none; the moment of the import when the file gave no time at all), Size the
 // text's characters, Index "0000", the Type word and picture of the kind
 // (Str67 incoming, Str68 outgoing, Str69 draft, Str71 imported), and the
-// lossless fields: kind, whole text, number and ISO time.
+// lossless fields: kind, whole text, number, ISO time and the contact's name
+// when Windows-1251 cannot hold it.
 Row RowOfRecord(const SmsRecord& record, const LanguageLines& language);
 
-// A phonebook row's contact (UTF-8) and back (Windows-1251; characters the
-// code page cannot hold become "?").
+// A phonebook row's contact (UTF-8, the lossless name and number where the
+// row has them) and back (contact_fields.h).
 ContactRecord ContactOfRow(const Row& row);
 Row RowOfContact(const ContactRecord& contact);
 

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "store/archive.h"
+#include "store/contact_fields.h"
 #include "store/message_fields.h"
 #include "transfer/archive_records.h"
 #include "transfer/progress_scope.h"
@@ -99,12 +100,14 @@ ImportCount AppendNewMessages(std::vector<Row>& archive, std::vector<Row> rows,
 ImportCount AppendNewContacts(std::vector<Row>& phonebook,
                               const std::vector<ContactRecord>& contacts) {
   ImportCount count;
+  // Compared whole: two names the code page cannot hold differ, though both
+  // are "???" in the caption.
   std::set<std::pair<std::string, std::string>> present;
   for (const Row& row : phonebook)
-    present.emplace(row.caption, SubItem(row, kNumber));
+    present.emplace(ContactName(row), ContactNumber(row));
   for (const ContactRecord& contact : contacts) {
     Row row = RowOfContact(contact);
-    if (!present.emplace(row.caption, SubItem(row, kNumber)).second) {
+    if (!present.emplace(ContactName(row), ContactNumber(row)).second) {
       ++count.already;
       continue;
     }

@@ -20,11 +20,10 @@ Json TextOrNull(std::string_view utf8) {
 
 void AddMessageKeys(const Row& row, Json& object) {
   const std::optional<MessageFields> fields = ReadMessageFields(row);
-  const std::string& from = SubItem(row, kFrom);
   object["text"] = BestText(row);
-  object["from"] = Cp1251ToUtf8(from);
+  object["from"] = BestFrom(row, fields);
   object["number"] = BestNumber(row);
-  object["contact"] = TextOrNull(Cp1251ToUtf8(ContactInFrom(from)));
+  object["contact"] = TextOrNull(BestContact(row, fields));
   object["time"] = fields ? TextOrNull(fields->time) : Json();
   const std::optional<RowKind> kind = BestKind(row);
   object["kind"] = kind ? Json(KindName(*kind)) : Json();

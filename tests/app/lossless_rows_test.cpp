@@ -1,7 +1,8 @@
 // Lossless rows in the window: a message read from the simulated phone shows
 // its whole text with line breaks and emoji in the preview, on one line in the
 // list, the number the phone gave in the From column's tooltip; the edit panel
-// keeps the lossless text in step with what was typed.
+// keeps the lossless text in step with what was typed; a contact's name that
+// Windows-1251 cannot hold shows whole in the phonebook and the From column.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -87,6 +88,33 @@ TEST_F(LosslessRowsTest, PreviewListAndEditShowTheWholeText) {
   EXPECT_EQ(BestText(saved), "Привет!\nКак дела? 👋🏽\nпока ✓");
   EXPECT_EQ(saved.caption, W("Привет!\nКак дела? ??\nпока ?"));
   EXPECT_EQ(BestNumber(saved), "+79161234567");
+}
+
+TEST_F(LosslessRowsTest, PhonebookAndFromShowNamesOfAnyScript) {
+  const nlohmann::json scenario = {
+      {"messages",
+       {{{"index", 1}, {"status", "REC READ"}, {"sender", "+8613812345678"}, {"text", "你好"}}}},
+      {"phonebook_range", "1-60,40,24"},
+      {"phonebook",
+       {{{"index", 1}, {"number", "+8613812345678"}, {"name", "王小明"}},
+        {{"index", 2}, {"number", "+302101234567"}, {"name", "Νίκος 😀"}}}}};
+  PhoneSim phone(scenario.dump());
+  auto program = StartOn(phone.Device());
+  TForm1& form = program->form1();
+  form.Check7->SetChecked(true);
+  QTest::mouseClick(form.bsSkinSpeedButton3, Qt::LeftButton);
+  ASSERT_TRUE(WaitFor([&] { return form.List2Rows->rows().size() == 2; }));
+
+  // What the views show, as a person sees the lists.
+  form.bsSkinPageControl1->setCurrentWidget(form.bsSkinTabSheet1);
+  const QAbstractItemModel* phonebook = form.List2->model();
+  EXPECT_EQ(phonebook->data(phonebook->index(0, 0)).toString(), QString::fromUtf8("王小明"));
+  EXPECT_EQ(phonebook->data(phonebook->index(0, 1)).toString(), QStringLiteral("+8613812345678"));
+  EXPECT_EQ(phonebook->data(phonebook->index(1, 0)).toString(), QString::fromUtf8("Νίκος 😀"));
+  const QAbstractItemModel* archive = form.List4->model();
+  EXPECT_EQ(archive->data(archive->index(0, 1)).toString(),
+            QString::fromUtf8("王小明 (+8613812345678)"));
+  EXPECT_EQ(form.List2Rows->rows()[0].caption, "???");
 }
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include "app/row_model.h"
 #include "app/search_bar.h"
 #include "app/splash.h"
+#include "store/contact_fields.h"
 #include "store/list_file.h"
 #include "store/message_fields.h"
 #include "support/test_support.h"
@@ -84,7 +85,9 @@ std::vector<Row> SampleMessages() {
 
 std::vector<Row> SampleContacts() {
   return {Row{W("Мама"), {"+79001234567"}, 30}, Row{W("Сергей"), {"+79161112233"}, 30},
-          Row{W("Служба поддержки"), {"0611"}, 30}};
+          Row{W("Служба поддержки"), {"0611"}, 30},
+          missivo::MakeContactRow("Νίκος Παπαδόπουλος", "+302101234567"),
+          missivo::MakeContactRow("王小明 😀", "+8613812345678")};
 }
 
 void Settle() {

@@ -89,10 +89,5 @@ TEST(MakeMessageRowTest, TypeComesFromTheLanguageInUse) {
   EXPECT_EQ(SubItem(row, kType), "---");
 }
 
-TEST(MakeContactRowTest, NameNumberAndImage) {
-  EXPECT_EQ(MakeContactRow(W("Иван"), "+15555550123"),
-            (Row{W("Иван"), {"+15555550123"}, kImageContact}));
-}
-
 }  // namespace
 }  // namespace missivo

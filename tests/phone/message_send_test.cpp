@@ -13,6 +13,7 @@
 #include "phone/ucs2.h"
 #include "sms/sms_pdu.h"
 #include "sms/utf.h"
+#include "store/contact_fields.h"
 #include "store/message_fields.h"
 #include "support/phone_link.h"
 #include "text/default_language.h"
@@ -270,6 +271,9 @@ TEST(RecipientTest, NumbersAndContactNames) {
       {W("Иван"), {"+79030000001"}, kImageContact},
       {W("Иван"), {"+79030000002"}, kImageContact},
       {W("Пётр"), {""}, kImageContact},
+      // Both "???" in the caption: told apart by their whole names.
+      MakeContactRow("王小明", "+8613812345678"),
+      MakeContactRow("李小明", "+8613800000000"),
   };
   const struct {
     const char* who;
@@ -283,6 +287,8 @@ TEST(RecipientTest, NumbersAndContactNames) {
       {"Иван", "", "several contacts"},
       {"Петр", "", "the contact of that name has no usable number"},
       {"Никто", "", "not a number, and no contact"},
+      {"李小明", "+8613800000000", ""},
+      {"???", "", "not a number, and no contact"},
       {"+", "", "not a number"},
       {"++7", "", "not a number"},
       {"", "", "no recipient"},

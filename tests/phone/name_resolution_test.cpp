@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "phone/message_rows.h"
+#include "store/contact_fields.h"
 #include "support/test_support.h"
 #include "text/pieces.h"
 
@@ -20,7 +20,7 @@ Row MessageFrom(std::string from) {
 std::vector<Row> Contacts(const std::vector<std::pair<std::string, std::string>>& pairs) {
   std::vector<Row> contacts;
   for (const auto& [name, number] : pairs)
-    contacts.push_back(MakeContactRow(name, number));
+    contacts.push_back(Row{name, {number}, kImageContact});  // as the phonebook file holds them
   return contacts;
 }
 

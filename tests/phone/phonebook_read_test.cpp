@@ -89,7 +89,8 @@ TEST(ReadPhonebookTest, NamesNumbersAndFailedBatches) {
   PhoneLink renamed(R"({"phonebook_range": "1-120,40,24",
                         "phonebook": [{"index": 60, "number": "9161234567", "name": "John 😀"}]})");
   EXPECT_EQ(ReadPhonebook(renamed.exchange, renamed.language, renamed.ui),
-            (std::vector<Row>{{"John ?", {"9161234567"}, kImageContact}}));
+            (std::vector<Row>{
+                {"John ?", {"9161234567", "missivo-contact/1\nname=John 😀\n"}, kImageContact}}));
 }
 
 TEST(ReadPhonebookTest, EmptyPhonebookGivesNoContacts) {

@@ -125,7 +125,7 @@ TEST(StandardParsersTest, PhonebookEntries) {
        true, Row{"Steve  Vinson", {""}, kImageContact}},
       {"UCS2 number and Cyrillic name",
        "+CPBR: 3,\"002B0037003900310036\",145,\"04180432043004BD\"", true,
-       Row{W("Ива?"), {"+7916"}, kImageContact}},
+       Row{W("Ива?"), {"+7916", "missivo-contact/1\nname=Иваҽ\n"}, kImageContact}},
       {"plain texts in the GSM character set", "+CPBR: 4,\"+31625044454\",145,\"Jan\"", false,
        Row{"Jan", {"+31625044454"}, kImageContact}},
       {"a number of hexadecimal digits stays a number", "+CPBR: 5,\"12345678\",129,\"0041\"", true,

@@ -156,37 +156,6 @@ TEST(MessageFieldsTest, WritingReplacesFieldsAndPadsToFive) {
   EXPECT_EQ(ReadMessageFields(row), fields);
 }
 
-// What the list file reader of the description makes of a row: the caption and
-// every sub-item, each up to its first zero byte. Written apart from the
-// program's decoder, from the format as documented.
-std::vector<Row> ReadAsTheFormatSays(const std::string& plain) {
-  std::size_t at = 3;
-  const auto u16 = [&] {
-    const auto value = static_cast<std::size_t>(static_cast<unsigned char>(plain[at]) |
-                                                static_cast<unsigned char>(plain[at + 1]) << 8);
-    at += 2;
-    return value;
-  };
-  const auto text = [&] {
-    const std::size_t length = u16();
-    std::string field = plain.substr(at, length);
-    at += length;
-    return field.substr(0, field.find('\0'));
-  };
-  std::vector<Row> rows(u16());
-  for (Row& row : rows) {
-    row.sub_items.resize(u16());
-    std::uint32_t image = 0;
-    for (int k = 0; k < 4; ++k)
-      image |= static_cast<std::uint32_t>(static_cast<unsigned char>(plain[at++])) << (8 * k);
-    row.image = static_cast<std::int32_t>(image);
-    row.caption = text();
-    for (std::string& sub_item : row.sub_items)
-      sub_item = text();
-  }
-  return rows;
-}
-
 TEST(MessageFieldsTest, AFiveSubItemReaderSeesTheSameFive) {
   const std::vector<Row> five = {
       MessageRow(W("Привет,мир"), "+79161234567", "3"),
@@ -197,7 +166,7 @@ TEST(MessageFieldsTest, AFiveSubItemReaderSeesTheSameFive) {
   WriteMessageFields(rows[0], Fields("Привет,\r\nмир"));
   WriteMessageFields(rows[1], Fields(std::string(70000, 'x')));
   WriteMessageFields(rows[2], Fields(std::string("\0👋", 5)));
-  const std::vector<Row> read = ReadAsTheFormatSays(EncodeListFile(rows).value());
+  const std::vector<Row> read = test::ReadAsTheFormatSays(EncodeListFile(rows).value());
   ASSERT_EQ(read.size(), five.size());
   for (std::size_t i = 0; i < five.size(); ++i) {
     SCOPED_TRACE(i);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "store/conversations.h"
 #include "store/message_fields.h"
 #include "store_test_rows.h"
 #include "support/test_support.h"
@@ -190,35 +191,45 @@ TEST(SearchFoldTest, Cp1251FoldsAsItsUtf8Conversion) {
   }
 }
 
-// A row with lossless fields is searched by its whole text and its own number,
-// not by the Windows-1251 caption and From, which may have lost both.
-TEST(RowSearchTest, LosslessTextAndNumberComeFirst) {
+// A row with lossless fields is searched by its whole text, its own number and
+// its contact's whole name, not by the Windows-1251 caption and From, which
+// may have lost them.
+TEST(RowSearchTest, LosslessTextNumberAndContactComeFirst) {
   Row row = MessageRow(W("Привет ? как"), W("Мама"), "7", "06/01/2006,12:00:00", kImageIncoming);
   MessageFields fields;
   fields.kind = RowKind::kOutgoing;
   fields.text = "Привет 👋\nкак дела";
   fields.number = "+79035550101";
   WriteMessageFields(row, fields);
-  const std::vector<Row> rows = {row};
+  Row named = MessageRow("Hi", "??? (+8613812345678)", "8");
+  MessageFields named_fields;
+  named_fields.text = "Hi";
+  named_fields.number = "+8613812345678";
+  named_fields.contact = "王小明";
+  WriteMessageFields(named, named_fields);
+  const std::vector<Row> rows = {row, named};
   const struct {
     const char* name;
     RowFilter filter;
-    bool found;
+    std::vector<std::size_t> found;
   } cases[] = {
-      {"a word only the lossless text holds", Text("дела"), true},
-      {"a phrase across its line break", Text("\"как дела\""), true},
-      {"a character outside the code page", Text("👋"), true},
-      {"the caption's replacement mark is not searched", Text("?"), false},
-      {"the lossless number in another form", Text("89035550101"), true},
-      {"from: the lossless number", From("9035550101"), true},
-      {"from: the name in From", From("мама"), true},
-      {"the lossless kind", Kind(RowKind::kOutgoing), true},
-      {"not the kind its picture stands for", Kind(RowKind::kIncoming), false},
+      {"a word only the lossless text holds", Text("дела"), {0}},
+      {"a phrase across its line break", Text("\"как дела\""), {0}},
+      {"a character outside the code page", Text("👋"), {0}},
+      {"the replacement marks are not searched", Text("?"), {}},
+      {"the lossless number in another form", Text("89035550101"), {0}},
+      {"from: the lossless number", From("9035550101"), {0}},
+      {"from: the name in From", From("мама"), {0}},
+      {"the lossless kind", Kind(RowKind::kOutgoing), {0}},
+      {"not the kind its picture stands for", Kind(RowKind::kIncoming), {1}},
+      {"the contact's whole name", Text("小明"), {1}},
+      {"from: the contact's whole name", From("王小明"), {1}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(FindRows(rows, c.filter).size(), c.found ? 1u : 0u);
+    EXPECT_EQ(FindRows(rows, c.filter), c.found);
   }
+  EXPECT_EQ(GroupConversations({named})[0].Title(), "王小明");
 }
 
 TEST(RowFactsTest, NumbersDatesAndNames) {

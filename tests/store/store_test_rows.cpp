@@ -19,6 +19,34 @@ Row ContactRow(std::string name, std::string number) {
   return Row{std::move(name), {std::move(number)}, kImageContact};
 }
 
+std::vector<Row> ReadAsTheFormatSays(const std::string& plain) {
+  std::size_t at = 3;
+  const auto u16 = [&] {
+    const auto value = static_cast<std::size_t>(static_cast<unsigned char>(plain[at]) |
+                                                static_cast<unsigned char>(plain[at + 1]) << 8);
+    at += 2;
+    return value;
+  };
+  const auto text = [&] {
+    const std::size_t length = u16();
+    std::string field = plain.substr(at, length);
+    at += length;
+    return field.substr(0, field.find('\0'));
+  };
+  std::vector<Row> rows(u16());
+  for (Row& row : rows) {
+    row.sub_items.resize(u16());
+    std::uint32_t image = 0;
+    for (int k = 0; k < 4; ++k)
+      image |= static_cast<std::uint32_t>(static_cast<unsigned char>(plain[at++])) << (8 * k);
+    row.image = static_cast<std::int32_t>(image);
+    row.caption = text();
+    for (std::string& sub_item : row.sub_items)
+      sub_item = text();
+  }
+  return rows;
+}
+
 std::string Hex(std::string_view digits) {
   std::string bytes;
   int high = -1;

@@ -19,6 +19,11 @@ Row MessageRow(std::string text, std::string from, std::string index = "1",
 // A contact row: name and number, image 30.
 Row ContactRow(std::string name, std::string number);
 
+// What the list file reader of the description makes of a plain list file:
+// the caption and every sub-item, each up to its first zero byte. Written
+// apart from the program's decoder, from the format as documented.
+std::vector<Row> ReadAsTheFormatSays(const std::string& plain);
+
 // Bytes from hexadecimal digits; blanks and '|' between them are ignored.
 std::string Hex(std::string_view digits);
 

@@ -3,6 +3,7 @@
 
 #include "format_test_support.h"
 #include "phone/message_rows.h"
+#include "store/contact_fields.h"
 #include "store/message_fields.h"
 #include "support/test_support.h"
 #include "text/cp1251.h"
@@ -152,8 +153,8 @@ TEST(ExchangeRoundTripTest, SeveralThousandMessages) {
 // phonebook -> vCard -> phonebook gives the same contacts; a second import adds none.
 TEST(ExchangeRoundTripTest, PhonebookThroughVCard) {
   const std::vector<Row> phonebook = {
-      MakeContactRow(W("Мама"), "+79035550101"), MakeContactRow(W("Иван Петров"), "+79161234567"),
-      MakeContactRow(W("Иван Петров"), "84951234567"), MakeContactRow("Bank; \"main\"", "900")};
+      MakeContactRow("Мама", "+79035550101"), MakeContactRow("Иван Петров", "+79161234567"),
+      MakeContactRow("Иван Петров", "84951234567"), MakeContactRow("Bank; \"main\"", "900")};
   const VCardRead read = ParseVCards(ContactsText(phonebook, ContactFormat::kVCard), "\"p.vcf\"");
   ASSERT_TRUE(read.ok()) << read.error;
   std::vector<Row> fresh;

@@ -3,11 +3,12 @@
 #include <algorithm>
 
 #include "phone/at_exchange.h"
-#include "phone/message_rows.h"
 #include "phone/standard/standard_commands.h"
 #include "phone/standard/standard_profile.h"
 #include "phone/standard/standard_replies.h"
 #include "phone/ucs2.h"
+#include "store/contact_fields.h"
+#include "text/cp1251.h"
 #include "text/lines.h"
 
 namespace missivo {
@@ -51,10 +52,10 @@ std::optional<Row> ParseStandardContact(std::string_view line, bool ucs2) {
   if (!rest) return std::nullopt;
   const std::vector<std::string> fields = SplitFields(*rest);
   if (fields.size() < 2 || fields[0].empty() || fields[0].starts_with('(')) return std::nullopt;
-  std::string number = DecodedNumber(Unquote(fields[1]), ucs2);
+  const std::string number = DecodedNumber(Unquote(fields[1]), ucs2);
   std::string name = fields.size() > 3 ? Unquote(fields[3]) : std::string();
-  if (ucs2 && IsUcs2Hex(name)) name = DecodeUcs2Hex(name);
-  return MakeContactRow(std::move(name), std::move(number));
+  name = ucs2 && IsUcs2Hex(name) ? DecodeUcs2HexToUtf8(name) : Cp1251ToUtf8(name);
+  return MakeContactRow(name, Cp1251ToUtf8(number));
 }
 
 std::vector<std::string> ContactStorages(const std::vector<std::string>& offered) {
