@@ -20,7 +20,7 @@
 #include "core/ui.h"
 #include "fuzz_support.h"
 #include "phone/at_exchange.h"
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 
 namespace missivo {
 namespace {

@@ -17,7 +17,7 @@
 #include "app/program.h"
 #include "app/row_model.h"
 #include "app/terminal_view.h"
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 #include "support/phone_fixture.h"
 
 namespace missivo {

@@ -17,9 +17,9 @@
 
 #include "core/ui.h"
 #include "phone/at_exchange.h"
-#include "phone/com_port.h"
 #include "phone/device_identity.h"
 #include "phone/message_read.h"
+#include "phone/serial/com_port.h"
 #include "sms/sms_encode.h"
 #include "support/phone_fixture.h"
 #include "support/standard_phones.h"

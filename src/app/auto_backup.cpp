@@ -17,8 +17,8 @@
 #include "app/guard.h"
 #include "app/main_window.h"
 #include "phone/com_error.h"
-#include "phone/com_port.h"
 #include "phone/read_command.h"
+#include "phone/serial/com_port.h"
 #include "shell/qt_text.h"
 #include "text/cp1251.h"
 

@@ -20,9 +20,9 @@
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "phone/at_exchange.h"
-#include "phone/com_port.h"
 #include "phone/dates.h"
 #include "phone/message_send.h"
+#include "phone/serial/com_port.h"
 #include "shell/qt_text.h"
 #include "store/message_fields.h"
 

@@ -21,7 +21,7 @@
 #include "app/terminal_view.h"
 #include "core/secrets.h"
 #include "phone/at_exchange.h"
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 #include "shell/qt_text.h"
 
 namespace missivo {

@@ -23,9 +23,9 @@
 
 #include "app/skin_engine.h"
 #include "core/status.h"
-#include "phone/com_types.h"
 #include "phone/device_identity.h"
 #include "phone/phone_command_guard.h"
+#include "phone/serial/com_types.h"
 #include "shell/settings_file.h"
 #include "store/data_files.h"
 #include "store/program_lock.h"

@@ -18,10 +18,10 @@
 #include "app/row_filter_proxy.h"
 #include "app/row_model.h"
 #include "phone/at_exchange.h"
-#include "phone/com_port.h"
 #include "phone/name_resolution.h"
 #include "phone/phone_delete.h"
 #include "phone/read_command.h"
+#include "phone/serial/com_port.h"
 #include "store/stored_list.h"
 
 namespace missivo {

@@ -6,7 +6,7 @@
 #include <exception>
 #include <functional>
 
-#include "phone/main_thread_invoker.h"
+#include "phone/serial/main_thread_invoker.h"
 
 namespace missivo {
 

@@ -12,7 +12,7 @@
 #include "cli/commands.h"
 #include "cli/phone_port.h"
 #include "core/local_time.h"
-#include "phone/device_arrivals.h"
+#include "phone/serial/device_arrivals.h"
 #include "shell/settings_file.h"
 #include "text/cp1251.h"
 

@@ -9,8 +9,8 @@
 #include "cli/cli_args.h"
 #include "cli/terminal_ui.h"
 #include "phone/at_exchange.h"
-#include "phone/com_port.h"
 #include "phone/device_profile.h"
+#include "phone/serial/com_port.h"
 #include "text/language.h"
 
 namespace missivo::cli {

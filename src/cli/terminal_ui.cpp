@@ -13,7 +13,7 @@
 #include "cli/cli_args.h"
 #include "cli/terminal_text.h"
 #include "core/secrets.h"
-#include "phone/main_thread_invoker.h"
+#include "phone/serial/main_thread_invoker.h"
 #include "text/cp1251.h"
 
 namespace missivo::cli {

@@ -12,8 +12,8 @@ class AtChannel {
 
   // Sends `command` (followed by LF CR) and collects the reply up to its final
   // result line. An empty command does nothing and leaves `reply` as it is;
-  // otherwise `reply` is emptied first and stays empty when the port is closed.
-  // Port failures leave by the port's exception (EComError or the silent abort).
+  // otherwise `reply` is emptied first and stays empty when the link is closed.
+  // Link failures leave by the link's exception (EComError or the silent abort).
   virtual void ExchangeCommand(const std::string& command, std::string& reply) = 0;
 
   // As ExchangeCommand, but an error reply is not shown to the user: for
@@ -39,7 +39,7 @@ class AtChannel {
     return false;
   }
 
-  // Whether the port is open.
+  // Whether the link to the phone is open.
   virtual bool IsOpen() const = 0;
 };
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/ui.h"
+#include "phone/byte_link.h"
 #include "phone/com_error.h"
-#include "phone/com_port.h"
 #include "phone/unsolicited.h"
 #include "text/language.h"
 
@@ -35,12 +35,12 @@ bool IsErrorReply(std::string_view reply) {
   return last != "OK" && IsFinalResultLine(last);
 }
 
-AtExchange::AtExchange(TCustomComPort& port, TerminalSink& terminal, UserInterface& ui,
+AtExchange::AtExchange(ByteLink& link, TerminalSink& terminal, UserInterface& ui,
                        const LanguageLines& language)
-    : port_(port), terminal_(terminal), ui_(ui), language_(language) {}
+    : link_(link), terminal_(terminal), ui_(ui), language_(language) {}
 
 bool AtExchange::IsOpen() const {
-  return port_.Active();
+  return link_.IsOpen();
 }
 
 void AtExchange::ExchangeCommand(const std::string& command, std::string& reply) {
@@ -54,13 +54,13 @@ void AtExchange::ExchangeQuietly(const std::string& command, std::string& reply)
 void AtExchange::Exchange(const std::string& command, std::string& reply, bool show_error) {
   if (command.empty()) return;
   reply.clear();
-  if (!port_.Active()) {
+  if (!link_.IsOpen()) {
     terminal_.AppendLine(language_.LangText("Str55"));
     return;
   }
   // Clear first, then write: a quick phone's answer must not be thrown away.
-  port_.ClearInputBuffer();
-  port_.WriteText(command + "\n\r");
+  link_.DropInput();
+  link_.Send(command + "\n\r");
   bool unsolicited = false;
   std::string collected = Collect(command, unsolicited);
   // The terminal shows everything; the caller gets the reply without the
@@ -78,12 +78,12 @@ bool AtExchange::ExchangeWithPrompt(const std::string& command, const std::strin
                                     std::string& reply) {
   reply.clear();
   if (command.empty()) return false;
-  if (!port_.Active()) {
+  if (!link_.IsOpen()) {
     terminal_.AppendLine(language_.LangText("Str55"));
     return false;
   }
-  port_.ClearInputBuffer();
-  port_.WriteText(command);
+  link_.DropInput();
+  link_.Send(command);
   bool unsolicited = false;
   bool prompt = false;
   std::string collected = Collect(command, unsolicited, &prompt);
@@ -94,7 +94,7 @@ bool AtExchange::ExchangeWithPrompt(const std::string& command, const std::strin
     return false;
   }
   // No clearing here: the answer to the text may come at once.
-  port_.WriteText(text + kCtrlZ);
+  link_.Send(text + kCtrlZ);
   unsolicited = false;
   collected = Collect(command, unsolicited);
   terminal_.AppendLine(collected);
@@ -113,16 +113,16 @@ std::string AtExchange::Collect(std::string_view command, bool& unsolicited, boo
   command_limit_reached_ = false;
   for (;;) {
     if (reply.size() >= reply_limit_) {
-      port_.RaiseError(EComError(std::string(kReplyTooLongMessage) + ": the phone sent more than " +
-                                     std::to_string(reply_limit_) + " bytes without a final result",
-                                 0));
+      link_.Fail(EComError(std::string(kReplyTooLongMessage) + ": the phone sent more than " +
+                               std::to_string(reply_limit_) + " bytes without a final result",
+                           0));
     }
     // The wait for the next byte ends at the silence limit or at the command's
-    // deadline, whichever comes first; either way the port fails with "Timeout".
+    // deadline, whichever comes first; either way the link fails with "Timeout".
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     command_limit_reached_ = left <= silence_limit_;
-    if (left.count() <= 0) port_.RaiseError(EComError(kTimeoutMessage, 0));
-    const char c = port_.ReceiveCharWithin(std::min(left, silence_limit_));
+    if (left.count() <= 0) link_.Fail(EComError(kTimeoutMessage, 0));
+    const char c = link_.ReceiveWithin(std::min(left, silence_limit_));
     reply.push_back(c);
     if (IsLineEnd(c)) {
       const std::string_view line(reply.data() + line_start, reply.size() - 1 - line_start);

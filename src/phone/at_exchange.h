@@ -1,5 +1,5 @@
-// The AT exchange over the serial port: one command line out, the phone's reply
-// back, copied to the terminal.
+// The AT exchange over a byte link (the serial port on a real device): one
+// command line out, the phone's reply back, copied to the terminal.
 #pragma once
 
 #include <chrono>
@@ -11,8 +11,8 @@
 
 namespace missivo {
 
+class ByteLink;
 class LanguageLines;
-class TCustomComPort;
 class UserInterface;
 
 // Where every reply goes as it is shown to the user: the terminal view, a
@@ -36,7 +36,7 @@ bool IsErrorReply(std::string_view reply);
 // Ends the text written after the "> " prompt (Ctrl-Z).
 inline constexpr char kCtrlZ = '\x1A';
 
-// The start of the port error (code 0) that ends a reply grown past the limit.
+// The start of the link error (code 0) that ends a reply grown past the limit.
 inline constexpr char kReplyTooLongMessage[] = "Reply too long";
 
 class AtExchange : public AtChannel {
@@ -52,16 +52,16 @@ class AtExchange : public AtChannel {
   // carries a reply of the whole ReplyLimit().
   static constexpr std::chrono::milliseconds kDefaultCommandLimit{600000};
 
-  AtExchange(TCustomComPort& port, TerminalSink& terminal, UserInterface& ui,
+  AtExchange(ByteLink& link, TerminalSink& terminal, UserInterface& ui,
              const LanguageLines& language);
 
   // Clears the input, writes the command followed by LF CR, and collects the
   // reply up to the line end after its final result line (a reply that is just
   // "OK" ends at the "K"). The reply goes to the terminal, followed by an empty
   // line; an error reply is also shown as "AT Command Error:" + reply. With the
-  // port closed the terminal gets the "no connection" line and `reply` stays
-  // empty. When no byte comes for SilenceLimit(), the port fails with "Timeout"
-  // (code 0) through its raise path, and so it does when the whole reply has
+  // link closed the terminal gets the "no connection" line and `reply` stays
+  // empty. When no byte comes for SilenceLimit(), the link fails with "Timeout"
+  // (code 0) through ByteLink::Fail, and so it does when the whole reply has
   // not ended within CommandLimit() of the command's sending; when the reply
   // grows past ReplyLimit() bytes without its final result, with
   // kReplyTooLongMessage (code 0).
@@ -90,7 +90,7 @@ class AtExchange : public AtChannel {
   // `prompt` non-null, also ends at a "> " line start and sets *prompt.
   std::string Collect(std::string_view command, bool& unsolicited, bool* prompt = nullptr);
 
-  TCustomComPort& port_;
+  ByteLink& link_;
   TerminalSink& terminal_;
   UserInterface& ui_;
   const LanguageLines& language_;

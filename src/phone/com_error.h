@@ -1,4 +1,5 @@
-// The serial port's exceptions and the translation of system errors into them.
+// The exceptions of a byte link (the serial port's among them) and the
+// translation of system errors into them.
 #pragma once
 
 #include <cstdint>

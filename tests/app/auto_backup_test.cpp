@@ -16,7 +16,7 @@
 #include "app/check_box.h"
 #include "app/row_model.h"
 #include "app/status_panel.h"
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 #include "phone_window.h"
 #include "support/phone_scenario.h"
 #include "text/cp1251.h"

@@ -17,8 +17,8 @@
 #include "app/qt_user_interface.h"
 #include "app/status_panel.h"
 #include "phone/com_error.h"
-#include "phone/com_port.h"
-#include "phone/serial_devices.h"
+#include "phone/serial/com_port.h"
+#include "phone/serial/serial_devices.h"
 #include "phone_window.h"
 
 namespace missivo::test {

@@ -16,7 +16,7 @@
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "app/status_panel.h"
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 #include "phone_window.h"
 #include "store/list_file.h"
 

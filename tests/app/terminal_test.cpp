@@ -13,7 +13,7 @@
 #include "app/file_dialog.h"
 #include "app/qt_user_interface.h"
 #include "app/terminal_view.h"
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 #include "phone_window.h"
 #include "text/lines.h"
 

@@ -19,7 +19,7 @@
 #include "app/splash.h"
 #include "app/status_panel.h"
 #include "app/terminal_view.h"
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 #include "phone_window.h"
 #include "text/default_language.h"
 

@@ -23,7 +23,7 @@
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "app_test_support.h"
-#include "phone/serial_devices.h"
+#include "phone/serial/serial_devices.h"
 
 namespace missivo::test {
 namespace {

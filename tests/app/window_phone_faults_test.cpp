@@ -14,7 +14,7 @@
 #include "app/qt_user_interface.h"
 #include "app/row_model.h"
 #include "phone/at_exchange.h"
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 #include "phone_window.h"
 #include "support/read_faults.h"
 

@@ -13,7 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_runner.h"
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 #include "store/container.h"
 #include "store/data_files.h"
 #include "store/list_file.h"

@@ -14,7 +14,7 @@
 
 #include "archive_check.h"
 #include "cli_runner.h"
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 #include "store/data_files.h"
 #include "support/phone_fixture.h"
 #include "support/phone_scenario.h"

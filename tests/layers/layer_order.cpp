@@ -66,4 +66,18 @@ std::vector<std::string> LayerFaults(const std::vector<IncludeLine>& includes) {
   return faults;
 }
 
+std::vector<std::string> SerialPortFaults(const std::vector<IncludeLine>& includes) {
+  const std::string serial = "phone/serial/";
+  std::vector<std::string> faults;
+  for (const IncludeLine& include : includes) {
+    if (include.from != "phone" || include.file.starts_with(serial) ||
+        !include.text.starts_with(serial)) {
+      continue;
+    }
+    faults.push_back(include.file + ":" + std::to_string(include.line) + ": \"" + include.text +
+                     "\": the AT layer includes the serial port; it talks to the byte link");
+  }
+  return faults;
+}
+
 }  // namespace missivo::test

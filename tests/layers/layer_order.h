@@ -26,4 +26,9 @@ std::vector<IncludeLine> ReadIncludes(const std::filesystem::path& root,
 // fronts, or to a folder the order does not know.
 std::vector<std::string> LayerFaults(const std::vector<IncludeLine>& includes);
 
+// A message for each include of the serial port (phone/serial/) from elsewhere
+// in the phone folder, which reaches a device only through the byte link.
+// `includes` are read from the source root, so files are "phone/...".
+std::vector<std::string> SerialPortFaults(const std::vector<IncludeLine>& includes);
+
 }  // namespace missivo::test

@@ -1,8 +1,10 @@
 // The layers of the source tree: text <- core <- store <- sms <- phone <-
 // transfer <- shell <- the fronts (app, cli, the simulated phone), each folder
-// including only folders below it.
+// including only folders below it; inside phone/, the AT layer apart from the
+// serial port.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,34 @@ TEST(LayersTest, SourceTreeIncludesOnlyDownward) {
   ASSERT_GT(includes.size(), 100u) << "the source tree was not found under " << source;
   const std::vector<std::string> faults = LayerFaults(includes);
   EXPECT_TRUE(faults.empty()) << Joined(faults);
+}
+
+TEST(LayersTest, PhoneLayerReachesTheSerialPortOnlyThroughTheByteLink) {
+  const std::vector<IncludeLine> includes =
+      ReadIncludes(std::filesystem::path(MISSIVO_SOURCE_DIR) / "src");
+  ASSERT_TRUE(std::any_of(includes.begin(), includes.end(), [](const IncludeLine& include) {
+    return include.file.starts_with("phone/serial/");
+  })) << "the serial port was not found under phone/serial/";
+  EXPECT_EQ(Joined(SerialPortFaults(includes)), "");
+
+  const struct {
+    const char* file;
+    const char* text;
+    bool fault;
+  } cases[] = {
+      {"phone/at_exchange.cpp", "phone/serial/com_port.h", true},
+      {"phone/standard/standard_read.cpp", "phone/serial/com_types.h", true},
+      {"phone/at_exchange.cpp", "phone/byte_link.h", false},
+      {"phone/serial/com_port.h", "phone/serial/com_types.h", false},
+      {"phone/serial/com_port.h", "phone/byte_link.h", false},
+      {"app/connection.cpp", "phone/serial/com_port.h", false},
+  };
+  for (const auto& c : cases) {
+    const std::string file = c.file;
+    const std::vector<std::string> faults =
+        SerialPortFaults({{file, 3, file.substr(0, file.find('/')), "phone", c.text}});
+    EXPECT_EQ(!faults.empty(), c.fault) << c.file << " includes " << c.text;
+  }
 }
 
 TEST(LayersTest, UpwardSidewaysAndUnknownIncludesAreFaults) {

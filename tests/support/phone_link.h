@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "phone/at_exchange.h"
-#include "phone/com_port.h"
-#include "phone/main_thread_invoker.h"
+#include "phone/serial/com_port.h"
+#include "phone/serial/main_thread_invoker.h"
 #include "support/phone_fixture.h"
 #include "support/test_support.h"
 #include "text/language.h"

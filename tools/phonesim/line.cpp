@@ -14,7 +14,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "phone/serial_speed.h"
+#include "phone/serial/serial_speed.h"
 
 namespace phonesim {
 

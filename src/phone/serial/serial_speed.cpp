@@ -1,6 +1,6 @@
 // Uses the kernel's termios2 directly; its struct termios clashes with the C
 // library's, so nothing here includes <termios.h>.
-#include "phone/serial_speed.h"
+#include "phone/serial/serial_speed.h"
 
 #include <asm/termbits.h>
 #include <sys/ioctl.h>

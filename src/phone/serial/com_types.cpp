@@ -1,4 +1,4 @@
-#include "phone/com_types.h"
+#include "phone/serial/com_types.h"
 
 #include <iterator>
 

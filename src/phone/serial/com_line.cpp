@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "phone/com_port.h"
-#include "phone/serial_speed.h"
+#include "phone/serial/com_port.h"
+#include "phone/serial/serial_speed.h"
 
 namespace missivo {
 

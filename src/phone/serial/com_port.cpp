@@ -1,5 +1,5 @@
 // Opening, closing and the settings of the serial port.
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -10,8 +10,8 @@
 #include <cerrno>
 #include <system_error>
 
-#include "phone/com_thread.h"
-#include "phone/main_thread_invoker.h"
+#include "phone/serial/com_thread.h"
+#include "phone/serial/main_thread_invoker.h"
 
 namespace missivo {
 

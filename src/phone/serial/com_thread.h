@@ -10,7 +10,7 @@
 #include <mutex>
 #include <thread>
 
-#include "phone/com_types.h"
+#include "phone/serial/com_types.h"
 
 namespace missivo {
 

@@ -1,5 +1,5 @@
 // The port list: stable names first, then the numbered devices of each kind.
-#include "phone/serial_devices.h"
+#include "phone/serial/serial_devices.h"
 
 #include <gtest/gtest.h>
 

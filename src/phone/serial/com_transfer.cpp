@@ -9,8 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "phone/com_port.h"
-#include "phone/com_thread.h"
+#include "phone/serial/com_port.h"
+#include "phone/serial/com_thread.h"
 
 namespace missivo {
 

@@ -10,6 +10,8 @@
 //
 // Every failure goes through the raise path: OnError runs with caFail; caAbort
 // turns the EComError into ESilentAbort, otherwise the EComError continues.
+//
+// The port is the byte link the AT layer talks to on a real device.
 #pragma once
 
 #include <atomic>
@@ -20,23 +22,25 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "phone/byte_link.h"
 #include "phone/com_error.h"
-#include "phone/com_event.h"
-#include "phone/com_settings.h"
-#include "phone/com_types.h"
+#include "phone/serial/com_event.h"
+#include "phone/serial/com_settings.h"
+#include "phone/serial/com_types.h"
 
 namespace missivo {
 
 class MainThreadInvoker;
 class TComThread;
 
-class TCustomComPort {
+class TCustomComPort : public ByteLink {
  public:
   TCustomComPort();
   // Closes the port and waits for the end of its event threads.
-  virtual ~TCustomComPort();
+  ~TCustomComPort() override;
   TCustomComPort(const TCustomComPort&) = delete;
   TCustomComPort& operator=(const TCustomComPort&) = delete;
 
@@ -118,6 +122,15 @@ class TCustomComPort {
 
   // The raise path: OnError, then ESilentAbort or `error` itself.
   [[noreturn]] void RaiseError(const EComError& error);
+
+  // --- The byte link: the transfers above, as the AT layer sees them ---
+  bool IsOpen() const override { return Active(); }
+  void DropInput() override { ClearInputBuffer(); }
+  void Send(std::string_view bytes) override {
+    Write(bytes.data(), static_cast<std::int32_t>(bytes.size()), false);
+  }
+  char ReceiveWithin(std::chrono::milliseconds limit) override { return ReceiveCharWithin(limit); }
+  [[noreturn]] void Fail(const EComError& error) override { RaiseError(error); }
 
   // --- Events ---
   ComEvent<TCustomComPort&> BeforeOpen, AfterOpen, BeforeClose, AfterClose;

@@ -1,6 +1,6 @@
 // Which device the watch reads, and arrivals seen through inotify on a real
 // folder tree (a /dev of our own), folders that appear later included.
-#include "phone/device_arrivals.h"
+#include "phone/serial/device_arrivals.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "phone/com_thread.h"
+#include "phone/serial/com_thread.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <system_error>
 
-#include "phone/com_port.h"
-#include "phone/main_thread_invoker.h"
+#include "phone/serial/com_port.h"
+#include "phone/serial/main_thread_invoker.h"
 
 namespace missivo {
 

@@ -1,4 +1,4 @@
-#include "phone/main_thread_invoker.h"
+#include "phone/serial/main_thread_invoker.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>

@@ -1,4 +1,4 @@
-#include "phone/device_arrivals.h"
+#include "phone/serial/device_arrivals.h"
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "phone/serial_devices.h"
+#include "phone/serial/serial_devices.h"
 
 namespace missivo {
 namespace {

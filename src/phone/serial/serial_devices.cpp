@@ -1,4 +1,4 @@
-#include "phone/serial_devices.h"
+#include "phone/serial/serial_devices.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "phone/com_types.h"
+#include "phone/serial/com_types.h"
 
 namespace missivo {
 

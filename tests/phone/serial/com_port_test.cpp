@@ -1,4 +1,4 @@
-#include "phone/com_port.h"
+#include "phone/serial/com_port.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <functional>
 #include <thread>
 
-#include "phone/serial_speed.h"
+#include "phone/serial/serial_speed.h"
 #include "support/phone_link.h"
 
 namespace missivo {
