@@ -1,6 +1,7 @@
 #include "cli/terminal_text.h"
 
 #include "text/cp1251.h"
+#include "text/hex_escapes.h"
 
 namespace missivo::cli {
 namespace {
@@ -28,10 +29,8 @@ bool IsControl(std::string_view character) {
 }
 
 void AppendHex(std::string& out, unsigned char byte) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
   out += "\\x";
-  out.push_back(kDigits[byte >> 4]);
-  out.push_back(kDigits[byte & 15]);
+  AppendHexByte(out, byte);
 }
 
 }  // namespace

@@ -1,16 +1,10 @@
 #include "phone/ucs2.h"
 
 #include "text/cp1251.h"
+#include "text/hex_escapes.h"
 
 namespace missivo {
 namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 bool IsHighSurrogate(char16_t unit) {
   return unit >= 0xD800 && unit <= 0xDBFF;
@@ -32,7 +26,7 @@ char16_t Ucs2GroupValue(std::string_view group) {
   if (group.size() != 4) return 0;
   unsigned value = 0;
   for (char c : group) {
-    const int digit = HexDigit(c);
+    const int digit = HexDigitValue(c);
     if (digit < 0) return 0;
     value = value * 16 + static_cast<unsigned>(digit);
   }

@@ -8,13 +8,6 @@ namespace {
 
 constexpr std::size_t kFirstFieldSubItem = kNumber + 1;  // sub-item 1
 
-// The lossless value when its Windows-1251 form is what the row holds, else
-// the row's value.
-std::string Best(const std::string& lossless, const std::string& held) {
-  if (!lossless.empty() && Utf8ToCp1251(lossless) == held) return lossless;
-  return Cp1251ToUtf8(held);
-}
-
 }  // namespace
 
 Row MakeContactRow(std::string_view name, std::string_view number) {
@@ -23,8 +16,8 @@ Row MakeContactRow(std::string_view name, std::string_view number) {
   row.sub_items.push_back(Utf8ToCp1251(number));
   row.image = kImageContact;
   FieldBlock block;
-  if (Cp1251ToUtf8(row.caption) != name) AddFieldLine(block, "name", name);
-  if (Cp1251ToUtf8(row.sub_items[kNumber]) != number) AddFieldLine(block, "number", number);
+  AddFieldLine(block, "name", LosslessValue(name));
+  AddFieldLine(block, "number", LosslessValue(number));
   if (!block.lines.empty()) WriteFieldBlock(row, kFirstFieldSubItem, kContactFieldsMarker, block);
   return row;
 }
@@ -51,12 +44,12 @@ std::optional<ContactFields> ReadContactFields(const Row& row) {
 
 std::string ContactName(const Row& row) {
   const std::optional<ContactFields> fields = ReadContactFields(row);
-  return Best(fields ? fields->name : std::string(), row.caption);
+  return PreferLossless(fields ? fields->name : std::string_view(), row.caption);
 }
 
 std::string ContactNumber(const Row& row) {
   const std::optional<ContactFields> fields = ReadContactFields(row);
-  return Best(fields ? fields->number : std::string(), SubItem(row, kNumber));
+  return PreferLossless(fields ? fields->number : std::string_view(), SubItem(row, kNumber));
 }
 
 }  // namespace missivo

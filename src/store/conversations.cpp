@@ -29,8 +29,7 @@ std::vector<Conversation> GroupConversations(const std::vector<Row>& rows) {
   std::vector<std::string> times(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const Row& row = rows[i];
-    const std::optional<MessageFields> fields =
-        HasMessageFields(row) ? ReadMessageFields(row) : std::nullopt;
+    const std::optional<MessageFields> fields = ReadMessageFields(row);
     std::string key = CorrespondentKey(row, fields);
     auto [found, added] = by_key.try_emplace(key, conversations.size());
     if (added) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "text/cp1251.h"
 #include "text/hex_escapes.h"
 
 namespace missivo {
@@ -31,7 +32,6 @@ void AppendCut(std::vector<std::string>& sub_items, std::string_view all) {
 }  // namespace
 
 std::string EscapeFieldValue(std::string_view value) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(value.size());
   for (char c : value) {
@@ -39,10 +39,19 @@ std::string EscapeFieldValue(std::string_view value) {
       out.push_back(c);
       continue;
     }
-    const auto byte = static_cast<unsigned char>(c);
-    out += {'%', kHex[byte >> 4], kHex[byte & 0xF]};
+    out.push_back('%');
+    AppendHexByte(out, static_cast<unsigned char>(c));
   }
   return out;
+}
+
+std::string LosslessValue(std::string_view utf8) {
+  return Cp1251ToUtf8(Utf8ToCp1251(utf8)) == utf8 ? std::string() : std::string(utf8);
+}
+
+std::string PreferLossless(std::string_view lossless, std::string_view held) {
+  if (!lossless.empty() && Utf8ToCp1251(lossless) == held) return std::string(lossless);
+  return Cp1251ToUtf8(held);
 }
 
 std::string UnescapeFieldValue(std::string_view value) {

@@ -24,6 +24,16 @@ namespace missivo {
 std::string EscapeFieldValue(std::string_view value);
 std::string UnescapeFieldValue(std::string_view value);
 
+// What a lossless field keeps of a UTF-8 value: the value when Windows-1251
+// cannot hold it exactly, else nothing (the five, or caption and number, hold it).
+std::string LosslessValue(std::string_view utf8);
+
+// The value to show of a field the row also holds in Windows-1251 (`held`):
+// the lossless value when its Windows-1251 form is still what the row holds,
+// else `held` converted. A program that knows only the Windows-1251 form may
+// have changed that since the lossless value was written.
+std::string PreferLossless(std::string_view lossless, std::string_view held);
+
 // A field text to write: its header lines (key and value as written: escape
 // the values first) and its body, when it has one.
 struct FieldBlock {

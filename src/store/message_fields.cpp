@@ -144,15 +144,12 @@ std::string_view ContactInFrom(std::string_view from) {
 }
 
 std::string LosslessContact(std::string_view name) {
-  return Cp1251ToUtf8(Utf8ToCp1251(name)) == name ? std::string() : std::string(name);
+  return LosslessValue(name);
 }
 
 std::string BestContact(const Row& row, const std::optional<MessageFields>& fields) {
-  const std::string_view name = ContactInFrom(SubItem(row, kFrom));
-  if (name.empty()) return {};
-  if (fields && !fields->contact.empty() && Utf8ToCp1251(fields->contact) == name)
-    return fields->contact;
-  return Cp1251ToUtf8(name);
+  return PreferLossless(fields ? fields->contact : std::string_view(),
+                        ContactInFrom(SubItem(row, kFrom)));
 }
 
 std::string BestContact(const Row& row) {
@@ -180,11 +177,11 @@ std::string BestNumber(const Row& row, const std::optional<MessageFields>& field
 }
 
 std::string BestNumber(const Row& row) {
-  return BestNumber(row, HasMessageFields(row) ? ReadMessageFields(row) : std::nullopt);
+  return BestNumber(row, ReadMessageFields(row));
 }
 
 std::optional<RowKind> BestKind(const Row& row) {
-  return BestKind(row, HasMessageFields(row) ? ReadMessageFields(row) : std::nullopt);
+  return BestKind(row, ReadMessageFields(row));
 }
 
 std::optional<RowKind> BestKind(const Row& row, const std::optional<MessageFields>& fields) {

@@ -128,7 +128,7 @@ std::string CorrespondentKey(const Row& row, const std::optional<MessageFields>&
 }
 
 std::string CorrespondentKey(const Row& row) {
-  return CorrespondentKey(row, HasMessageFields(row) ? ReadMessageFields(row) : std::nullopt);
+  return CorrespondentKey(row, ReadMessageFields(row));
 }
 
 }  // namespace missivo

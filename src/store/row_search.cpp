@@ -158,8 +158,7 @@ void SearchIndex::Append(const Row& row) {
   const std::size_t start = pool_.size();
   // The lossless fields are read once for every fact; a row without them has
   // its whole text in the caption.
-  const std::optional<MessageFields> fields =
-      HasMessageFields(row) ? ReadMessageFields(row) : std::nullopt;
+  const std::optional<MessageFields> fields = ReadMessageFields(row);
   if (fields) {
     AppendFolded(pool_, fields->text);
   } else {

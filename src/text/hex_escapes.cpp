@@ -9,6 +9,12 @@ int HexDigitValue(char c) {
   return -1;
 }
 
+void AppendHexByte(std::string& out, unsigned char byte) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  out.push_back(kDigits[byte >> 4]);
+  out.push_back(kDigits[byte & 0x0F]);
+}
+
 std::string DecodeHexEscapes(std::string_view text, char escape) {
   std::string out;
   out.reserve(text.size());
