@@ -35,7 +35,7 @@ std::vector<PhoneSlot> SlotsToDelete(const std::vector<Row>& list1,
     const ArchiveIndex archived(*archive);
     for (std::size_t i = 0; i < list1.size() && i < row_slots.size(); ++i) {
       const Row& row = list1[i];
-      if (archived.IsArchived(row.caption, SubItem(row, kFrom), SubItem(row, kIndex))) continue;
+      if (archived.IsArchived(row)) continue;
       for (const PhoneSlot& slot : row_slots[i])
         missing.insert(SlotKey(slot));
     }

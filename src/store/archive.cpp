@@ -1,6 +1,7 @@
 #include "store/archive.h"
 
 #include <functional>
+#include <optional>
 
 #include "store/message_fields.h"
 
@@ -35,10 +36,36 @@ bool SameMessage(const Row& archived, const std::string& text, const std::string
          SameSender(SubItem(archived, kFrom), from);
 }
 
-// Whether two rows' lossless texts differ; rows without them differ in nothing.
-bool LosslessTextsDiffer(const Row& archived, const Row& row) {
-  if (!HasMessageFields(archived) || !HasMessageFields(row)) return false;
-  return ReadMessageFields(archived)->text != ReadMessageFields(row)->text;
+// Whether the lossless fields of two rows may be one message: the kind and the
+// whole text agree, and so do the number, the phone's time, the storage and
+// the parts wherever both rows know them. A phone reuses a freed slot, so the
+// time is what tells "Ok" in slot 1 today from "Ok" in slot 1 a month ago.
+bool SameLosslessMessage(const MessageFields& archived, const MessageFields& row) {
+  const auto agree = [](const auto& a, const auto& b) { return a.empty() || b.empty() || a == b; };
+  return archived.kind == row.kind && archived.text == row.text &&
+         agree(archived.number, row.number) && agree(archived.time, row.time) &&
+         agree(archived.storage, row.storage) && agree(archived.parts, row.parts);
+}
+
+// The same for rows of which one has no lossless fields (an archive of an older
+// version): the kind its picture gives, and for incoming messages the Date/Time,
+// which is the phone's time stamp (outgoing messages and drafts carried the
+// moment of a read there).
+bool SameKindAndTime(const Row& archived, const std::optional<MessageFields>& archived_fields,
+                     const Row& row, const std::optional<MessageFields>& fields) {
+  const std::optional<RowKind> kind = BestKind(archived, archived_fields);
+  if (kind != BestKind(row, fields)) return false;
+  return kind != RowKind::kIncoming || SubItem(archived, kDateTime) == SubItem(row, kDateTime);
+}
+
+// Whether the archive row is the very message of `row`: the five sub-items'
+// test, then every field that tells two messages apart.
+bool SameMessageRow(const Row& archived, const Row& row) {
+  if (!SameMessage(archived, row.caption, SubItem(row, kFrom), SubItem(row, kIndex))) return false;
+  const std::optional<MessageFields> archived_fields = ReadMessageFields(archived);
+  const std::optional<MessageFields> fields = ReadMessageFields(row);
+  if (archived_fields && fields) return SameLosslessMessage(*archived_fields, *fields);
+  return SameKindAndTime(archived, archived_fields, row, fields);
 }
 
 }  // namespace
@@ -74,13 +101,9 @@ bool ArchiveIndex::IsArchived(const std::string& text, const std::string& from,
 }
 
 bool ArchiveIndex::IsArchived(const Row& row) const {
-  const std::string& from = SubItem(row, kFrom);
-  const std::string& index = SubItem(row, kIndex);
-  const auto [first, last] = positions_.equal_range(KeyOf(row.caption, index));
+  const auto [first, last] = positions_.equal_range(KeyOf(row.caption, SubItem(row, kIndex)));
   for (auto it = first; it != last; ++it) {
-    const Row& archived = rows_[it->second];
-    if (SameMessage(archived, row.caption, from, index) && !LosslessTextsDiffer(archived, row))
-      return true;
+    if (SameMessageRow(rows_[it->second], row)) return true;
   }
   return false;
 }

@@ -43,10 +43,15 @@ class ArchiveIndex {
   // text (caption), the same Index and the same sender (SameSender).
   bool IsArchived(const std::string& text, const std::string& from, const std::string& index) const;
 
-  // The same test for a whole row; besides, when both rows carry a lossless
-  // text (store/message_fields.h), the texts must be equal: two messages
-  // whose Windows-1251 captions agree ("?" for different emoji) but whose
-  // texts differ are two messages.
+  // The test of a whole row: the one above, and then every field that tells
+  // two messages apart. Where both rows carry lossless fields
+  // (store/message_fields.h) the kind and the whole text must be equal (two
+  // captions with "?" for different emoji are two messages), and the number,
+  // the phone's time, the storage and the parts must be equal wherever both
+  // know them: a phone reuses a freed slot, so "Ok" from one sender in slot 1
+  // a month later is another message. Where one row has no lossless fields
+  // (an archive of an older version), the kinds their pictures give must be
+  // equal, and for incoming messages the Date/Time (the phone's time stamp).
   bool IsArchived(const Row& row) const;
 
  private:

@@ -28,7 +28,7 @@ ImportCount AppendImportedRows(std::vector<Row>& archive, std::vector<Row> rows,
   ImportCount count;
   for (std::size_t k = 0; k < rows.size(); ++k) {
     Row& row = rows[k];
-    if (archived.IsArchived(row.caption, SubItem(row, kFrom), SubItem(row, kIndex))) {
+    if (archived.IsArchived(row)) {
       ++count.already;
     } else {
       archive.push_back(std::move(row));

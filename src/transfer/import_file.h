@@ -57,7 +57,8 @@ struct ImportCount {
 };
 
 // Appends `rows` to the end of `archive` in order, each that the archive does
-// not hold yet by its duplicate test (same text, Index and sender; rows
+// not hold yet by its duplicate test (ArchiveIndex::IsArchived of the row: the
+// same text, Index and sender, and the same time where both know it; rows
 // appended earlier in the same import count), with the gauge shown over
 // 0..`maximum` and Str70 in the status panel; after row k the gauge moves to
 // k * `step` and pending events run. Then runs `resolve_names` (when given) and

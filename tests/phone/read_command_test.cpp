@@ -129,7 +129,7 @@ TEST(ReadCommandTest, DeletesOnlyWhatTheSavedArchiveHolds) {
   // An archive that already holds message 4 under its resolved sender, and
   // another message.
   const std::vector<Row> archived = {
-      {"second", {W("Пётр (+79160000000)"), "02/05/2024,12:00:00", "6", "4", "x"}, kImageIncoming},
+      {"second", {W("Пётр (+79160000000)"), "01/05/2024,12:00:00", "6", "4", "x"}, kImageIncoming},
       {"old", {"+7000", "01/01/2020,00:00:00", "3", "1", "x"}, kImageIncoming}};
   const struct {
     const char* name;

@@ -78,7 +78,7 @@ TEST(AppendToArchiveTest, OnlyNewRowsAreAppendedInOrder) {
   const std::vector<Row> rows = {
       MessageRow("a old", "+1", "2"),                                       // archived
       MessageRow("new", "+1", "3", "02/02/2006,00:00:00", kImageOutgoing),  // new
-      MessageRow("new", "+1", "3"),  // archived by the row just appended
+      MessageRow("new", "+1", "3", "02/02/2006,00:00:00", kImageOutgoing),  // just appended
       MessageRow("a old", "+1", "5"),
   };
   ScriptedUserInterface ui;
@@ -120,6 +120,78 @@ TEST(AppendToArchiveTest, LosslessTextsTellMessagesApart) {
       {"other emoji, same caption", with_text("Hi 👍"), with_text("Hi 👎"), 1},
       {"older row without fields", older, with_text("Hi 👎"), 0},
       {"new row without fields", with_text("Hi 👍"), older, 0},
+  };
+  for (const auto& c : cases) {
+    RowList archive = Archive({MessageRow("other", "+2", "1"), c.archived});
+    ScriptedUserInterface ui;
+    const std::vector<Row> read = {c.read};
+    EXPECT_EQ(AppendToArchive(archive, read, ui), c.appended) << c.name;
+  }
+}
+
+// A phone reuses freed slots: the same text from the same sender in the same
+// slot at another time is another message. Every field that tells two
+// messages apart counts where both rows know it.
+TEST(AppendToArchiveTest, OnlyTheVeryMessageCountsAsArchived) {
+  const auto lossless = [](auto change) {
+    Row row = MessageRow("Ok", "+79161234567", "1", "01/05/2024,12:00:00");
+    MessageFields fields;
+    fields.text = "Ok";
+    fields.number = "+79161234567";
+    fields.time = "2024-05-01T12:00:00+03:00";
+    fields.storage = "SM";
+    fields.parts = {"1"};
+    change(row, fields);
+    WriteMessageFields(row, fields);
+    return row;
+  };
+  const auto same = [](Row&, MessageFields&) {};
+  const Row archived = lossless(same);
+  const Row older = MessageRow("Ok", "+79161234567", "1", "01/05/2024,12:00:00");
+  const struct {
+    const char* name;
+    Row archived;
+    Row read;
+    std::size_t appended;
+  } cases[] = {
+      {"the same message", archived, lossless(same), 0},
+      {"a month later in the same slot", archived, lossless([](Row& row, MessageFields& f) {
+         f.time = "2024-06-01T12:00:00+03:00";
+         row.sub_items[kDateTime] = "01/06/2024,12:00:00";
+       }),
+       1},
+      {"the same local time in another zone", archived,
+       lossless([](Row&, MessageFields& f) { f.time = "2024-05-01T12:00:00+04:00"; }), 1},
+      {"another storage", archived, lossless([](Row&, MessageFields& f) { f.storage = "ME"; }), 1},
+      {"other parts", archived, lossless([](Row&, MessageFields& f) {
+         f.parts = {"1", "2"};
+       }),
+       1},
+      {"another number behind the same From", archived,
+       lossless([](Row&, MessageFields& f) { f.number = "89161234567"; }), 1},
+      {"a draft, not a message received", archived, lossless([](Row& row, MessageFields& f) {
+         f.kind = RowKind::kDraft;
+         row.image = kImageDraft;
+       }),
+       1},
+      {"no time known on one side", archived,
+       lossless([](Row&, MessageFields& f) { f.time.clear(); }), 0},
+      {"no storage known on one side", archived,
+       lossless([](Row&, MessageFields& f) { f.storage.clear(); }), 0},
+      {"older archive row, same stamp", older, lossless(same), 0},
+      {"older archive row, another stamp", older,
+       lossless([](Row& row, MessageFields&) { row.sub_items[kDateTime] = "01/06/2024,12:00:00"; }),
+       1},
+      {"older archive row, an outgoing message", older, lossless([](Row& row, MessageFields& f) {
+         f.kind = RowKind::kOutgoing;
+         row.image = kImageOutgoing;
+       }),
+       1},
+      {"older rows on both sides, other stamps", older,
+       MessageRow("Ok", "+79161234567", "1", "01/06/2024,12:00:00"), 1},
+      {"older outgoing rows carry the moment of the read",
+       MessageRow("Ok", "+79161234567", "1", "01/05/2024,12:00:00", kImageOutgoing),
+       MessageRow("Ok", "+79161234567", "1", "03/05/2024,18:00:00", kImageOutgoing), 0},
   };
   for (const auto& c : cases) {
     RowList archive = Archive({MessageRow("other", "+2", "1"), c.archived});
