@@ -1,10 +1,13 @@
 #include "phone/at_exchange.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "core/ui.h"
 #include "phone/byte_link.h"
 #include "phone/com_error.h"
+#include "phone/reply_frame.h"
 #include "phone/unsolicited.h"
 #include "text/language.h"
 
@@ -51,6 +54,11 @@ void AtExchange::ExchangeQuietly(const std::string& command, std::string& reply)
   Exchange(command, reply, /*show_error=*/false);
 }
 
+std::string AtExchange::Collected::Reply(std::string_view command) const {
+  const std::string_view proper = std::string_view(bytes).substr(0, end);
+  return unsolicited ? WithoutUnsolicited(proper, command) : std::string(proper);
+}
+
 void AtExchange::Exchange(const std::string& command, std::string& reply, bool show_error) {
   if (command.empty()) return;
   reply.clear();
@@ -61,16 +69,15 @@ void AtExchange::Exchange(const std::string& command, std::string& reply, bool s
   // Clear first, then write: a quick phone's answer must not be thrown away.
   link_.DropInput();
   link_.Send(command + "\n\r");
-  bool unsolicited = false;
-  std::string collected = Collect(command, unsolicited);
+  const Collected collected = Collect(command, /*wait_for_prompt=*/false);
   // The terminal shows everything; the caller gets the reply without the
   // codes the device sent on its own.
-  terminal_.AppendLine(collected);
-  if (unsolicited) collected = WithoutUnsolicited(collected, command);
-  if (show_error && IsErrorReply(collected)) {
-    ui_.ShowMessage("AT Command Error:" + collected, MessageKind::kPlain);
+  terminal_.AppendLine(collected.bytes);
+  std::string answer = collected.Reply(command);
+  if (show_error && IsErrorReply(answer)) {
+    ui_.ShowMessage("AT Command Error:" + answer, MessageKind::kPlain);
   }
-  reply = std::move(collected);
+  reply = std::move(answer);
   terminal_.AppendLine("");
 }
 
@@ -84,32 +91,41 @@ bool AtExchange::ExchangeWithPrompt(const std::string& command, const std::strin
   }
   link_.DropInput();
   link_.Send(command);
-  bool unsolicited = false;
-  bool prompt = false;
-  std::string collected = Collect(command, unsolicited, &prompt);
-  terminal_.AppendLine(collected);
-  if (!prompt) {
-    reply = unsolicited ? WithoutUnsolicited(collected, command) : std::move(collected);
+  const Collected prompt = Collect(command, /*wait_for_prompt=*/true);
+  terminal_.AppendLine(prompt.bytes);
+  if (!prompt.prompt) {
+    reply = prompt.Reply(command);
     terminal_.AppendLine("");
     return false;
   }
   // No clearing here: the answer to the text may come at once.
   link_.Send(text + kCtrlZ);
-  unsolicited = false;
-  collected = Collect(command, unsolicited);
-  terminal_.AppendLine(collected);
-  reply = unsolicited ? WithoutUnsolicited(collected, command) : std::move(collected);
+  const Collected answer = Collect(command, /*wait_for_prompt=*/false);
+  terminal_.AppendLine(answer.bytes);
+  reply = answer.Reply(command);
   terminal_.AppendLine("");
   return true;
 }
 
 // Bytes up to and including the line end that follows the final result line;
 // the rest of that line end (the LF after CR) is cleared by the next exchange.
-std::string AtExchange::Collect(std::string_view command, bool& unsolicited, bool* prompt) {
+// Where the final result may be text of a message (phone/reply_frame.h), the
+// reply ends there only when the device then falls quiet for QuietLimit();
+// unsolicited codes that come meanwhile are collected after the reply's end.
+AtExchange::Collected AtExchange::Collect(std::string_view command, bool wait_for_prompt) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + command_limit_;
-  std::string reply;
+  Collected collected;
+  std::string& reply = collected.bytes;
+  const auto ended = [&](std::size_t end) {
+    collected.end = end;
+    return std::move(collected);
+  };
   std::size_t line_start = 0;
+  ReplyFrame frame(command);
+  // Set while a final result line waits for the quiet: where the reply ends then.
+  std::optional<std::size_t> end_if_quiet;
+  bool carried_line = false;  // the next line belongs to a two-line unsolicited code
   command_limit_reached_ = false;
   for (;;) {
     if (reply.size() >= reply_limit_) {
@@ -122,19 +138,46 @@ std::string AtExchange::Collect(std::string_view command, bool& unsolicited, boo
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     command_limit_reached_ = left <= silence_limit_;
     if (left.count() <= 0) link_.Fail(EComError(kTimeoutMessage, 0));
+    if (end_if_quiet && line_start == reply.size() && !carried_line &&
+        !link_.InputWithin(std::min(left, quiet_limit_))) {
+      // Only the LF of the final line's CR LF came: it is left out as above.
+      if (reply.size() == *end_if_quiet + 1 && reply.back() == '\n') reply.pop_back();
+      return ended(*end_if_quiet);
+    }
     const char c = link_.ReceiveWithin(std::min(left, silence_limit_));
     reply.push_back(c);
-    if (IsLineEnd(c)) {
+    if (c == '\n' && line_start + 1 == reply.size() && reply.size() >= 2 &&
+        reply[reply.size() - 2] == '\r') {
+      line_start = reply.size();  // the LF of a CR LF ends no line of its own
+    } else if (IsLineEnd(c)) {
       const std::string_view line(reply.data() + line_start, reply.size() - 1 - line_start);
-      if (IsFinalResultLine(line)) return reply;
-      if (!unsolicited && IsUnsolicitedLine(line, command)) unsolicited = true;
       line_start = reply.size();
+      if (std::exchange(carried_line, false)) continue;
+      if (IsUnsolicitedLine(line, command)) {
+        collected.unsolicited = true;
+        carried_line = IsTwoLineUnsolicited(line);
+        continue;
+      }
+      if (end_if_quiet) {
+        if (line.empty()) continue;
+        end_if_quiet.reset();
+        frame.NotTheEnd();
+      }
+      switch (frame.Line(line)) {
+        case ReplyFrame::End::kYes:
+          return ended(reply.size());
+        case ReplyFrame::End::kIfQuiet:
+          end_if_quiet = reply.size();
+          break;
+        case ReplyFrame::End::kNo:
+          break;
+      }
     } else if (reply.size() == 2 && reply == "OK") {
-      return reply;
-    } else if (prompt != nullptr && c == ' ' && reply.size() - line_start == 2 &&
+      return ended(reply.size());
+    } else if (wait_for_prompt && c == ' ' && reply.size() - line_start == 2 &&
                reply[line_start] == '>') {
-      *prompt = true;
-      return reply;
+      collected.prompt = true;
+      return ended(reply.size());
     }
   }
 }

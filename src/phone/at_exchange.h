@@ -51,6 +51,11 @@ class AtExchange : public AtChannel {
   // entries (about 25 KB) or the listing of a full phone; at 115200 baud it
   // carries a reply of the whole ReplyLimit().
   static constexpr std::chrono::milliseconds kDefaultCommandLimit{600000};
+  // How long the device must stay quiet after a final result that may be text
+  // of a message (phone/reply_frame.h) for it to end the reply. A device sends
+  // a reply in one go: the gaps inside one are milliseconds, even where it
+  // reads each message from the SIM.
+  static constexpr std::chrono::milliseconds kDefaultQuietLimit{500};
 
   AtExchange(ByteLink& link, TerminalSink& terminal, UserInterface& ui,
              const LanguageLines& language);
@@ -65,6 +70,9 @@ class AtExchange : public AtChannel {
   // not ended within CommandLimit() of the command's sending; when the reply
   // grows past ReplyLimit() bytes without its final result, with
   // kReplyTooLongMessage (code 0).
+  // A final result ends the reply only where it can stand (phone/reply_frame.h):
+  // not inside the text of a message; where it may be such text, only when
+  // the device then stays quiet for QuietLimit().
   // Unsolicited result codes (phone/unsolicited.h) that arrive before the
   // final result are shown in the terminal but left out of `reply`.
   void ExchangeCommand(const std::string& command, std::string& reply) override;
@@ -81,14 +89,26 @@ class AtExchange : public AtChannel {
   void SetReplyLimit(std::size_t bytes) { reply_limit_ = bytes; }
   std::chrono::milliseconds CommandLimit() const { return command_limit_; }
   void SetCommandLimit(std::chrono::milliseconds limit) { command_limit_ = limit; }
+  std::chrono::milliseconds QuietLimit() const { return quiet_limit_; }
+  void SetQuietLimit(std::chrono::milliseconds limit) { quiet_limit_ = limit; }
   // Whether the last time-out came from CommandLimit() rather than the silence.
   bool CommandLimitReached() const { return command_limit_reached_; }
 
  private:
+  // What was collected for one reply: every byte (what the terminal shows), of
+  // which the reply proper is the first `end`.
+  struct Collected {
+    std::string bytes;
+    std::size_t end = 0;
+    bool unsolicited = false;  // a line of it is an unsolicited code
+    bool prompt = false;       // it ended at the "> " prompt
+    // The reply proper without the unsolicited codes: what the caller gets.
+    std::string Reply(std::string_view command) const;
+  };
+
   void Exchange(const std::string& command, std::string& reply, bool show_error);
-  // Sets `unsolicited` when a line of the reply is an unsolicited code. With
-  // `prompt` non-null, also ends at a "> " line start and sets *prompt.
-  std::string Collect(std::string_view command, bool& unsolicited, bool* prompt = nullptr);
+  // With `wait_for_prompt`, also ends at a "> " line start.
+  Collected Collect(std::string_view command, bool wait_for_prompt);
 
   ByteLink& link_;
   TerminalSink& terminal_;
@@ -97,6 +117,7 @@ class AtExchange : public AtChannel {
   std::chrono::milliseconds silence_limit_ = kDefaultSilenceLimit;
   std::size_t reply_limit_ = kDefaultReplyLimit;
   std::chrono::milliseconds command_limit_ = kDefaultCommandLimit;
+  std::chrono::milliseconds quiet_limit_ = kDefaultQuietLimit;
   bool command_limit_reached_ = false;
 };
 

@@ -30,6 +30,10 @@ class ByteLink {
   // kTimeoutMessage (code 0) when none came.
   virtual char ReceiveWithin(std::chrono::milliseconds limit) = 0;
 
+  // Whether a byte has come that has not been taken yet, waiting at most
+  // `limit` for one; nothing is taken. A hang-up fails as a receive does.
+  virtual bool InputWithin(std::chrono::milliseconds limit) = 0;
+
   // Ends the current transfer with `error` the way the link's own failures end:
   // the link's owner hears of it first, then it leaves by exception.
   [[noreturn]] virtual void Fail(const EComError& error) = 0;

@@ -200,33 +200,110 @@ TEST(AtExchangeTest, HangUpInTheMiddleOfAReplyClosesThePortThroughLineBreak) {
   EXPECT_EQ(link.terminal.lines.size(), 2u);
 }
 
-// Each captured reply, served as the answer to a command, comes back whole.
+// The command a captured reply answers, by its file's name: listings and
+// reads as such, so that their framing is what counts.
+std::string CommandFor(const std::filesystem::path& file, std::size_t number) {
+  const std::string name = file.filename().string();
+  const std::string prefix = name.starts_with("cmgl")   ? "AT+CMGL=\"ALL\" "
+                             : name.starts_with("cmgr") ? "AT+CMGR="
+                                                        : "AT+F";
+  return prefix + std::to_string(number);
+}
+
+// Each captured reply of a phone or a modem, served as the answer to its kind
+// of command, comes back whole: the terminal shows it up to the CR after its
+// final result line.
 TEST(AtExchangeTest, CapturedRepliesAreCollectedWhole) {
   std::vector<std::string> served;
+  std::vector<std::string> commands;
   nlohmann::json scenario = {{"replies", nlohmann::json::array()}};
-  for (const auto& entry :
-       std::filesystem::directory_iterator(std::filesystem::path(MISSIVO_TEST_DATA) / "replies")) {
-    if (entry.path().extension() != ".txt") continue;
-    // The phones sent CR LF where a capture kept only LF; a capture cut before its
-    // final result line gets one.
-    std::string lines;
-    for (char c : test::ReadBytes(entry.path())) {
-      if (c == '\n' && (lines.empty() || lines.back() != '\r')) lines += '\r';
-      lines += c;
+  for (const char* folder : {"replies", "standard-replies"}) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(MISSIVO_TEST_DATA) / folder)) {
+      if (entry.path().extension() != ".txt") continue;
+      // The phones sent CR LF where a capture kept only LF; a capture cut before
+      // its final result line gets one.
+      std::string lines;
+      for (char c : test::ReadBytes(entry.path())) {
+        if (c == '\n' && (lines.empty() || lines.back() != '\r')) lines += '\r';
+        lines += c;
+      }
+      lines.erase(lines.find_last_not_of("\r\n") + 1);
+      if (!IsFinalResultLine(lines.substr(lines.find_last_of('\n') + 1))) lines += "\r\n\r\nOK";
+      commands.push_back(CommandFor(entry.path(), served.size()));
+      scenario["replies"].push_back({{"command", commands.back()}, {"reply", lines + "\r\n"}});
+      served.push_back(lines);
     }
-    lines.erase(lines.find_last_not_of("\r\n") + 1);
-    if (!IsFinalResultLine(lines.substr(lines.find_last_of('\n') + 1))) lines += "\r\n\r\nOK";
-    const std::string command = "AT+F" + std::to_string(served.size());
-    scenario["replies"].push_back({{"command", command}, {"reply", lines + "\r\n"}});
-    served.push_back(lines);
   }
-  ASSERT_EQ(served.size(), 12u);
+  ASSERT_EQ(served.size(), 42u);
   PhoneLink link(scenario.dump());
   for (std::size_t i = 0; i < served.size(); ++i) {
     SCOPED_TRACE(served[i]);
+    (void)link.Exchange(commands[i]);
     // The reply ends at the CR after its final line; the LF stays behind.
-    EXPECT_EQ(link.Exchange("AT+F" + std::to_string(i)), served[i] + "\r");
+    ASSERT_EQ(link.terminal.lines.size(), 2 * i + 2);
+    EXPECT_EQ(link.terminal.lines[2 * i], served[i] + "\r");
   }
+}
+
+// A final result line ends a reply only where it can stand: a line "OK" or
+// "ERROR ..." in the text of a message is text, as the real end of the reply
+// (after which the device falls quiet) shows. Replies as devices in text mode
+// without UCS2 send them: with and without the empty line before the final
+// result, the text's own line breaks as lone LF or CR LF.
+TEST(AtExchangeTest, AFinalResultEndsAReplyOnlyWhereItCanStand) {
+  const std::string header1 =
+      "+CMGL: 1,\"REC READ\",\"+31625044454\",,\"07/07/05,09:56:03+08\"\r\n";
+  const std::string header2 =
+      "+CMGL: 2,\"REC UNREAD\",\"+31625044454\",,\"07/07/05,09:58:12+08\"\r\n";
+  const struct {
+    const char* name;
+    const char* command;
+    std::string answer;  // sent at once; the reply is this up to the CR after the last OK
+  } cases[] = {
+      {"a message that reads OK, and another after it", "AT+CMGL=\"ALL\"",
+       "\r\n" + header1 + "OK\r\n" + header2 + "Fine\r\nOK\r\n"},
+      {"a text whose second line is OK (lone LF)", "AT+CMGL=\"ALL\"",
+       "\r\n" + header1 + "Are you coming?\nOK\r\n" + header2 + "Yes\r\n\r\nOK\r\n"},
+      {"a text whose second line is OK (CR LF), last in the listing", "AT+CMGL=\"ALL\"",
+       "\r\n" + header1 + "Are you coming?\r\nOK\r\n\r\nOK\r\n"},
+      {"texts that begin with ERROR", "AT+CMGL=\"ALL\"",
+       "\r\n" + header1 + "ERROR 404 at the gate\r\n" + header2 + "ERROR\r\n+CMS ERROR: 500\r\n" +
+           "OK\r\n"},
+      {"a read whose text is OK", "AT+CMGR=1",
+       "\r\n+CMGR: \"REC READ\",\"+31625044454\",,\"07/07/05,09:56:03+08\"\r\nOK\r\nOK\r\n"},
+      {"the family's headers", "AT+MMGR=3",
+       "\r\n+MMGR: \"REC READ\", \"+4123456789132\", \"2009/8/18,19:11:45\"\r\nOK\r\n\r\nOK\r\n"},
+      {"a stray OK before the listing", "at+cmgl=\"ALL\"\r\n",
+       "\r\nOK\r\nat+cmgl=\"ALL\"\r\r\n+CMGL: 1, \"REC READ\", \"+79161234567\"\r\n"
+       "041F04400438043204350442\r\n\r\nOK\r\n"},
+      {"a status report of text mode has no body", "AT+CMGL=\"ALL\"",
+       "\r\n+CMGL: 3,\"REC READ\",6,183,\"+27829200000\",129,\"13/07/17,15:58:09+08\","
+       "\"13/07/17,15:58:14+08\",0\r\n\r\nOK\r\n"},
+      {"a refused listing", "AT+CMGL=\"ALL\"", "\r\n+CMS ERROR: 314\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    nlohmann::json scenario = {
+        {"replies",
+         {{{"command", std::string(c.command).substr(0, 9) + "*"}, {"reply", c.answer}}}}};
+    PhoneLink link(scenario.dump());
+    EXPECT_EQ(link.Exchange(c.command), c.answer.substr(0, c.answer.size() - 1));
+  }
+}
+
+// Codes the device sends on its own after the end of a reply whose end waits
+// for the quiet are taken into the reply (and left out of what the caller
+// gets); text after them shows that the end was text.
+TEST(AtExchangeTest, UnsolicitedCodesDoNotKeepAReplyOpen) {
+  const std::string listing =
+      "\r\n+CMGL: 1,\"REC READ\",\"+31625044454\",,\"07/07/05,09:56:03+08\"\r\nFine\r\nOK\r\n";
+  nlohmann::json scenario = {
+      {"replies",
+       {{{"command", "AT+CMGL*"}, {"reply", listing + "\r\n+CMTI: \"SM\",3\r\nRING\r\n"}}}}};
+  PhoneLink link(scenario.dump());
+  EXPECT_EQ(link.Exchange("AT+CMGL=\"ALL\""), listing.substr(0, listing.size() - 1));
+  EXPECT_EQ(link.terminal.lines.front(), listing + "\r\n+CMTI: \"SM\",3\r\nRING\r\n");
 }
 
 TEST(AtExchangeTest, ErrorReplies) {

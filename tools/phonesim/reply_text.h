@@ -21,13 +21,14 @@ inline std::string Upper(std::string_view text) {
   return out;
 }
 
-// Information lines, then the final "OK".
-inline std::string WithOk(const std::vector<std::string>& lines) {
+// Information lines, then the final "OK": after an empty line as the standard
+// frames it, or (`blank_line` false) right after the last line.
+inline std::string WithOk(const std::vector<std::string>& lines, bool blank_line = true) {
   if (lines.empty()) return kOk;
   std::string out = "\r\n";
   for (const auto& line : lines)
     out += line + "\r\n";
-  return out + kOk;
+  return blank_line ? out + kOk : out + "OK\r\n";
 }
 
 // A decimal number, or -1.

@@ -58,6 +58,8 @@ Scenario ParseScenario(const std::string& json_text) {
     device.storages = Get(d, "storages", device.storages);
     device.storage_size = Get(d, "storage_size", device.storage_size);
     device.unquoted_ucs2 = Get(d, "unquoted_ucs2", device.unquoted_ucs2);
+    device.ucs2 = Get(d, "ucs2", device.ucs2);
+    device.blank_before_final = Get(d, "blank_before_final", device.blank_before_final);
     device.phonebook_storages = Get(d, "phonebook_storages", device.phonebook_storages);
     device.phonebook_size = Get(d, "phonebook_size", device.phonebook_size);
     device.ucs2_numbers = Get(d, "ucs2_numbers", device.ucs2_numbers);

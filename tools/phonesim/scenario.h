@@ -50,6 +50,11 @@ struct StandardDevice {
   std::vector<std::string> storages = {"SM", "ME", "MT"};
   int storage_size = 50;
   bool unquoted_ucs2 = true;  // takes AT+CSCS=UCS2 without quotes too
+  bool ucs2 = true;           // has the character set UCS2 at all
+  // An answer's final result follows an empty line ("...\r\n\r\nOK\r\n"), as
+  // the standard frames it; false: right after the last line, as some modules
+  // send it ("...\r\nOK\r\n").
+  bool blank_before_final = true;
   std::vector<std::string> phonebook_storages = {"SM", "DC", "FD", "LD", "MC", "ME", "RC", "ON"};
   int phonebook_size = 250;
   bool ucs2_numbers = false;         // numbers in UCS2 hexadecimal when the character set is UCS2

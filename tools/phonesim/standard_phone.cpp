@@ -151,6 +151,10 @@ void StandardPhone::Store(const Message& message) {
   }
 }
 
+std::string StandardPhone::Lines(const std::vector<std::string>& lines) const {
+  return WithOk(lines, device_.blank_before_final);
+}
+
 std::string StandardPhone::Error() const {
   return "\r\n" + device_.error_word + "\r\n";
 }
@@ -177,29 +181,31 @@ std::string StandardPhone::Respond(const std::string& command) {
                             "AT+CFUN=", "AT^CURC=", "AT^PORTSEL="}) {
     if (upper.starts_with(setup)) return kOk;
   }
-  if (upper == "AT+CPIN?") return WithOk({"+CPIN: READY"});
-  if (upper == "AT+CGSN") return WithOk({"356938035643809"});
-  if (upper == "AT+CSQ") return WithOk({"+CSQ: 17,99"});
-  if (upper == "AT+CSCA?") return WithOk({"+CSCA: \"+79037011111\",145"});
+  if (upper == "AT+CPIN?") return Lines({"+CPIN: READY"});
+  if (upper == "AT+CGSN") return Lines({"356938035643809"});
+  if (upper == "AT+CSQ") return Lines({"+CSQ: 17,99"});
+  if (upper == "AT+CSCA?") return Lines({"+CSCA: \"+79037011111\",145"});
   if (upper == "AT+CMGF=?") {
-    return WithOk({std::string("+CMGF: ") + (d.modes == "pdu"    ? "(0)"
-                                             : d.modes == "text" ? "(1)"
-                                                                 : "(0,1)")});
+    return Lines({std::string("+CMGF: ") + (d.modes == "pdu"    ? "(0)"
+                                            : d.modes == "text" ? "(1)"
+                                                                : "(0,1)")});
   }
-  if (upper == "AT+CMGF?") return WithOk({std::string("+CMGF: ") + (pdu_mode_ ? "0" : "1")});
+  if (upper == "AT+CMGF?") return Lines({std::string("+CMGF: ") + (pdu_mode_ ? "0" : "1")});
   if (upper == "AT+CMGF=0" || upper == "AT+CMGF=1") {
     const bool pdu = upper.back() == '0';
     if ((pdu && d.modes == "text") || (!pdu && d.modes == "pdu")) return Error();
     pdu_mode_ = pdu;
     return kOk;
   }
-  if (upper == "AT+CSCS=?") return WithOk({"+CSCS: (\"IRA\",\"GSM\",\"UCS2\")"});
-  if (upper == "AT+CSCS?") return WithOk({ucs2_ ? "+CSCS: \"UCS2\"" : "+CSCS: \"GSM\""});
+  if (upper == "AT+CSCS=?") {
+    return Lines({d.ucs2 ? "+CSCS: (\"IRA\",\"GSM\",\"UCS2\")" : "+CSCS: (\"IRA\",\"GSM\")"});
+  }
+  if (upper == "AT+CSCS?") return Lines({ucs2_ ? "+CSCS: \"UCS2\"" : "+CSCS: \"GSM\""});
   if (upper.starts_with("AT+CSCS=")) {
     const std::string value = argument(8);
     if (value == "UCS2" && !d.unquoted_ucs2) return Error();
     const std::string name = Upper(Unquoted(value));
-    if (name != "UCS2" && name != "GSM" && name != "IRA") return Error();
+    if ((name != "UCS2" || !d.ucs2) && name != "GSM" && name != "IRA") return Error();
     ucs2_ = name == "UCS2";
     return kOk;
   }
@@ -208,12 +214,12 @@ std::string StandardPhone::Respond(const std::string& command) {
     for (std::size_t i = 0; i < d.storages.size(); ++i)
       list += (i ? ",\"" : "\"") + d.storages[i] + "\"";
     list += ")";
-    return WithOk({"+CPMS: " + list + "," + list + "," + list});
+    return Lines({"+CPMS: " + list + "," + list + "," + list});
   }
   if (upper.starts_with("AT+CPMS=")) return SelectStorage(argument(8));
   if (upper == "AT+CPMS?") {
     const std::string current = "\"" + storage_ + "\"," + UsedAndTotal();
-    return WithOk({"+CPMS: " + current + "," + current + "," + current});
+    return Lines({"+CPMS: " + current + "," + current + "," + current});
   }
   if (upper == "AT+CMGL") return ListMessages(pdu_mode_ ? "4" : "\"ALL\"");
   if (upper.starts_with("AT+CMGL=")) return ListMessages(argument(8));
@@ -224,7 +230,7 @@ std::string StandardPhone::Respond(const std::string& command) {
     std::string list = "(";
     for (std::size_t i = 0; i < d.phonebook_storages.size(); ++i)
       list += (i ? ",\"" : "\"") + d.phonebook_storages[i] + "\"";
-    return WithOk({"+CPBS: " + list + ")"});
+    return Lines({"+CPBS: " + list + ")"});
   }
   if (upper.starts_with("AT+CPBS=")) {
     const std::string name = Unquoted(argument(8));
@@ -236,7 +242,7 @@ std::string StandardPhone::Respond(const std::string& command) {
     return kOk;
   }
   if (upper == "AT+CPBR=?") {
-    return WithOk({"+CPBR: (1-" + std::to_string(d.phonebook_size) + "),40,18"});
+    return Lines({"+CPBR: (1-" + std::to_string(d.phonebook_size) + "),40,18"});
   }
   if (upper.starts_with("AT+CPBR=")) return ReadPhonebook(argument(8));
   return Error();
@@ -310,7 +316,7 @@ std::string StandardPhone::SubmitText(const std::string& text) {
     arrived.index = NextIndex();
     stored_.push_back(std::move(arrived));
   }
-  return WithOk({"+CMGS: " + std::to_string(reference)});
+  return Lines({"+CMGS: " + std::to_string(reference)});
 }
 
 std::string StandardPhone::SelectStorage(const std::string& argument) {
@@ -321,7 +327,7 @@ std::string StandardPhone::SelectStorage(const std::string& argument) {
   }
   storage_ = name;
   const std::string pair = UsedAndTotal();
-  return WithOk({"+CPMS: " + pair + "," + pair + "," + pair});
+  return Lines({"+CPMS: " + pair + "," + pair + "," + pair});
 }
 
 // "used,total" of the selected storage.
@@ -369,7 +375,7 @@ std::string StandardPhone::ListMessages(const std::string& argument) {
   for (Stored& m : stored_) {
     if (InCurrentStorage(m) && m.stat == 0 && (wanted < 0 || wanted == 0)) m.stat = 1;
   }
-  return WithOk(lines);
+  return Lines(lines);
 }
 
 std::string StandardPhone::ReadMessage(int index) {
@@ -377,7 +383,7 @@ std::string StandardPhone::ReadMessage(int index) {
     if (!InCurrentStorage(m) || m.index != index) continue;
     const std::string lines = EntryLines(m, "+CMGR: ");
     if (m.stat == 0) m.stat = 1;
-    return WithOk({lines});
+    return Lines({lines});
   }
   return "\r\n+CMS ERROR: 321\r\n";
 }
@@ -401,7 +407,7 @@ std::string StandardPhone::ReadPhonebook(const std::string& argument) const {
                     std::to_string(c.type) + ",\"" + Hex(c.name) + "\"");
   }
   if (lines.empty() && device_.empty_slot_error) return "\r\n+CME ERROR: 22\r\n";
-  return WithOk(lines);
+  return Lines(lines);
 }
 
 }  // namespace phonesim

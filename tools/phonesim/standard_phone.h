@@ -49,6 +49,8 @@ class StandardPhone {
   std::string EntryLines(const Stored& stored, const std::string& header) const;
   bool InCurrentStorage(const Stored& stored) const;
   std::string UsedAndTotal() const;
+  // Information lines and the final "OK", framed as the device does.
+  std::string Lines(const std::vector<std::string>& lines) const;
   std::string Error() const;
   std::string Hex(const std::string& utf8) const;
 

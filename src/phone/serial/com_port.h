@@ -105,6 +105,8 @@ class TCustomComPort : public ByteLink {
   // Read of one byte that waits at most `limit` whatever Timeouts say, failing
   // with "Timeout" (code 0) through the raise path when nothing came.
   char ReceiveCharWithin(std::chrono::milliseconds limit);
+  // Whether a byte has come that no read has taken, waiting at most `limit`
+  // for one; nothing is taken. Fails as a read does (a hang-up, a stop).
   // Drop the pending read and every byte received so far (also those already in
   // the port's own buffer).
   void DiscardInput();
@@ -130,6 +132,7 @@ class TCustomComPort : public ByteLink {
     Write(bytes.data(), static_cast<std::int32_t>(bytes.size()), false);
   }
   char ReceiveWithin(std::chrono::milliseconds limit) override { return ReceiveCharWithin(limit); }
+  bool InputWithin(std::chrono::milliseconds limit) override;
   [[noreturn]] void Fail(const EComError& error) override { RaiseError(error); }
 
   // --- Events ---

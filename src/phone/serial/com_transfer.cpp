@@ -63,6 +63,24 @@ char TCustomComPort::ReceiveCharWithin(std::chrono::milliseconds limit) {
   return c;
 }
 
+bool TCustomComPort::InputWithin(std::chrono::milliseconds limit) {
+  if (!Active()) RaiseError(EComError(kClosedPortMessage, 0));
+  FinishRead();
+  RequireUsable();
+  const Clock::time_point deadline = Clock::now() + limit;
+  while (rx_begin_ == rx_end_) {
+    const short events = WaitDevice(POLLIN, deadline);
+    if (events == 0) return false;  // time-out
+    if (events & POLLOUT) PumpOutput();
+    if (events & POLLIN) {
+      FillBuffer();
+    } else if (events & kHangUpEvents) {
+      HangUp();
+    }
+  }
+  return true;
+}
+
 void TCustomComPort::StartRead(void* buffer, std::int32_t length, bool wait, PendingRead request) {
   if (!Active()) RaiseError(EComError(kClosedPortMessage, 0));
   BeforeRead(*this, buffer, length, wait);

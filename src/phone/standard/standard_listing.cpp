@@ -23,6 +23,17 @@ bool LooksLikeStamp(std::string_view field) {
   return field.find('/') != std::string_view::npos && field.find(',') != std::string_view::npos;
 }
 
+// The position of the reply's final result line: its last line that is not
+// empty. A line that reads "OK" or "ERROR" before it is text of a message;
+// the exchange ended the reply at its real final result. The number of lines
+// when the last one is no final result (a reply cut short).
+std::size_t FinalResultLine(const std::vector<std::string>& lines) {
+  std::size_t last = lines.size();
+  while (last > 0 && lines[last - 1].empty())
+    --last;
+  return last > 0 && IsFinalResultLine(lines[last - 1]) ? last - 1 : lines.size();
+}
+
 }  // namespace
 
 std::string StatusOfStat(int stat) {
@@ -75,10 +86,15 @@ std::vector<TextEntry> ParseTextListing(std::string_view reply, std::string_view
     entries.back().body = std::move(text);
     body.clear();
   };
-  bool in_entry = false;
-  for (std::string line : SplitCrLf(reply, std::string::npos)) {
-    // The reply ends at the CR after its final result line.
+  std::vector<std::string> lines = SplitCrLf(reply, std::string::npos);
+  // The reply ends at the CR after its final result line.
+  for (std::string& line : lines) {
     if (line.ends_with('\r')) line.pop_back();
+  }
+  const std::size_t end = FinalResultLine(lines);
+  bool in_entry = false;
+  for (std::size_t i = 0; i < end; ++i) {
+    const std::string& line = lines[i];
     if (const auto rest = AfterPrefix(line, header)) {
       finish();
       std::vector<std::string> fields = SplitFields(*rest);
@@ -102,12 +118,7 @@ std::vector<TextEntry> ParseTextListing(std::string_view reply, std::string_view
       entries.push_back(std::move(entry));
       in_entry = true;
     } else if (in_entry) {
-      if (IsFinalResultLine(line)) {
-        finish();
-        in_entry = false;
-      } else {
-        body.push_back(line);
-      }
+      body.push_back(line);
     }
   }
   if (in_entry) finish();

@@ -28,8 +28,8 @@ std::vector<PduEntry> ParsePduListing(std::string_view reply);
 // A header without the name field ("+CMGL: 1,"REC READ","+316...","07/07/05,...")
 // is read too. A status report ("+CMGL: 3,"REC READ",6,183,...": a number in the
 // place of the address) is marked as one. The body is every line after the
-// header up to the next header or the final result, joined by LF, empty lines
-// at its end left out.
+// header up to the next header or the reply's final result (its last line; a
+// line "OK" before it is text), joined by LF, empty lines at its end left out.
 struct TextEntry {
   std::string index;
   std::string status;  // "REC UNREAD", "REC READ", "STO UNSENT", "STO SENT"
