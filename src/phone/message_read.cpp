@@ -4,7 +4,9 @@
 #include <unordered_set>
 #include <utility>
 
+#include "phone/at_exchange.h"
 #include "phone/dates.h"
+#include "phone/error_replies.h"
 #include "phone/family_commands.h"
 #include "phone/message_rows.h"
 #include "phone/reply_parsers.h"
@@ -24,10 +26,11 @@ struct KeptReply {
 };
 
 // Sends the set-up commands and the listing, then reads the selected messages,
-// keeping each reply with its index. A port failure ends it by its exception;
-// what was kept until then stays in `kept`.
+// keeping each reply with its index; a refused listing is noted in `result`.
+// A port failure ends it by its exception; what was kept until then stays in
+// `kept`.
 void TalkToPhone(AtChannel& channel, const ReadOptions& options, const LanguageLines& language,
-                 UserInterface& ui, std::vector<KeptReply>& kept) {
+                 UserInterface& ui, std::vector<KeptReply>& kept, MessageReadResult& result) {
   ui.ShowProgress(kSetUpSteps, 0);
   ui.SetProgressText(language.LangText("Str64"));
   std::string reply;
@@ -38,6 +41,10 @@ void TalkToPhone(AtChannel& channel, const ReadOptions& options, const LanguageL
   }
   channel.ExchangeCommand(family::kListCommand, reply);
   ui.SetProgressPosition(++step);
+  if (IsErrorReply(reply)) {
+    result.refusal = ErrorReplyText(reply);
+    result.busy = IsBusyReply(reply);
+  }
   const std::vector<ListingEntry> entries = ParseMessageList(SplitAnyBreak(reply));
 
   const int listed = static_cast<int>(entries.size());
@@ -90,7 +97,7 @@ MessageReadResult ReadMessages(AtChannel& channel, const ReadOptions& options,
   MessageReadResult result;
   std::vector<KeptReply> kept;
   try {
-    TalkToPhone(channel, options, language, ui, kept);
+    TalkToPhone(channel, options, language, ui, kept, result);
   } catch (...) {
     result.port_error = std::current_exception();
   }
@@ -108,8 +115,11 @@ MessageReadResult ReadMessages(AtChannel& channel, const ReadOptions& options,
     }
     // A message whose header did not parse stays on the phone: what it was
     // cannot be told, and the row holds only its text.
-    if (all_readable && indexes_with_rows.insert(read.index).second)
+    if (!all_readable) {
+      ++result.unreadable;
+    } else if (indexes_with_rows.insert(read.index).second) {
       result.read_indexes.push_back(read.index);
+    }
   }
   ui.SetProgressText({});
   return result;

@@ -1,6 +1,7 @@
 // Reading the messages stored in the phone into the rows of the messages list.
 #pragma once
 
+#include <cstddef>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -57,6 +58,15 @@ struct MessageReadResult {
   // The status reports the phone holds (standard devices in PDU mode); they
   // stay on the phone.
   std::vector<DeliveryNote> deliveries;
+  // The phone's answer when it refused to list messages (a storage or its
+  // listing), in words: "+CMS ERROR: 314 (SIM busy)"; empty when it listed all
+  // that was asked for. The first refusal only; the read went on with the rest.
+  std::string refusal;
+  std::string refused_storage;  // the storage refused ("SM"), or empty for the only one
+  // Whether the refusal says that the SIM or the phone is busy for a moment.
+  bool busy = false;
+  // Messages listed that could not be read or decoded: they stay on the phone.
+  std::size_t unreadable = 0;
   // The port failure that ended the read early, or null. The rows then hold the
   // messages read before it; the caller keeps them and then rethrows it.
   std::exception_ptr port_error;
@@ -64,11 +74,13 @@ struct MessageReadResult {
 
 // Lists the messages ("AT+CMGF=1", "AT+CSCS=UCS2", `AT+CPBS="MT"`, `at+cmgl="ALL"`,
 // each with CR LF), reads each one that the options select with "AT+CMGR=" and its
-// index (an index listed twice is read once), and makes the rows. Progress: a gauge of 4 set-up
-// steps with Str64, then one of 4n - 1 for n listed messages with Str65, pending events let through
-// after each listed message and before each row, Str66 when the phone is done, the text cleared at
-// the end. Nothing is deleted on the phone here: the caller deletes `read_indexes` once the
-// messages are kept where they belong.
+// index (an index listed twice is read once), and makes the rows. A listing
+// the phone refuses is the read's refusal; a message whose read is refused or
+// has no header, or whose header does not parse, counts as unreadable. Progress: a gauge of 4
+// set-up steps with Str64, then one of 4n - 1 for n listed messages with Str65, pending events let
+// through after each listed message and before each row, Str66 when the phone is done, the text
+// cleared at the end. Nothing is deleted on the phone here: the caller deletes `read_indexes` once
+// the messages are kept where they belong.
 [[nodiscard]] MessageReadResult ReadMessages(AtChannel& channel, const ReadOptions& options,
                                              const LanguageLines& language, UserInterface& ui);
 

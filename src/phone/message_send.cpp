@@ -9,6 +9,7 @@
 #include "phone/com_error.h"
 #include "phone/delivery_reports.h"
 #include "phone/device_profile.h"
+#include "phone/error_replies.h"
 #include "phone/family_commands.h"
 #include "phone/message_rows.h"
 #include "phone/name_resolution.h"
@@ -59,13 +60,8 @@ std::string LastLine(std::string_view reply) {
 std::string ReplyReason(std::string_view reply) {
   const std::string last = LastLine(reply);
   if (last.empty()) return "the phone gave no answer";
-  const std::optional<int> code = ParseErrorCode(reply);
-  if (code && last.starts_with("+CMS ERROR")) {
-    const std::string_view meaning = CmsErrorMeaning(*code);
-    return "the phone answered " + last +
-           (meaning.empty() ? "" : " (" + std::string(meaning) + ")");
-  }
-  return "the phone answered " + last;
+  const std::string error = ErrorReplyText(reply);
+  return "the phone answered " + (error.empty() ? last : error);
 }
 
 std::string ReferenceList(const std::vector<int>& references) {

@@ -102,6 +102,10 @@ class ReadCommandRun {
     MessageReadResult read = profile_.ReadMessages(channel_, options_.read, language_, ui_);
     lists_.list1.rows = std::move(read.rows);
     result_.messages_read = lists_.list1.rows.size();
+    result_.refusal = std::move(read.refusal);
+    result_.refused_storage = std::move(read.refused_storage);
+    result_.busy = read.busy;
+    result_.unreadable = read.unreadable;
     Changed();
 
     if (options_.check13) {
@@ -153,7 +157,11 @@ class ReadCommandRun {
   bool SaveArchive() {
     Status status = SaveListFile(lists_.list4, store_.archive(), ui_);
     const bool saved = status.ok();
-    if (saved) archive_unsaved_ = false;
+    if (saved) {
+      archive_unsaved_ = false;
+      result_.archived_saved = result_.archived;
+      result_.archive_rows = lists_.list4.rows.size();
+    }
     NoteFailure(result_.save, std::move(status));
     return saved;
   }

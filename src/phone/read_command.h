@@ -56,12 +56,24 @@ enum class ReadCommandOutcome {
 
 struct ReadCommandResult {
   ReadCommandOutcome outcome = ReadCommandOutcome::kDone;
-  bool port_open = false;               // the phone was read (the port was open)
-  std::size_t messages_read = 0;        // rows of List1 made by this read
-  std::size_t archived = 0;             // rows appended to the archive
+  bool port_open = false;         // the phone was read (the port was open)
+  std::size_t messages_read = 0;  // rows of List1 made by this read
+  std::size_t archived = 0;       // rows appended to the archive
+  // Of those, the rows the archive file holds: all of them unless the saves
+  // that would have written them failed.
+  std::size_t archived_saved = 0;
+  // The rows of the archive file after the command's last successful save of
+  // it; none when the command saved it never.
+  std::optional<std::size_t> archive_rows;
   std::size_t deleted = 0;              // messages the phone was told to delete
   std::optional<std::size_t> contacts;  // contacts read, when the phonebook was read
   Status save;  // the first failed save of a data file (already shown), or success
+  // The phone's answer when it refused to list messages (MessageReadResult):
+  // not every message was read. Empty when it listed all.
+  std::string refusal;
+  std::string refused_storage;
+  bool busy = false;           // the refusal says the SIM or the phone is busy for a moment
+  std::size_t unreadable = 0;  // messages listed that could not be read or decoded
 };
 
 // The pause of the command before its last save.

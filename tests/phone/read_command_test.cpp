@@ -200,6 +200,10 @@ TEST(ReadCommandTest, NothingIsDeletedWhenTheArchiveCannotBeSaved) {
 
   EXPECT_FALSE(result.save.ok());
   EXPECT_EQ(result.deleted, 0u);
+  // What the result says was saved: nothing.
+  EXPECT_EQ(result.archived, 4u);
+  EXPECT_EQ(result.archived_saved, 0u);
+  EXPECT_FALSE(result.archive_rows.has_value());
   const std::vector<std::string> after = read.CommandsAfterListing();
   EXPECT_TRUE(std::none_of(after.begin(), after.end(),
                            [](const std::string& s) { return s.starts_with("AT+CMGD="); }));

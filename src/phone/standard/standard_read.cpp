@@ -6,6 +6,7 @@
 
 #include "phone/at_exchange.h"
 #include "phone/dates.h"
+#include "phone/error_replies.h"
 #include "phone/message_rows.h"
 #include "phone/standard/message_parts.h"
 #include "phone/standard/standard_commands.h"
@@ -70,14 +71,30 @@ std::string DecodedAddress(const std::string& field, Charset charset) {
   return plain;
 }
 
+// What the listings gave: the parts of the messages, the status reports, and
+// how many entries could not be decoded (they stay on the phone).
+struct Listed {
+  std::vector<MessagePart> parts;
+  std::vector<DeliveryNote> notes;
+  std::size_t undecodable = 0;
+  std::string refusal;  // the phone's answer to the first storage or listing it refused
+  std::string refused_storage;
+  bool busy = false;
+};
+
 void AddPduParts(const std::string& storage, const std::string& reply, const ReadOptions& options,
-                 std::vector<MessagePart>& parts, std::vector<DeliveryNote>& notes) {
+                 Listed& listed) {
+  std::vector<MessagePart>& parts = listed.parts;
+  std::vector<DeliveryNote>& notes = listed.notes;
   for (const PduEntry& entry : ParsePduListing(reply)) {
     const std::string status = StatusOfStat(entry.stat);
     Result<sms::Pdu> pdu = sms::DecodePdu(entry.pdu);
     // A PDU that does not decode stays on the phone; a status report is no
     // message, but says whether one sent was delivered (it stays on the phone).
-    if (!pdu.ok()) continue;
+    if (!pdu.ok()) {
+      ++listed.undecodable;
+      continue;
+    }
     if (pdu.value().type == sms::MessageType::kStatusReport) {
       const sms::Pdu& report = pdu.value();
       notes.push_back({report.message_reference, report.address.text,
@@ -114,12 +131,20 @@ void AddTextParts(const std::string& storage, const std::string& reply, Charset 
   }
 }
 
+// The first refusal of a storage or its listing.
+void NoteRefusal(Listed& listed, const std::string& storage, const std::string& reply) {
+  if (!listed.refusal.empty()) return;
+  listed.refusal = ErrorReplyText(reply);
+  listed.refused_storage = storage;
+  listed.busy = IsBusyReply(reply);
+}
+
 // Selects each storage in turn, lists it when it holds messages, and keeps the
-// parts the options select. A port failure ends it by its exception; what was
-// read until then stays in `parts`.
+// parts the options select; a storage or a listing the phone refuses is noted
+// and the others are still read. A port failure ends it by its exception; what
+// was read until then stays in `listed`.
 void TalkToPhone(AtChannel& channel, const DeviceIdentity& identity, const ReadOptions& options,
-                 const LanguageLines& language, UserInterface& ui, std::vector<MessagePart>& parts,
-                 std::vector<DeliveryNote>& notes) {
+                 const LanguageLines& language, UserInterface& ui, Listed& listed) {
   const std::vector<std::string> storages = StoragesToRead(identity.message_storages);
   const int steps = static_cast<int>(storages.size()) + 1;
   ui.ShowProgress(steps, 0);
@@ -133,6 +158,7 @@ void TalkToPhone(AtChannel& channel, const DeviceIdentity& identity, const ReadO
     if (!storage.empty()) {
       channel.ExchangeQuietly(standard::SelectStorageCommand(storage), reply);
       const std::optional<StorageCount> count = ParseStorageCount(reply);
+      if (IsErrorReply(reply)) NoteRefusal(listed, storage, reply);
       if (IsErrorReply(reply) || (count && count->used == 0)) {
         ui.SetProgressPosition(++step);
         continue;
@@ -140,10 +166,12 @@ void TalkToPhone(AtChannel& channel, const DeviceIdentity& identity, const ReadO
     }
     channel.ExchangeCommand(setup.pdu ? standard::kPduListCommand : standard::kTextListCommand,
                             reply);
-    if (setup.pdu) {
-      AddPduParts(storage, reply, options, parts, notes);
+    if (IsErrorReply(reply)) {
+      NoteRefusal(listed, storage, reply);
+    } else if (setup.pdu) {
+      AddPduParts(storage, reply, options, listed);
     } else {
-      AddTextParts(storage, reply, setup.charset, options, parts);
+      AddTextParts(storage, reply, setup.charset, options, listed.parts);
     }
     ui.SetProgressPosition(++step);
     ui.ProcessPendingEvents();
@@ -219,12 +247,18 @@ MessageReadResult StandardProfile::ReadMessages(AtChannel& channel, const ReadOp
                                                 const LanguageLines& language,
                                                 UserInterface& ui) const {
   MessageReadResult result;
-  std::vector<MessagePart> parts;
+  Listed listed;
   try {
-    TalkToPhone(channel, identity_, options, language, ui, parts, result.deliveries);
+    TalkToPhone(channel, identity_, options, language, ui, listed);
   } catch (...) {
     result.port_error = std::current_exception();
   }
+  const std::vector<MessagePart>& parts = listed.parts;
+  result.deliveries = std::move(listed.notes);
+  result.refusal = std::move(listed.refusal);
+  result.refused_storage = std::move(listed.refused_storage);
+  result.busy = listed.busy;
+  result.unreadable = listed.undecodable;
   ui.HideProgress();
   if (!result.port_error) ui.SetProgressText(language.LangText("Str66"));
   const std::string read_moment = MakeDate();

@@ -1,0 +1,241 @@
+// The read command with deleting on, against the simulated phones over real
+// pseudo-terminals: a message leaves the phone only when the saved archive
+// holds that very message, and the result says what happened.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <nlohmann/json.hpp>
+
+#include "phone/device_identity.h"
+#include "phone/read_command.h"
+#include "store/list_file.h"
+#include "store/message_fields.h"
+#include "support/phone_link.h"
+#include "support/phone_scenario.h"
+#include "support/read_faults.h"
+#include "support/standard_phones.h"
+#include "text/cp1251.h"
+
+namespace missivo {
+namespace {
+
+using nlohmann::json;
+using test::SimMessage;
+using test::StandardMessage;
+
+// A program folder whose archive lives on between reads of one phone or another.
+struct Folder {
+  Folder() { std::filesystem::create_directories(files.folder); }
+
+  // The read command on `phone` with deleting on.
+  ReadCommandResult Read(const json& phone, test::PhoneLink*& used) {
+    link = std::make_unique<test::PhoneLink>(phone.dump());
+    used = link.get();
+    ConnectionProfile profile;
+    PhoneCommandGuard guard;
+    RowList list1 = MakeMessageList();
+    ReadCommandOptions options;
+    options.check6 = true;
+    ReadCommandHooks hooks;
+    hooks.wait = [](std::chrono::milliseconds) {};
+    return RunReadCommand(link->exchange, profile, guard, {list1, list4, list2}, options, store,
+                          link->language, link->ui, hooks);
+  }
+  ReadCommandResult Read(const json& phone) {
+    test::PhoneLink* unused = nullptr;
+    return Read(phone, unused);
+  }
+
+  // The archive file's rows as (text, Date/Time), UTF-8.
+  std::vector<std::pair<std::string, std::string>> Archived() const {
+    std::vector<std::pair<std::string, std::string>> texts;
+    const Result<std::vector<Row>> rows = ReadListFile(files.archive);
+    EXPECT_TRUE(rows.ok()) << rows.message();
+    if (!rows.ok()) return texts;
+    for (const Row& row : rows.value())
+      texts.emplace_back(BestText(row), SubItem(row, kDateTime));
+    return texts;
+  }
+
+  test::TempFolder folder;
+  DataFiles files{folder.path()};
+  LockState lock;
+  DataStore store{folder.path(), lock, DamagePolicy::kSetAside};
+  RowList list4 = MakeMessageList();
+  RowList list2 = MakeContactList();
+  std::unique_ptr<test::PhoneLink> link;
+};
+
+json FamilyPhone(const std::string& date) {
+  return {{"messages", {SimMessage(1, "REC UNREAD", "+79161234567", "Ok", date)}}};
+}
+
+json Stick(const std::string& date) {
+  return {
+      {"profile", "standard"},
+      {"maker", "huawei"},
+      {"model", "E3372"},
+      {"standard", {{"storages", {"SM", "ME", "MT"}}}},
+      {"messages", {StandardMessage("SM", 0, "REC UNREAD", "+79161234567", "Перезвони", date)}}};
+}
+
+// A phone reuses a freed slot: the same text from the same sender in the same
+// slot on another day is a new message, archived before it leaves the phone.
+TEST(ReadSafetyTest, ASlotUsedAgainHoldsANewMessage) {
+  const struct {
+    const char* name;
+    std::function<json(const std::string&)> phone;
+    std::vector<std::string> stamps;
+    std::vector<std::string> dates;  // as the archive shows them
+  } cases[] = {
+      {"family phone: \"Ok\" in slot 1 a month later",
+       FamilyPhone,
+       {"2024/05/01,12:00:00", "2024/06/01,12:00:00"},
+       {"01/05/2024,12:00:00", "01/06/2024,12:00:00"}},
+      {"USB stick: \"Перезвони\" in SM 0 on three days",
+       Stick,
+       {"24/05/01,09:00:00+12", "24/05/08,09:00:00+12", "24/06/01,18:30:00+12"},
+       {"01/05/2024,09:00:00", "08/05/2024,09:00:00", "01/06/2024,18:30:00"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Folder folder;
+    for (const std::string& stamp : c.stamps) {
+      test::PhoneLink* link = nullptr;
+      const ReadCommandResult result = folder.Read(c.phone(stamp), link);
+      EXPECT_EQ(result.archived, 1u) << stamp;
+      EXPECT_EQ(result.deleted, 1u) << stamp;
+      EXPECT_EQ(test::DeletedOnPhone(link->phone).size(), 1u) << stamp;
+    }
+    const auto archived = folder.Archived();
+    ASSERT_EQ(archived.size(), c.stamps.size());
+    for (std::size_t i = 0; i < archived.size(); ++i) {
+      EXPECT_EQ(archived[i].second, c.dates[i]);
+      EXPECT_TRUE(archived[i].first == "Ok" || archived[i].first == "Перезвони");
+    }
+    // The same message read again is the one archived: nothing is added.
+    EXPECT_EQ(folder.Read(c.phone(c.stamps.back())).archived, 0u);
+  }
+}
+
+// A device in text mode without UCS2 sends texts as they are: a text that is
+// a line "OK" or begins with "ERROR" is text, with or without the empty line
+// that devices put before the final result.
+TEST(ReadSafetyTest, TextsThatReadLikeResultsAreReadWhole) {
+  const std::vector<std::string> texts = {"OK", "Are you coming?\nOK", "ERROR 404 at the gate",
+                                          "ERROR", "See you\nOK\nBye"};
+  for (const bool blank_before_final : {false, true}) {
+    SCOPED_TRACE(blank_before_final ? "empty line before OK" : "OK right after the text");
+    json messages = json::array();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      messages.push_back(StandardMessage("SM", static_cast<int>(i) + 1, "REC READ", "+31625044454",
+                                         texts[i],
+                                         "24/05/0" + std::to_string(i + 1) + ",09:00:00+12"));
+    }
+    const json module = {{"profile", "standard"},
+                         {"maker", "SIMCOM_Ltd"},
+                         {"model", "SIMCOM_SIM800"},
+                         {"standard",
+                          {{"modes", "text"},
+                           {"storages", {"SM"}},
+                           {"ucs2", false},
+                           {"blank_before_final", blank_before_final}}},
+                         {"messages", messages}};
+    Folder folder;
+    test::PhoneLink* link = nullptr;
+    const ReadCommandResult result = folder.Read(module, link);
+    EXPECT_EQ(result.messages_read, texts.size());
+    EXPECT_EQ(result.deleted, texts.size());
+    std::vector<std::string> archived;
+    for (const auto& [text, date] : folder.Archived())
+      archived.push_back(text);
+    EXPECT_EQ(archived, texts);
+  }
+}
+
+// A phone that refuses to list its messages (a busy SIM, a plain ERROR) or a
+// storage: the result says so and what was read of the rest; nothing is
+// deleted that was not read.
+TEST(ReadSafetyTest, ARefusedListingIsNoEmptyPhone) {
+  json busy_storage = test::UsbStick();
+  busy_storage["faults"] = {
+      {{"command", "AT+CPMS=\"SM\""}, {"action", "cms_error"}, {"code", 314}}};
+  json refused_list = FamilyPhone("2024/05/01,12:00:00");
+  refused_list["faults"] = {{{"command", "at+cmgl*"}, {"action", "error"}}};
+  json busy_list = FamilyPhone("2024/05/01,12:00:00");
+  busy_list["faults"] = {{{"command", "at+cmgl*"}, {"action", "cms_error"}, {"code", 314}}};
+  const struct {
+    const char* name;
+    json phone;
+    std::string refusal;
+    std::string storage;
+    bool busy;
+    std::size_t read;
+    std::size_t deleted;
+  } cases[] = {
+      {"family: SIM busy", busy_list, "+CMS ERROR: 314 (SIM busy)", "", true, 0, 0},
+      {"family: ERROR", refused_list, "ERROR", "", false, 0, 0},
+      // ME holds part 1 of a long message (part 2 is in SM), a sent message
+      // and a draft: the two whole ones are read and deleted.
+      {"USB stick: SIM storage busy, the phone's own read", busy_storage,
+       "+CMS ERROR: 314 (SIM busy)", "SM", true, 3, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Folder folder;
+    test::PhoneLink* link = nullptr;
+    const ReadCommandResult result = folder.Read(c.phone, link);
+    EXPECT_EQ(result.refusal, c.refusal);
+    EXPECT_EQ(result.refused_storage, c.storage);
+    EXPECT_EQ(result.busy, c.busy);
+    EXPECT_EQ(result.messages_read, c.read);
+    EXPECT_EQ(result.deleted, c.deleted);
+    EXPECT_EQ(test::DeletedOnPhone(link->phone).size(), c.deleted);
+  }
+}
+
+// A stray "OK" before the listing (left over from the command before) is not
+// the listing: the listing after it is read.
+TEST(ReadSafetyTest, AStrayOkBeforeTheListingIsNotAnEmptyListing) {
+  json phone = FamilyPhone("2024/05/01,12:00:00");
+  phone["replies"] = {
+      {{"command", "at+cmgl*"},
+       {"reply",
+        "\r\nOK\r\nat+cmgl=\"ALL\"\r\r\n+CMGL: 1, \"REC UNREAD\", \"+79161234567\", "
+        "\"2024/05/01,12:00:00\"\r\n004F006B\r\n\r\nOK\r\n"}}};
+  Folder folder;
+  const ReadCommandResult result = folder.Read(phone);
+  EXPECT_EQ(result.messages_read, 1u);
+  EXPECT_EQ(result.archived, 1u);
+  EXPECT_EQ(result.deleted, 1u);
+  EXPECT_EQ(folder.Archived(),
+            (std::vector<std::pair<std::string, std::string>>{{"Ok", "01/05/2024,12:00:00"}}));
+}
+
+// A PDU that cannot be decoded is no message read: it is counted, and stays on
+// the phone; the others are read and deleted.
+TEST(ReadSafetyTest, AnUndecodableMessageIsCountedAndStaysOnThePhone) {
+  json phone = {{"profile", "standard"},
+                {"maker", "Generic"},
+                {"model", "Feature phone"},
+                {"standard", {{"modes", "pdu"}, {"storages", {"SM"}}}},
+                {"messages", {StandardMessage("SM", 2, "REC READ", "+27748577604", "Hello")}}};
+  phone["replies"] = {
+      {{"command", "AT+CMGL=4"},
+       {"reply",
+        "\r\n+CMGL: 1,1,,12\r\n0791724801NOTAPDU\r\n+CMGL: 2,0,,35\r\n"
+        "07917248014000F3240B917247587706F400003110824115248012C8329BFD06C9C373B8B82C97E741F034"
+        "\r\n\r\nOK\r\n"}}};
+  Folder folder;
+  test::PhoneLink* link = nullptr;
+  const ReadCommandResult result = folder.Read(phone, link);
+  EXPECT_EQ(result.messages_read, 1u);
+  EXPECT_EQ(result.unreadable, 1u);
+  EXPECT_TRUE(result.refusal.empty());
+  EXPECT_EQ(test::DeletedOnPhone(link->phone), (std::vector<std::string>{"2"}));
+}
+
+}  // namespace
+}  // namespace missivo
