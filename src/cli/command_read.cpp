@@ -13,19 +13,39 @@
 namespace missivo::cli {
 namespace {
 
-// "read 12 messages, 3 new in the archive (57 rows), phonebook 40 contacts"
+// "read 12 messages, 3 new in the archive (57 rows), phonebook 40 contacts",
+// saying only what the saved archive holds: "read 6 messages, none saved in
+// the archive". Messages that could not be read or decoded are named.
 std::string Summary(const ReadCommandResult& result, const ReadCommandOptions& options,
-                    std::size_t archive_rows) {
+                    std::size_t loaded_rows) {
   std::string line = "read " + Counted(result.messages_read, "message");
-  if (options.check13) {
-    line += ", " + std::to_string(result.archived) + " new in the archive";
+  if (options.check13 && result.archived_saved == 0 && result.archived > 0) {
+    line += ", none saved in the archive";
+  } else if (options.check13) {
+    line += ", " + std::to_string(result.archived_saved) + " new in the archive";
   } else {
     line += ", none added to the archive";
   }
-  line += " (" + Counted(archive_rows, "row") + ")";
+  if (const std::size_t rows = result.archive_rows.value_or(loaded_rows);
+      result.archive_rows || result.archived == 0) {
+    line += " (" + Counted(rows, "row") + ")";
+  }
   if (options.check6) line += ", " + std::to_string(result.deleted) + " deleted on the phone";
+  if (result.unreadable > 0) {
+    line +=
+        ", " + Counted(result.unreadable, "message") +
+        (result.unreadable == 1 ? " could not be read and stays" : " could not be read and stay") +
+        " on the phone";
+  }
   if (result.contacts) line += ", phonebook " + Counted(*result.contacts, "contact");
   return line + "\n";
+}
+
+// The phone refused to list messages: what was not read, and what it said.
+std::string RefusalText(const ReadCommandResult& result) {
+  return "the phone refused to list its messages" +
+         (result.refused_storage.empty() ? std::string() : " in " + result.refused_storage) + ": " +
+         result.refusal + "; they stay on the phone unread";
 }
 
 }  // namespace
@@ -46,6 +66,7 @@ void ReadDevice(const CommandLine& line, const std::string& device, TerminalUser
   RowList list1 = MakeMessageList();
   RowList list4 = session.LoadArchive();
   RowList list2 = session.LoadPhonebook();
+  const std::size_t loaded_rows = list4.rows.size();
 
   PhoneCommandGuard guard;
   ReadCommandResult result;
@@ -69,7 +90,7 @@ void ReadDevice(const CommandLine& line, const std::string& device, TerminalUser
     if (error.status() != kExitFailure) throw;
     throw session.SaveFailure(error.message());
   }
-  report(Summary(result, options, list4.rows.size()));
+  report(Summary(result, options, loaded_rows));
   if (result.outcome == ReadCommandOutcome::kPhonebookUnusable) {
     throw CliError("the phone's phonebook range could not be read; the read ended there");
   }
@@ -79,6 +100,10 @@ void ReadDevice(const CommandLine& line, const std::string& device, TerminalUser
         "archive does not hold");
   }
   if (StopRequested()) throw CliError(kStoppedText, kExitInterrupted);
+  if (!result.refusal.empty()) {
+    if (result.busy) throw PhoneBusy(RefusalText(result));
+    throw CliError(RefusalText(result));
+  }
 }
 
 int RunRead(const CommandLine& line, TerminalUserInterface& ui) {

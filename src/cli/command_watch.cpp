@@ -93,6 +93,10 @@ class Watch {
       Tell(device, refused.message() + "; trying again every " + std::to_string(retry_.count()) +
                        " s while it is there");
       next_read_ = Clock::now() + retry_;
+    } catch (const PhoneBusy& busy) {
+      Tell(device, busy.message() + "; trying again every " + std::to_string(retry_.count()) +
+                       " s while it is there");
+      next_read_ = Clock::now() + retry_;
     } catch (const CliError& error) {
       if (error.status() == kExitInterrupted) {
         Log(device + ": " + error.message() + "; the messages read are saved");

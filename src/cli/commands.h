@@ -44,11 +44,19 @@ std::string Counted(std::size_t count, const char* word);
 // The one operand a command wants (`what` names it in the error).
 const std::string& OneOperand(const CommandLine& line, std::string_view what);
 
+// The phone refused to list its messages because its SIM or itself was busy
+// for a moment: worth trying again soon.
+class PhoneBusy : public CliError {
+ public:
+  using CliError::CliError;
+};
+
 // One read of `device` into the archive of the program folder, with the read
 // options of `line`, as the read command does it; `report` gets its summary
 // line ("read 12 messages, ...") once the read has ended. A failure leaves as
 // CliError after the messages read were saved (kExitInterrupted for a stop
-// signal); an open the device refuses as DeviceRefused (cli/phone_port.h).
+// signal); an open the device refuses as DeviceRefused (cli/phone_port.h); a
+// listing the phone refused as CliError, PhoneBusy when its SIM was busy.
 void ReadDevice(const CommandLine& line, const std::string& device, TerminalUserInterface& ui,
                 const std::function<void(const std::string&)>& report);
 

@@ -153,6 +153,29 @@ TEST_F(CliWatchTest, ADeviceHeldByAnotherProgramIsTriedAgain) {
   EXPECT_EQ(run.err.find(said), run.err.rfind(said)) << "said more than once: " << run.err;
 }
 
+// A SIM that is busy for a while after the phone starts refuses the listing:
+// the watch says so once and reads when the SIM is ready, the phone still
+// plugged in.
+TEST_F(CliWatchTest, ABusySimIsTriedAgain) {
+  const json scenario = {
+      {"messages", test::UniqueMessages("S", 2)},
+      {"faults",
+       {{{"command", "at+cmgl*"}, {"action", "cms_error"}, {"code", 314}, {"times", 2}}}}};
+  test::PhoneSim phone(scenario.dump());
+  const CliRun run = Watch({"--device", phone.Device(), "--retry", "1"}, [&](const CliRun& so_far) {
+    return Contains(so_far.out, "2 new in the archive");
+  });
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 3u) << run.out;
+  EXPECT_TRUE(Contains(lines[0], "read 0 messages")) << lines[0];
+  EXPECT_TRUE(Contains(lines[2], "read 2 messages, 2 new in the archive (2 rows)")) << lines[2];
+  const std::string said = "(SIM busy); they stay on the phone unread; trying again every 1 s";
+  EXPECT_TRUE(Contains(run.err, said)) << run.err;
+  EXPECT_EQ(run.err.find(said), run.err.rfind(said)) << "said more than once: " << run.err;
+  EXPECT_EQ(ArchiveTexts(files), (std::multiset<std::string>{"S 1", "S 2"}));
+}
+
 // A locked archive and no password: nothing is asked on the terminal; the
 // watch says the archive is locked and waits, and reads once the setting names
 // a password file.

@@ -102,10 +102,14 @@ Answer PhoneModel::Handle(const std::string& command, int number) {
   return answer;
 }
 
-const Fault* PhoneModel::FaultFor(const std::string& line, int number) const {
-  for (const auto& fault : s_.faults) {
+const Fault* PhoneModel::FaultFor(const std::string& line, int number) {
+  fault_hits_.resize(s_.faults.size());
+  for (std::size_t i = 0; i < s_.faults.size(); ++i) {
+    const Fault& fault = s_.faults[i];
     if (!CommandMatches(fault.command, line)) continue;
     if (fault.number != 0 && fault.number != number) continue;
+    if (fault.times > 0 && fault_hits_[i] >= fault.times) continue;
+    ++fault_hits_[i];
     return &fault;
   }
   return nullptr;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "scenario.h"
 #include "standard_phone.h"
@@ -51,12 +52,14 @@ class PhoneModel {
   void AddUnsolicited(const std::string& command, Answer& answer) const;
 
   std::string SubmitText(const std::string& text);
-  const Fault* FaultFor(const std::string& line, int number) const;
+  // The first fault that fits the line and has hits left; the hit is counted.
+  const Fault* FaultFor(const std::string& line, int number);
 
   Scenario s_;
   std::unique_ptr<StandardPhone> standard_;  // profile "standard"
   std::optional<std::string> send_number_;   // family: the number of the send awaiting its text
   int next_reference_ = 0;
+  std::vector<int> fault_hits_;  // per fault of the scenario, the commands it has hit
 };
 
 // UTF-8 to UTF-16 code units; malformed sequences give U+FFFD.

@@ -122,6 +122,7 @@ Scenario ParseScenario(const std::string& json_text) {
     Fault fault;
     fault.command = Get<std::string>(f, "command", "*");
     fault.number = Get(f, "number", 0);
+    fault.times = Get(f, "times", 0);
     const std::string action = Get<std::string>(f, "action", "silent");
     if (action == "silent") {
       fault.action = FaultAction::kSilent;

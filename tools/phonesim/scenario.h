@@ -67,6 +67,7 @@ enum class FaultAction { kSilent, kError, kCmsError, kEndless, kTrickle };
 struct Fault {
   std::string command = "*";  // pattern: case-insensitive, a trailing '*' matches any rest
   int number = 0;             // only the command of this number (counted from 1); 0 any
+  int times = 0;              // only the first this many commands it fits; 0 every one
   FaultAction action = FaultAction::kSilent;
   int code = 0;
   std::string stream;   // kEndless, kTrickle: the bytes sent again and again
