@@ -16,6 +16,7 @@
 #include "app/check_box.h"
 #include "app/guard.h"
 #include "app/main_window.h"
+#include "app/read_trouble.h"
 #include "phone/com_error.h"
 #include "phone/read_command.h"
 #include "phone/serial/com_port.h"
@@ -91,7 +92,10 @@ void AutoBackup::ReadAfterConnect() {
   // The phone by the name it gave ("huawei E3372"), else by its device.
   const QString name = form_.DevicePanel->text();
   const std::string phone = FromQString(name.isEmpty() ? device : name);
-  const QString text = ToQString(ArchivedFromText(form_.Lang, result.archived, phone));
+  // What the read could not do, else the new messages the saved archive holds.
+  const std::string trouble = ReadTroubleText(result, form_.Lang);
+  const QString text = ToQString(
+      trouble.empty() ? ArchivedFromText(form_.Lang, result.archived_saved, phone) : trouble);
   form_.ProgressText->setText(text);
   if (notify) notify(text);
 }

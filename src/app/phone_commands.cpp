@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/phone_command_scope.h"
 #include "app/qt_user_interface.h"
+#include "app/read_trouble.h"
 #include "app/row_filter_proxy.h"
 #include "app/row_model.h"
 #include "phone/at_exchange.h"
@@ -22,6 +23,7 @@
 #include "phone/phone_delete.h"
 #include "phone/read_command.h"
 #include "phone/serial/com_port.h"
+#include "shell/qt_text.h"
 #include "store/stored_list.h"
 
 namespace missivo {
@@ -51,6 +53,9 @@ ReadCommandResult TForm1::ReadMessages() {
       options, Store(), Lang, *bsSkinMessage1, hooks);
   ShowDevice();
   if (result.outcome == ReadCommandOutcome::kDone && !result.port_open) ShowNoPhone();
+  // What the read could not do replaces "Готово!".
+  if (const std::string trouble = ReadTroubleText(result, Lang); !trouble.empty())
+    ProgressText->setText(ToQString(trouble));
   return result;
 }
 

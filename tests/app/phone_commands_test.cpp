@@ -117,12 +117,36 @@ TEST_F(PhoneCommandsTest, MessagesLeaveThePhoneOnlyOnceTheArchiveHoldingThemIsSa
   form.N18->trigger();
   EXPECT_EQ(form.List4Rows->rows().size(), 3u);
   EXPECT_TRUE(Deletes(phone).empty());
+  EXPECT_EQ(form.ProgressText->text(), Q("Архив не сохранён: новых сообщений в нём нет"));
   std::filesystem::remove_all(form.Files().archive);
 
   // The archive is saved with them, then each is deleted.
   form.N18->trigger();
   EXPECT_EQ(ArchiveFile(form).size(), 3u);
   EXPECT_EQ(Deletes(phone), (std::vector<std::string>{"AT+CMGD=1", "AT+CMGD=2", "AT+CMGD=3"}));
+}
+
+// What a read could not do is what the status bar says afterwards, not "done".
+TEST_F(PhoneCommandsTest, TheStatusSaysWhatTheReadCouldNotDo) {
+  const struct {
+    const char* name;
+    const char* faults;
+    const char* status;
+  } cases[] = {
+      {"a busy SIM", R"({"faults": [{"command": "at+cmgl*", "action": "cms_error", "code": 314}]})",
+       "Телефон не выдал список сообщений: +CMS ERROR: 314 (SIM busy)"},
+      {"a message that cannot be read",
+       R"({"faults": [{"command": "AT+CMGR=2", "action": "cms_error", "code": 500}]})",
+       "Не прочитано сообщений: 1, они остались в телефоне"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PhoneSim phone(ScenarioWithMessages(3, c.faults));
+    auto program = StartOn(phone.Device());
+    TForm1& form = program->form1();
+    form.N18->trigger();
+    EXPECT_EQ(form.ProgressText->text(), Q(c.status));
+  }
 }
 
 TEST_F(PhoneCommandsTest, PhoneUnpluggedMidReadKeepsWhatWasRead) {
