@@ -39,6 +39,10 @@ class AtChannel {
     return false;
   }
 
+  // Whether the last ExchangeWithPrompt began to write its text: also when a
+  // link failure then left it by its exception, the text may have gone.
+  virtual bool TextHandedOver() const { return false; }
+
   // Whether the link to the phone is open.
   virtual bool IsOpen() const = 0;
 };

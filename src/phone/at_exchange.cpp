@@ -84,6 +84,7 @@ void AtExchange::Exchange(const std::string& command, std::string& reply, bool s
 bool AtExchange::ExchangeWithPrompt(const std::string& command, const std::string& text,
                                     std::string& reply) {
   reply.clear();
+  text_handed_over_ = false;
   if (command.empty()) return false;
   if (!link_.IsOpen()) {
     terminal_.AppendLine(language_.LangText("Str55"));
@@ -99,6 +100,7 @@ bool AtExchange::ExchangeWithPrompt(const std::string& command, const std::strin
     return false;
   }
   // No clearing here: the answer to the text may come at once.
+  text_handed_over_ = true;
   link_.Send(text + kCtrlZ);
   const Collected answer = Collect(command, /*wait_for_prompt=*/false);
   terminal_.AppendLine(answer.bytes);

@@ -81,6 +81,7 @@ class AtExchange : public AtChannel {
   // wait for it and for the reply after the text alike.
   [[nodiscard]] bool ExchangeWithPrompt(const std::string& command, const std::string& text,
                                         std::string& reply) override;
+  bool TextHandedOver() const override { return text_handed_over_; }
   bool IsOpen() const override;
 
   std::chrono::milliseconds SilenceLimit() const { return silence_limit_; }
@@ -119,6 +120,7 @@ class AtExchange : public AtChannel {
   std::chrono::milliseconds command_limit_ = kDefaultCommandLimit;
   std::chrono::milliseconds quiet_limit_ = kDefaultQuietLimit;
   bool command_limit_reached_ = false;
+  bool text_handed_over_ = false;
 };
 
 }  // namespace missivo

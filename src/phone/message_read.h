@@ -39,6 +39,10 @@ struct PhoneSlot {
 // the storage of each part, for a long message whose parts lie in several.
 inline constexpr const char* kPartStoragesKey = "storages";
 
+// The lossless fields' key of the concatenation reference that the parts of a
+// long message share, as read from them or as sent.
+inline constexpr const char* kConcatenationKey = "concatenation";
+
 // Where the message of a row lives on the phone: from its lossless fields
 // (the storage and index of every part), else its Index in the phone's only
 // storage.

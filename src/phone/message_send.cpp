@@ -11,6 +11,7 @@
 #include "phone/device_profile.h"
 #include "phone/error_replies.h"
 #include "phone/family_commands.h"
+#include "phone/message_read.h"
 #include "phone/message_rows.h"
 #include "phone/name_resolution.h"
 #include "phone/standard/standard_commands.h"
@@ -78,11 +79,15 @@ std::string PartRange(int first, int last) {
 
 }  // namespace
 
-Result<SendPlan> FamilySendPlan(std::string_view number, std::string_view text) {
-  if (CleanNumber(number) != number) return Status::Failure("the recipient is not a number");
+Result<std::vector<std::string>> FamilySendPieces(std::string_view text) {
   sms::SplitOptions split;
   split.force_ucs2 = true;
-  Result<std::vector<std::string>> parts = sms::SplitText(text, split);
+  return sms::SplitText(text, split);
+}
+
+Result<SendPlan> FamilySendPlan(std::string_view number, std::string_view text) {
+  if (CleanNumber(number) != number) return Status::Failure("the recipient is not a number");
+  Result<std::vector<std::string>> parts = FamilySendPieces(text);
   if (!parts.ok()) return parts.status();
   SendPlan plan;
   plan.set_up.assign(std::begin(family::kSendSetUpCommands), std::end(family::kSendSetUpCommands));
@@ -102,6 +107,7 @@ Result<SendPlan> PduSendPlan(std::string_view number, std::string_view text,
   plan.set_up = {standard::kPduModeCommand};
   for (const sms::EncodedPart& part : parts.value())
     plan.parts.push_back({standard::SendCommand(part.tpdu_length), part.hex});
+  if (plan.parts.size() > 1) plan.concatenation = reference;
   return plan;
 }
 
@@ -174,17 +180,21 @@ std::string SendReport::Summary() const {
     return "sent in " + std::to_string(parts) + " parts, references " + ReferenceList(references);
   }
   if (confirmed == 0 && !uncertain) return "not sent: " + reason;
+  const std::string of = parts > 1 ? " of " + std::to_string(parts) : std::string();
   std::string text;
   if (confirmed > 0) {
-    text = PartRange(1, confirmed) + " of " + std::to_string(parts) + " confirmed (" +
+    text = PartRange(1, confirmed) + of + " confirmed (" +
            (confirmed == 1 ? "reference " : "references ") + ReferenceList(references) + "); ";
   }
-  const std::string rest = PartRange(confirmed + 1, parts);
+  // Only the part after the confirmed ones was handed over; none after it.
+  int next = confirmed + 1;
   if (uncertain) {
-    text += rest + " may or may not have gone";
-  } else {
-    text += rest + " not sent";
+    text +=
+        PartRange(next, next) + (confirmed == 0 ? of : std::string()) + " may or may not have gone";
+    ++next;
+    if (next <= parts) text += "; ";
   }
+  if (next <= parts) text += PartRange(next, parts) + " not sent";
   return text + ": " + reason;
 }
 
@@ -199,12 +209,13 @@ SendReport SendMessage(AtChannel& channel, const DeviceProfile& profile, std::st
     return report;
   }
   report.parts = static_cast<int>(plan.value().parts.size());
+  report.concatenation = plan.value().concatenation;
   if (!channel.IsOpen()) {
     report.reason = "the phone is not connected";
     return report;
   }
   std::string reply;
-  bool handing_over = false;
+  bool handing_over = false;  // a part's prompt exchange is under way
   try {
     for (const std::string& command : plan.value().set_up) {
       channel.ExchangeQuietly(command, reply);
@@ -217,22 +228,27 @@ SendReport SendMessage(AtChannel& channel, const DeviceProfile& profile, std::st
       handing_over = true;
       const bool handed = channel.ExchangeWithPrompt(part.command, part.text, reply);
       handing_over = false;
-      const std::optional<int> confirmed = handed ? ParseMessageReference(reply) : std::nullopt;
-      if (confirmed) {
-        report.references.push_back(*confirmed);
+      const std::optional<int> given = handed ? ParseMessageReference(reply) : std::nullopt;
+      // A part is sent when the phone gave its reference and ended with OK.
+      if (given && !IsErrorReply(reply)) {
+        report.references.push_back(*given);
         continue;
       }
       report.reason = ReplyReason(reply);
-      // An answer without a reference and without an error leaves it open.
-      report.uncertain = handed && !IsErrorReply(reply);
+      if (given) {
+        report.reason = "the phone gave the reference " + std::to_string(*given) +
+                        ", then answered " + ErrorReplyText(reply);
+      }
+      // An answer without an error, or an error after a reference, leaves it open.
+      report.uncertain = handed && (given || !IsErrorReply(reply));
       return report;
     }
   } catch (const EComError& error) {
     report.reason = std::string("the line failed: ") + error.what();
-    report.uncertain = handing_over;
+    report.uncertain = handing_over && channel.TextHandedOver();
   } catch (const ESilentAbort&) {
     report.reason = "the line failed";
-    report.uncertain = handing_over;
+    report.uncertain = handing_over && channel.TextHandedOver();
   }
   return report;
 }
@@ -300,6 +316,9 @@ Row MakeSentRow(std::string_view number, std::string_view text, const SendReport
     references.append(std::to_string(reference));
   }
   fields.other.emplace_back(kReferencesKey, references);
+  if (report.concatenation) {
+    fields.other.emplace_back(kConcatenationKey, std::to_string(*report.concatenation));
+  }
   WriteMessageFields(row, fields);
   return row;
 }

@@ -29,7 +29,14 @@ struct SendPart {
 struct SendPlan {
   std::vector<std::string> set_up;
   std::vector<SendPart> parts;
+  // The concatenation reference the parts share, when they carry one (the
+  // parts of a long text in PDU mode).
+  std::optional<std::uint16_t> concatenation{};
 };
+
+// The texts of the separate messages the family sends a text as (UTF-8), in
+// order; nothing when the text cannot be sent so.
+[[nodiscard]] Result<std::vector<std::string>> FamilySendPieces(std::string_view text);
 
 // The family's plan: text mode and the UCS2 character set, then each part as
 // AT+CMGS="<number>" with the part's text in UCS2 hexadecimal. Text mode
@@ -59,16 +66,21 @@ struct SendReport {
   std::vector<int> references;  // the reference of each confirmed part, in order
   // Empty when every part was confirmed; else why the send stopped, in words.
   std::string reason;
-  // Whether the part after the confirmed ones was handed over (or may have
-  // been) without an answer: it and the rest may or may not have gone.
+  // Whether the part after the confirmed ones was handed over (its text
+  // written, or begun to be) without a confirmation: an answer that never
+  // came, or a reference followed by an error. It may or may not have gone;
+  // the parts after it were not handed over.
   bool uncertain = false;
+  // The concatenation reference the parts shared, when they carried one.
+  std::optional<std::uint16_t> concatenation{};
 
   bool AllConfirmed() const {
     return parts > 0 && references.size() == static_cast<std::size_t>(parts);
   }
   // For the user: "sent in 3 parts, references 7, 8, 9"; or "part 1 of 3
-  // confirmed (reference 7); parts 2-3 may or may not have gone: <reason>"; or
-  // "not sent: <reason>".
+  // confirmed (reference 7); part 2 may or may not have gone; part 3 not
+  // sent: <reason>"; or "part 1 of 3 may or may not have gone; parts 2-3 not
+  // sent: <reason>"; or "not sent: <reason>".
   std::string Summary() const;
 };
 
@@ -100,7 +112,9 @@ std::optional<std::string> CleanNumber(std::string_view typed);
 // the contact's name on it, as name resolution writes it, when `contacts`
 // knows it) as From, `send_moment` (MakeDate()) as Date/Time, Type "sent" and
 // the outgoing picture; the lossless fields hold the whole text, the number,
-// the send time in ISO 8601 with its zone and the references of the parts.
+// the send time in ISO 8601 with its zone, the references of the parts and the
+// concatenation reference they shared (kConcatenationKey), by which a read
+// knows the phone's stored copy of it (phone/sent_copies.h).
 Row MakeSentRow(std::string_view number, std::string_view text, const SendReport& report,
                 const std::vector<Row>& contacts, const LanguageLines& language,
                 std::string_view send_moment, std::string_view iso_time);

@@ -10,6 +10,7 @@
 #include "phone/delivery_reports.h"
 #include "phone/name_resolution.h"
 #include "phone/phonebook_read.h"
+#include "phone/sent_copies.h"
 #include "phone/standard/message_parts.h"
 #include "store/archive.h"
 
@@ -26,16 +27,18 @@ std::string SlotKey(const PhoneSlot& slot) {
 }
 
 // The slots of the rows, each once, in the order they first come; with
-// `archive`, only slots all of whose rows the archive holds.
+// `archive`, only slots all of whose rows the archive holds: as themselves,
+// or as the messages sent that they are copies of (`sent_copies`).
 std::vector<PhoneSlot> SlotsToDelete(const std::vector<Row>& list1,
                                      const std::vector<std::vector<PhoneSlot>>& row_slots,
-                                     const std::vector<Row>* archive) {
+                                     const std::vector<Row>* archive,
+                                     const std::vector<bool>& sent_copies) {
   std::unordered_set<std::string> missing;
   if (archive != nullptr) {
     const ArchiveIndex archived(*archive);
     for (std::size_t i = 0; i < list1.size() && i < row_slots.size(); ++i) {
       const Row& row = list1[i];
-      if (archived.IsArchived(row)) continue;
+      if ((i < sent_copies.size() && sent_copies[i]) || archived.IsArchived(row)) continue;
       for (const PhoneSlot& slot : row_slots[i])
         missing.insert(SlotKey(slot));
     }
@@ -114,7 +117,15 @@ class ReadCommandRun {
           CompleteGapRows(lists_.list4.rows, lists_.list1.rows) > 0) {
         archive_unsaved_ = true;
       }
-      result_.archived = AppendToArchive(lists_.list4, lists_.list1.rows, ui_);
+      // The phone's copies of messages the program sent complete their rows.
+      SentCopies copies = PlaceSentCopies(lists_.list4.rows, lists_.list1.rows);
+      if (copies.completed > 0) archive_unsaved_ = true;
+      sent_copies_ = std::move(copies.held);
+      std::vector<Row> fresh;
+      for (std::size_t i = 0; i < lists_.list1.rows.size(); ++i) {
+        if (!sent_copies_[i]) fresh.push_back(lists_.list1.rows[i]);
+      }
+      result_.archived = AppendToArchive(lists_.list4, fresh, ui_);
       archive_unsaved_ = archive_unsaved_ || result_.archived > 0;
       Changed();
     }
@@ -146,8 +157,9 @@ class ReadCommandRun {
   // them; without it the user has chosen not to keep them.
   void DeleteReadMessages(const std::vector<std::vector<PhoneSlot>>& row_slots) {
     if (options_.check13 && !SaveArchive()) return;
-    const std::vector<PhoneSlot> deletable = SlotsToDelete(
-        lists_.list1.rows, row_slots, options_.check13 ? &lists_.list4.rows : nullptr);
+    const std::vector<PhoneSlot> deletable =
+        SlotsToDelete(lists_.list1.rows, row_slots, options_.check13 ? &lists_.list4.rows : nullptr,
+                      sent_copies_);
     profile_.DeleteMessages(channel_, deletable, ui_);
     result_.deleted = deletable.size();
   }
@@ -179,7 +191,8 @@ class ReadCommandRun {
   UserInterface& ui_;
   const ReadCommandHooks& hooks_;
   ReadCommandResult result_;
-  bool archive_unsaved_ = false;  // rows were appended that the file does not hold yet
+  bool archive_unsaved_ = false;   // rows were appended that the file does not hold yet
+  std::vector<bool> sent_copies_;  // per row of List1: the copy of a message sent (archived)
 };
 
 }  // namespace

@@ -103,7 +103,9 @@ struct PhonebookReadResult {
 // The read command, refused (kBusy) while `guard` is taken; it holds the guard
 // while it runs. With the port open:
 //   1. ReadMessages; List1 takes the rows read.
-//   2. With Check13, AppendToArchive of List1's rows.
+//   2. With Check13, AppendToArchive of List1's rows; the phone's copies of
+//      messages the program sent complete their archive rows instead
+//      (PlaceSentCopies).
 //   3. With Check6, the messages read are deleted on the phone (every part of
 //      a long one, each in its own storage): with Check13 only after the
 //      archive holding them has been saved (under the folder lock, with other

@@ -106,6 +106,31 @@ TEST_F(CliSendTest, SentToAContactAndArchived) {
   EXPECT_NE(delivered, after.end());
 }
 
+// A message sent is archived at once with its send time; the next read of a
+// device that keeps what it sends completes that row with the copy's place
+// instead of adding a second one, and deletes the copy as archived.
+TEST_F(CliSendTest, TheNextReadKnowsTheMessageSent) {
+  test::PhoneSim phone(R"({"profile": "standard"})");
+  ASSERT_EQ(Send(phone, {"--to", "+79161234567", "--kind", "standard", "--text", kThreeParts})
+                .status,
+            0);
+  const std::string sent_time = ReadMessageFields(Archive().at(0))->time;
+  const test::CliRun read =
+      test::RunCli({"--folder", program.string(), "read", "--device", phone.Device(), "--kind",
+                    "standard", "--delete"},
+                   home.path());
+  ASSERT_EQ(read.status, 0) << read.err;
+  EXPECT_EQ(read.out, "read 1 message, 0 new in the archive (1 row), 3 deleted on the phone\n");
+  const std::vector<Row> archive = Archive();
+  ASSERT_EQ(archive.size(), 1u);
+  const auto fields = ReadMessageFields(archive[0]);
+  ASSERT_TRUE(fields.has_value());
+  EXPECT_EQ(fields->time, sent_time);
+  EXPECT_EQ(fields->storage, "SM");
+  EXPECT_EQ(fields->parts, (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(SubItem(archive[0], kIndex), "1");
+}
+
 TEST_F(CliSendTest, FailuresSayWhatWentAndArchiveNothing) {
   // Where the first send command stands once the device was identified.
   std::size_t first = 0;
@@ -133,11 +158,32 @@ TEST_F(CliSendTest, FailuresSayWhatWentAndArchiveNothing) {
        1,
        "not sent: the phone answered +CMS ERROR: 38 (network out of order)",
        true},
-      {"hang-up after the first of three parts",
+      {"hang-up while the second of three parts is answered",
        {{"profile", "standard"}, {"hang_up_after", pdu2}},
        {"--to", "+79161234567", "--text", kThreeParts},
        1,
-       "part 1 of 3 confirmed (reference 1); parts 2-3 may or may not have gone: the line failed",
+       "part 1 of 3 confirmed (reference 1); part 2 may or may not have gone; part 3 not sent: "
+       "the line failed",
+       true},
+      {"hang-up before the prompt of the second part",
+       {{"profile", "standard"}, {"hang_up_after", pdu2 - 1}},
+       {"--to", "+79161234567", "--text", kThreeParts},
+       1,
+       "part 1 of 3 confirmed (reference 1); parts 2-3 not sent: the line failed",
+       true},
+      {"silence after the first of three parts",
+       {{"profile", "standard"}, {"faults", {{{"number", pdu1}, {"action", "silent"}}}}},
+       {"--to", "+79161234567", "--text", kThreeParts},
+       1,
+       "part 1 of 3 may or may not have gone; parts 2-3 not sent: the line failed",
+       true},
+      {"a reference, then ERROR",
+       {{"profile", "standard"},
+        {"faults",
+         {{{"number", pdu1}, {"action", "reply"}, {"reply", "\r\n+CMGS: 1\r\n\r\nERROR\r\n"}}}}},
+       {"--to", "+79161234567", "--text", "hi"},
+       1,
+       "part 1 may or may not have gone: the phone gave the reference 1, then answered ERROR",
        true},
       {"no such contact",
        {{"profile", "standard"}},

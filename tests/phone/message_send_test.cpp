@@ -215,9 +215,35 @@ TEST(SendMessageTest, RefusalsAndHangUpsSayWhatWent) {
        R"({"profile": "standard", "hang_up_after": 5})",
        {1},
        true,
-       "part 1 of 3 confirmed (reference 1); parts 2-3 may or may not have gone: the line "
-       "failed",
+       "part 1 of 3 confirmed (reference 1); part 2 may or may not have gone; part 3 not sent: "
+       "the line failed",
        5},
+      {"hang-up before the second prompt: nothing more was handed over",
+       R"({"profile": "standard", "hang_up_after": 4})",
+       {1},
+       false,
+       "part 1 of 3 confirmed (reference 1); parts 2-3 not sent: the line failed",
+       4},
+      {"hang-up before the first prompt",
+       R"({"profile": "standard", "hang_up_after": 2})",
+       {},
+       false,
+       "not sent: the line failed",
+       2},
+      {"no answer to the first PDU",
+       R"({"profile": "standard", "faults": [{"number": 3, "action": "silent"}]})",
+       {},
+       true,
+       "part 1 of 3 may or may not have gone; parts 2-3 not sent: the line failed: Timeout",
+       3},
+      {"a reference, then ERROR",
+       R"({"profile": "standard", "faults": [{"number": 3, "action": "reply",
+          "reply": "\r\n+CMGS: 1\r\n\r\nERROR\r\n"}]})",
+       {},
+       true,
+       "part 1 of 3 may or may not have gone; parts 2-3 not sent: the phone gave the reference 1, "
+       "then answered ERROR",
+       3},
       {"no answer to the third PDU",
        R"({"profile": "standard", "faults": [{"number": 7, "action": "silent"}]})",
        {1, 2},
@@ -238,6 +264,14 @@ TEST(SendMessageTest, RefusalsAndHangUpsSayWhatWent) {
     EXPECT_TRUE(report.Summary().starts_with(c.summary)) << report.Summary();
     EXPECT_EQ(link.phone.Commands().size(), c.commands);
   }
+  // One part: a reference and then an error is no "sent".
+  PhoneLink link(R"({"profile": "standard", "faults": [{"number": 3, "action": "reply",
+                     "reply": "\r\n+CMGS: 7\r\n\r\n+CMS ERROR: 500\r\n"}]})");
+  const SendReport report = SendMessage(link.exchange, Standard(), "+15556661234", "Hi");
+  EXPECT_FALSE(report.AllConfirmed());
+  EXPECT_EQ(report.Summary(),
+            "part 1 may or may not have gone: the phone gave the reference 7, then answered "
+            "+CMS ERROR: 500 (unknown error)");
 }
 
 TEST(SendMessageTest, NothingGoesWhenThePlanCannotBeMade) {

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "phone/device_identity.h"
+#include "phone/message_send.h"
 #include "phone/read_command.h"
 #include "store/list_file.h"
 #include "store/message_fields.h"
@@ -33,15 +34,18 @@ struct Folder {
   ReadCommandResult Read(const json& phone, test::PhoneLink*& used) {
     link = std::make_unique<test::PhoneLink>(phone.dump());
     used = link.get();
+    return ReadOn(*link, /*delete_read=*/true);
+  }
+  ReadCommandResult ReadOn(test::PhoneLink& phone, bool delete_read) {
     ConnectionProfile profile;
     PhoneCommandGuard guard;
     RowList list1 = MakeMessageList();
     ReadCommandOptions options;
-    options.check6 = true;
+    options.check6 = delete_read;
     ReadCommandHooks hooks;
     hooks.wait = [](std::chrono::milliseconds) {};
-    return RunReadCommand(link->exchange, profile, guard, {list1, list4, list2}, options, store,
-                          link->language, link->ui, hooks);
+    return RunReadCommand(phone.exchange, profile, guard, {list1, list4, list2}, options, store,
+                          phone.language, phone.ui, hooks);
   }
   ReadCommandResult Read(const json& phone) {
     test::PhoneLink* unused = nullptr;
@@ -235,6 +239,64 @@ TEST(ReadSafetyTest, AnUndecodableMessageIsCountedAndStaysOnThePhone) {
   EXPECT_EQ(result.unreadable, 1u);
   EXPECT_TRUE(result.refusal.empty());
   EXPECT_EQ(test::DeletedOnPhone(link->phone), (std::vector<std::string>{"2"}));
+}
+
+// A message sent is archived at once, with its send time; a device that keeps
+// what it sends holds a copy, which the next read knows: the archived row gets
+// the copy's place on the phone, no second row comes, and a read with
+// deleting on deletes the copy (every part) as archived.
+TEST(ReadSafetyTest, TheCopyOfAMessageSentCompletesItsRow) {
+  std::string long_text;  // three parts in UCS2
+  for (int i = 0; i < 5; ++i)
+    long_text += "Длинное сообщение из трёх частей. ";
+  const json stick = {{"profile", "standard"}, {"standard", {{"storages", {"SM", "ME", "MT"}}}}};
+  const json family = json::object();
+  const struct {
+    const char* name;
+    json phone;
+    std::string text;
+    std::string storage;
+    std::vector<std::string> parts;
+  } cases[] = {
+      {"family phone, one message", family, "Привет", "", {"1"}},
+      {"family phone, a long text sent as three messages", family, long_text, "", {"1", "2", "3"}},
+      {"USB stick, one part", stick, "Привет", "SM", {"1"}},
+      {"USB stick, three parts of one message", stick, long_text, "SM", {"1", "2", "3"}},
+  };
+  const std::string sent_at = "2026-12-10T17:50:02+03:00";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Folder folder;
+    test::PhoneLink link(c.phone.dump());
+    ConnectionProfile profile;
+    const SendReport report =
+        SendMessage(link.exchange, profile.Get(link.exchange), "+79161234567", c.text);
+    ASSERT_TRUE(report.AllConfirmed()) << report.Summary();
+    folder.list4.rows.push_back(MakeSentRow("+79161234567", c.text, report, {}, link.language,
+                                            "10/12/2026,17:50:02", sent_at));
+
+    const ReadCommandResult first = folder.ReadOn(link, /*delete_read=*/false);
+    EXPECT_EQ(first.messages_read, c.parts.size() == 3 && c.storage.empty() ? 3u : 1u);
+    EXPECT_EQ(first.archived, 0u);
+    const Result<std::vector<Row>> stored = ReadListFile(folder.files.archive);
+    ASSERT_TRUE(stored.ok()) << stored.message();
+    ASSERT_EQ(stored.value().size(), 1u);
+    const Row& row = stored.value().front();
+    const std::optional<MessageFields> fields = ReadMessageFields(row);
+    ASSERT_TRUE(fields.has_value());
+    EXPECT_EQ(fields->time, sent_at);
+    EXPECT_EQ(fields->text, c.text);
+    EXPECT_EQ(fields->storage, c.storage);
+    EXPECT_EQ(fields->parts, c.parts);
+    EXPECT_EQ(SubItem(row, kIndex), "1");
+    EXPECT_EQ(SubItem(row, kDateTime), "10/12/2026,17:50:02");
+
+    // Read again with deleting on: still one row, and the copy leaves the phone.
+    const ReadCommandResult second = folder.ReadOn(link, /*delete_read=*/true);
+    EXPECT_EQ(second.archived, 0u);
+    EXPECT_EQ(ReadListFile(folder.files.archive).value().size(), 1u);
+    EXPECT_EQ(test::DeletedOnPhone(link.phone), c.parts);
+  }
 }
 
 }  // namespace

@@ -128,6 +128,7 @@ Answer PhoneModel::HandleText(const std::string& text, int number) {
     if (standard_) standard_->CancelText();
     if (fault->action == FaultAction::kError) answer.response = kError;
     if (fault->action == FaultAction::kCmsError) answer.response = CmsError(fault->code);
+    if (fault->action == FaultAction::kReply) answer.response = fault->stream;
     return answer;
   }
   answer.response = standard_ ? standard_->SubmitText(text) : SubmitText(text);
@@ -180,6 +181,9 @@ Answer PhoneModel::HandleWithoutUnsolicited(const std::string& command, int numb
         break;
       case FaultAction::kCmsError:
         answer.response = CmsError(fault.code);
+        break;
+      case FaultAction::kReply:
+        answer.response = fault.stream;
         break;
       case FaultAction::kEndless:
         answer.endless = fault.stream;

@@ -139,10 +139,13 @@ Scenario ParseScenario(const std::string& json_text) {
       if (fault.action == FaultAction::kTrickle && fault.interval_ms <= 0) {
         throw std::runtime_error("scenario: a trickle's interval_ms is not above 0");
       }
+    } else if (action == "reply") {
+      fault.action = FaultAction::kReply;
+      fault.stream = Get<std::string>(f, "reply", "");
     } else {
       throw std::runtime_error(
-          "scenario: fault action is \"silent\", \"error\", \"cms_error\", \"endless\" or "
-          "\"trickle\"");
+          "scenario: fault action is \"silent\", \"error\", \"cms_error\", \"reply\", "
+          "\"endless\" or \"trickle\"");
     }
     s.faults.push_back(fault);
   }

@@ -62,7 +62,7 @@ struct StandardDevice {
   std::string error_word = "ERROR";  // the answer to an unknown command
 };
 
-enum class FaultAction { kSilent, kError, kCmsError, kEndless, kTrickle };
+enum class FaultAction { kSilent, kError, kCmsError, kReply, kEndless, kTrickle };
 
 struct Fault {
   std::string command = "*";  // pattern: case-insensitive, a trailing '*' matches any rest
@@ -70,7 +70,7 @@ struct Fault {
   int times = 0;              // only the first this many commands it fits; 0 every one
   FaultAction action = FaultAction::kSilent;
   int code = 0;
-  std::string stream;   // kEndless, kTrickle: the bytes sent again and again
+  std::string stream;   // kEndless, kTrickle: the bytes sent again and again; kReply: the answer
   int interval_ms = 0;  // kTrickle: the pause before each byte
 };
 

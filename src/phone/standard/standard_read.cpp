@@ -224,6 +224,10 @@ Row MakeRow(const JoinedMessage& message, const LanguageLines& language,
   }
   // Parts in several storages: the storage of each part, in the order of `parts`.
   if (!one_storage) fields.other.emplace_back(kPartStoragesKey, storages);
+  if (message.total > 1 && first.data.concatenation) {
+    fields.other.emplace_back(kConcatenationKey,
+                              std::to_string(first.data.concatenation->reference));
+  }
   WriteMessageFields(row, fields);
   return row;
 }
