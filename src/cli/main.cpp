@@ -67,14 +67,22 @@ The options mirror the read settings of the window, with its defaults.
                    modems of the 3GPP standard); default: the window's setting
                    "Phone kind", else automatic
   --delete         delete the messages read on the phone. With the archive on, a
-                   message is deleted only once the saved archive holds it (every
-                   part of a long message; one with parts missing stays)
+                   message is deleted only once the saved archive holds that
+                   very message: the same text, sender, time, kind and place
+                   (every part of a long message; one with parts missing stays)
   --phonebook      read the phonebook after the messages
   --no-archive     do not append the messages read to the archive
   --skip-incoming  do not read incoming messages already read (unread ones are
                    always read)
   --skip-outgoing  do not read sent messages
   --skip-drafts    do not read drafts
+
+The line counts only what the saved archive holds ("none saved in the
+archive" when the save failed, with exit status 1) and names the messages that
+could not be read or decoded, which stay on the phone. A phone that refuses to
+list its messages (a busy SIM, ERROR) makes the read fail with exit status 1
+and the phone's answer. A copy the phone keeps of a message sent with send
+completes the archived message with its place instead of adding it again.
 
 Ctrl-C (SIGINT) or SIGTERM stops the read at once: the messages read so far
 are saved in the archive, nothing more is deleted on the phone, exit status 130.
@@ -90,15 +98,16 @@ there is read at once. Each read prints one line with the time and the device:
   2024-05-01 12:00:00 /dev/ttyACM0: read 12 messages, 3 new in the archive (57 rows)
 What goes wrong is written to standard error with the time, and the watch goes
 on: a failed read is tried again when the phone is next plugged in; a device
-that another program holds is tried again every S seconds while it is there.
+that another program holds, or a phone whose SIM is busy, is tried again every
+S seconds while it is there.
 
   --device PATH  the phone's device (a /dev/serial/by-id link, /dev/ttyACM0);
                  its folder is watched, so a link that comes and goes is seen
                  without udev
   --device auto  (the default) the first device under /dev/serial/by-id, else
                  the port chosen in the window program's settings
-  --retry S      how often a refused device, a locked archive or a busy data
-                 folder is tried again (default 10)
+  --retry S      how often a refused device, a busy SIM, a locked archive or a
+                 busy data folder is tried again (default 10)
   The read options --speed, --timeout, --reply-time, --kind, --delete,
   --phonebook, --no-archive and --skip-* are those of the read command.
 
@@ -137,9 +146,11 @@ the time it went.
 
 Exit status 0 when the phone confirmed every part. Otherwise 1 with the
 reason: the phone's error in words ("+CMS ERROR: 38 (network out of order)"),
-or, when the line hung up or fell silent after a part was handed over, which
-parts were confirmed and that the rest may or may not have gone. Nothing is
-ever sent twice on its own, and a message not wholly confirmed is not archived.
+or which parts were confirmed, which one was handed over without a
+confirmation (the line hung up or fell silent after it, or the phone gave a
+reference and then an error) and may or may not have gone, and which were not
+sent. Nothing is ever sent twice on its own, and a message not wholly
+confirmed is not archived.
 )help";
 
 constexpr char kListHelp[] = R"(Usage: missivo-cli [--folder DIR] list archive|phonebook [--json]

@@ -16,6 +16,7 @@
 #include "support/phone_fixture.h"
 #include "support/phone_scenario.h"
 #include "support/private_mounts.h"
+#include "support/read_faults.h"
 #include "support/standard_phones.h"
 
 namespace missivo {
@@ -88,20 +89,11 @@ TEST_F(CliReadTest, AReusedSlotLosesNoMessage) {
 // A module in text mode without UCS2: texts that are a line "OK" or begin with
 // "ERROR" are read whole, archived and only then deleted.
 TEST_F(CliReadTest, TextsThatReadLikeResultsAreArchivedWhole) {
-  const std::vector<std::string> texts = {"OK", "Are you coming?\nOK", "ERROR 404 at the gate",
-                                          "ERROR", "See you\nOK\nBye"};
-  json messages = json::array();
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    messages.push_back(StandardMessage("SM", static_cast<int>(i) + 1, "REC READ", "+31625044454",
-                                       texts[i],
-                                       "24/05/0" + std::to_string(i + 1) + ",09:00:00+12"));
-  }
-  test::PhoneSim phone(json{
-      {"profile", "standard"},
-      {"standard",
-       {{"modes", "text"}, {"storages", {"SM"}}, {"ucs2", false}, {"blank_before_final", false}}},
-      {"messages",
-       messages}}.dump());
+  test::PhoneSim phone(
+      test::TextModuleWithoutUcs2(
+          {"OK", "Are you coming?\nOK", "ERROR 404 at the gate", "ERROR", "See you\nOK\nBye"},
+          /*blank_before_final=*/false)
+          .dump());
   const test::CliRun run = Read(phone);
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "read 5 messages, 5 new in the archive (5 rows), 5 deleted on the phone\n");
@@ -120,20 +112,8 @@ TEST_F(CliReadTest, WhatCouldNotBeReadIsSaid) {
   busy["faults"] = {{{"command", "at+cmgl*"}, {"action", "cms_error"}, {"code", 314}}};
   json refused = family;
   refused["faults"] = {{{"command", "at+cmgl*"}, {"action", "error"}}};
-  json stray_ok = family;
-  stray_ok["replies"] = {{{"command", "at+cmgl*"},
-                          {"reply",
-                           "\r\nOK\r\nat+cmgl=\"ALL\"\r\r\n+CMGL: 1, \"REC UNREAD\", "
-                           "\"+79161234567\", \"2024/05/01,12:00:00\"\r\n004F006B\r\n\r\nOK\r\n"}}};
-  json undecodable = {{"profile", "standard"},
-                      {"standard", {{"modes", "pdu"}, {"storages", {"SM"}}}},
-                      {"messages", {StandardMessage("SM", 2, "REC READ", "+27748577604", "Hi")}}};
-  undecodable["replies"] = {
-      {{"command", "AT+CMGL=4"},
-       {"reply",
-        "\r\n+CMGL: 1,1,,12\r\n0791724801NOTAPDU\r\n+CMGL: 2,0,,35\r\n"
-        "07917248014000F3240B917247587706F400003110824115248012C8329BFD06C9C373B8B82C97E741F034"
-        "\r\n\r\nOK\r\n"}}};
+  const json stray_ok = test::StrayOkBeforeTheListing();
+  const json undecodable = test::UndecodableBesideAMessage();
   const struct {
     const char* name;
     json phone;

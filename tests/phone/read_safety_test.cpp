@@ -132,21 +132,7 @@ TEST(ReadSafetyTest, TextsThatReadLikeResultsAreReadWhole) {
                                           "ERROR", "See you\nOK\nBye"};
   for (const bool blank_before_final : {false, true}) {
     SCOPED_TRACE(blank_before_final ? "empty line before OK" : "OK right after the text");
-    json messages = json::array();
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-      messages.push_back(StandardMessage("SM", static_cast<int>(i) + 1, "REC READ", "+31625044454",
-                                         texts[i],
-                                         "24/05/0" + std::to_string(i + 1) + ",09:00:00+12"));
-    }
-    const json module = {{"profile", "standard"},
-                         {"maker", "SIMCOM_Ltd"},
-                         {"model", "SIMCOM_SIM800"},
-                         {"standard",
-                          {{"modes", "text"},
-                           {"storages", {"SM"}},
-                           {"ucs2", false},
-                           {"blank_before_final", blank_before_final}}},
-                         {"messages", messages}};
+    const json module = test::TextModuleWithoutUcs2(texts, blank_before_final);
     Folder folder;
     test::PhoneLink* link = nullptr;
     const ReadCommandResult result = folder.Read(module, link);
@@ -203,12 +189,7 @@ TEST(ReadSafetyTest, ARefusedListingIsNoEmptyPhone) {
 // A stray "OK" before the listing (left over from the command before) is not
 // the listing: the listing after it is read.
 TEST(ReadSafetyTest, AStrayOkBeforeTheListingIsNotAnEmptyListing) {
-  json phone = FamilyPhone("2024/05/01,12:00:00");
-  phone["replies"] = {
-      {{"command", "at+cmgl*"},
-       {"reply",
-        "\r\nOK\r\nat+cmgl=\"ALL\"\r\r\n+CMGL: 1, \"REC UNREAD\", \"+79161234567\", "
-        "\"2024/05/01,12:00:00\"\r\n004F006B\r\n\r\nOK\r\n"}}};
+  const json phone = test::StrayOkBeforeTheListing();
   Folder folder;
   const ReadCommandResult result = folder.Read(phone);
   EXPECT_EQ(result.messages_read, 1u);
@@ -221,17 +202,7 @@ TEST(ReadSafetyTest, AStrayOkBeforeTheListingIsNotAnEmptyListing) {
 // A PDU that cannot be decoded is no message read: it is counted, and stays on
 // the phone; the others are read and deleted.
 TEST(ReadSafetyTest, AnUndecodableMessageIsCountedAndStaysOnThePhone) {
-  json phone = {{"profile", "standard"},
-                {"maker", "Generic"},
-                {"model", "Feature phone"},
-                {"standard", {{"modes", "pdu"}, {"storages", {"SM"}}}},
-                {"messages", {StandardMessage("SM", 2, "REC READ", "+27748577604", "Hello")}}};
-  phone["replies"] = {
-      {{"command", "AT+CMGL=4"},
-       {"reply",
-        "\r\n+CMGL: 1,1,,12\r\n0791724801NOTAPDU\r\n+CMGL: 2,0,,35\r\n"
-        "07917248014000F3240B917247587706F400003110824115248012C8329BFD06C9C373B8B82C97E741F034"
-        "\r\n\r\nOK\r\n"}}};
+  const json phone = test::UndecodableBesideAMessage();
   Folder folder;
   test::PhoneLink* link = nullptr;
   const ReadCommandResult result = folder.Read(phone, link);

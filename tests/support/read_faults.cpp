@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "store/list_file.h"
+#include "support/phone_scenario.h"
+#include "support/standard_phones.h"
 #include "support/test_support.h"
 
 namespace missivo::test {
@@ -151,6 +153,53 @@ DataFilesAfter CheckDataFiles(const DataFiles& files, const std::vector<Row>& wh
     after.phonebook = std::to_string(phonebook.value().size()) + " new";
   }
   return after;
+}
+
+json StrayOkBeforeTheListing() {
+  return {{"messages",
+           {{{"index", 1},
+             {"status", "REC UNREAD"},
+             {"sender", "+79161234567"},
+             {"date", "2024/05/01,12:00:00"},
+             {"text", "Ok"}}}},
+          {"replies",
+           {{{"command", "at+cmgl*"},
+             {"reply",
+              "\r\nOK\r\nat+cmgl=\"ALL\"\r\r\n+CMGL: 1, \"REC UNREAD\", \"+79161234567\", "
+              "\"2024/05/01,12:00:00\"\r\n004F006B\r\n\r\nOK\r\n"}}}}};
+}
+
+json UndecodableBesideAMessage() {
+  json phone = {{"profile", "standard"},
+                {"maker", "Generic"},
+                {"model", "Feature phone"},
+                {"standard", {{"modes", "pdu"}, {"storages", {"SM"}}}},
+                {"messages", {StandardMessage("SM", 2, "REC READ", "+27748577604", "Hello")}}};
+  phone["replies"] = {
+      {{"command", "AT+CMGL=4"},
+       {"reply",
+        "\r\n+CMGL: 1,1,,12\r\n0791724801NOTAPDU\r\n+CMGL: 2,0,,35\r\n"
+        "07917248014000F3240B917247587706F400003110824115248012C8329BFD06C9C373B8B82C97E741F034"
+        "\r\n\r\nOK\r\n"}}};
+  return phone;
+}
+
+json TextModuleWithoutUcs2(const std::vector<std::string>& texts, bool blank_before_final) {
+  json messages = json::array();
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    messages.push_back(StandardMessage("SM", static_cast<int>(i) + 1, "REC READ", "+31625044454",
+                                       texts[i],
+                                       Tag("24/05/0", static_cast<long>(i) + 1) + ",09:00:00+12"));
+  }
+  return {{"profile", "standard"},
+          {"maker", "SIMCOM_Ltd"},
+          {"model", "SIMCOM_SIM800"},
+          {"standard",
+           {{"modes", "text"},
+            {"storages", {"SM"}},
+            {"ucs2", false},
+            {"blank_before_final", blank_before_final}}},
+          {"messages", messages}};
 }
 
 std::vector<std::string> DeletedOnPhone(const PhoneSim& phone) {

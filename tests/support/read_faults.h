@@ -59,6 +59,19 @@ struct DataFilesAfter {
 DataFilesAfter CheckDataFiles(const DataFiles& files, const std::vector<Row>& whole_messages,
                               const std::vector<Row>& whole_contacts);
 
+// Phones whose replies are easy to misread, as real devices send them:
+// a family phone with "Ok" from +79161234567 in slot 1 (2024/05/01,12:00:00)
+// whose listing comes after a stray "OK" left over from the command before;
+nlohmann::json StrayOkBeforeTheListing();
+// a phone in PDU mode whose SIM lists an entry at 1 that is no PDU beside a
+// message at 2 (a captured PDU: "Hello raspberry pi");
+nlohmann::json UndecodableBesideAMessage();
+// a module in text mode without UCS2, `texts` as read messages in SM 1, 2, ...
+// (sent as they are, line breaks and all), the final result after an empty
+// line or right after the last text.
+nlohmann::json TextModuleWithoutUcs2(const std::vector<std::string>& texts,
+                                     bool blank_before_final);
+
 // The indexes of the "AT+CMGD=" commands phonesim received, in order.
 std::vector<std::string> DeletedOnPhone(const PhoneSim& phone);
 
