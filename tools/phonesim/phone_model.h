@@ -8,6 +8,7 @@
 
 #include "scenario.h"
 #include "standard_phone.h"
+#include "text/utf8.h"
 
 namespace phonesim {
 
@@ -59,8 +60,7 @@ class PhoneModel {
   int next_reference_ = 0;
 };
 
-// UTF-8 to UTF-16 code units; malformed sequences give U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view utf8);
+using missivo::Utf8ToUtf16;
 
 // Four upper-case hexadecimal digits per UTF-16 code unit.
 std::string Ucs2Hex(std::u16string_view units);
