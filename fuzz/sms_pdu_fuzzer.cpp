@@ -6,7 +6,7 @@
 #include "sms/octets.h"
 #include "sms/sms_encode.h"
 #include "sms/sms_pdu.h"
-#include "sms/utf.h"
+#include "text/utf8.h"
 
 namespace missivo {
 namespace {
@@ -28,7 +28,7 @@ void CheckPdu(std::string_view line, bool tpdu) {
 
 void CheckText(std::string_view text) {
   std::size_t bad = 0;
-  sms::DecodeUtf8(text, &bad);
+  Utf8ToCodePoints(text, &bad);
   const auto parts = sms::EncodeSubmit("+491701234567", text);
   const sms::TextCount count = sms::CountText(text);
   if (bad != std::string_view::npos) {

@@ -6,6 +6,7 @@
 #include "app/single_instance.h"
 #include "core/program_folder.h"
 #include "core/secrets.h"
+#include "core/version.h"
 
 int main(int argc, char* argv[]) {
   // Answered before the application object, so that no display is needed.

@@ -10,8 +10,8 @@
 #include "phone/dates.h"
 #include "phone/device_identity.h"
 #include "phone/message_send.h"
-#include "sms/utf.h"
 #include "store/stored_list.h"
+#include "text/utf8.h"
 
 namespace missivo::cli {
 namespace {
@@ -38,7 +38,7 @@ std::string TextToSend(const CommandLine& line) {
     if (text.ends_with('\r')) text.pop_back();
   }
   std::size_t first_bad = std::string::npos;
-  (void)sms::DecodeUtf8(text, &first_bad);
+  (void)Utf8ToCodePoints(text, &first_bad);
   if (first_bad != std::string::npos) {
     throw CliError("the text is not UTF-8 (byte " + std::to_string(first_bad + 1) + ")",
                    kExitUsage);

@@ -11,6 +11,7 @@
 #include "cli/program_session.h"
 #include "cli/terminal_ui.h"
 #include "core/secrets.h"
+#include "core/version.h"
 
 namespace missivo::cli {
 namespace {

@@ -17,12 +17,12 @@
 #include "phone/standard/standard_commands.h"
 #include "phone/standard/standard_replies.h"
 #include "sms/sms_encode.h"
-#include "sms/utf.h"
 #include "store/contact_fields.h"
 #include "store/message_fields.h"
 #include "text/cp1251.h"
 #include "text/lines.h"
 #include "text/search_fold.h"
+#include "text/utf8.h"
 
 namespace missivo {
 namespace {
@@ -32,7 +32,7 @@ constexpr std::string_view kCmgsPrefix = "+CMGS:";
 std::string Ucs2Hex(std::string_view utf8) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string out;
-  for (char16_t unit : sms::ToUtf16(sms::DecodeUtf8(utf8))) {
+  for (char16_t unit : CodePointsToUtf16(Utf8ToCodePoints(utf8))) {
     for (int shift = 12; shift >= 0; shift -= 4)
       out.push_back(kDigits[(unit >> shift) & 0xF]);
   }

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "sms/utf.h"
+#include "text/utf8.h"
 
 namespace missivo::sms {
 namespace {

@@ -1,23 +1,15 @@
 #include "sms/octets.h"
 
+#include "text/hex_escapes.h"
+
 namespace missivo::sms {
-namespace {
-
-int HexValue(char digit) {
-  if (digit >= '0' && digit <= '9') return digit - '0';
-  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
-  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
 
 Result<std::vector<std::uint8_t>> HexToOctets(std::string_view hex) {
   std::vector<std::uint8_t> octets;
   octets.reserve(hex.size() / 2);
   for (std::size_t at = 0; at < hex.size(); at += 2) {
-    const int high = HexValue(hex[at]);
-    const int low = at + 1 < hex.size() ? HexValue(hex[at + 1]) : 0;
+    const int high = HexDigitValue(hex[at]);
+    const int low = at + 1 < hex.size() ? HexDigitValue(hex[at + 1]) : 0;
     if (high < 0 || low < 0) {
       const std::size_t bad = high < 0 ? at : at + 1;
       return Status::Failure("character " + std::to_string(bad + 1) + " of the PDU (octet " +
@@ -31,17 +23,11 @@ Result<std::vector<std::uint8_t>> HexToOctets(std::string_view hex) {
   return octets;
 }
 
-void AppendHex(std::string& out, std::uint8_t octet) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  out += kDigits[octet >> 4];
-  out += kDigits[octet & 0x0F];
-}
-
 std::string OctetsToHex(const std::uint8_t* octets, std::size_t count) {
   std::string hex;
   hex.reserve(count * 2);
   for (std::size_t i = 0; i < count; ++i)
-    AppendHex(hex, octets[i]);
+    AppendHexByte(hex, octets[i]);
   return hex;
 }
 

@@ -27,7 +27,6 @@ std::string OctetsToHex(const std::uint8_t* octets, std::size_t count);
 inline std::string OctetsToHex(const std::vector<std::uint8_t>& octets) {
   return OctetsToHex(octets.data(), octets.size());
 }
-void AppendHex(std::string& out, std::uint8_t octet);
 
 // Reads octets in turn and never past the end. Positions are counted from 1
 // for the messages, from `first` on (so a TPDU after a service-centre field

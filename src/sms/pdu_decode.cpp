@@ -4,7 +4,8 @@
 #include "sms/gsm7.h"
 #include "sms/octets.h"
 #include "sms/sms_pdu.h"
-#include "sms/utf.h"
+#include "text/hex_escapes.h"
+#include "text/utf8.h"
 
 namespace missivo::sms {
 namespace {
@@ -15,7 +16,7 @@ std::string At(std::size_t position) {
 
 std::string HexByte(std::uint8_t octet) {
   std::string text = "0x";
-  AppendHex(text, octet);
+  AppendHexByte(text, octet);
   return text;
 }
 

@@ -4,7 +4,7 @@
 #include "sms/gsm7.h"
 #include "sms/octets.h"
 #include "sms/sms_encode.h"
-#include "sms/utf.h"
+#include "text/utf8.h"
 
 namespace missivo::sms {
 namespace {
@@ -50,7 +50,7 @@ Result<Octets> WriteAddress(const Address& address, bool service_centre, const c
   std::size_t semi_octets = 0;
   Octets body;
   if (address.alphanumeric() && !service_centre) {
-    const auto septets = ToSeptets(DecodeUtf8(address.text));
+    const auto septets = ToSeptets(Utf8ToCodePoints(address.text));
     if (!septets || septets->size() > 11)
       return Status::Failure(std::string(what) + " \"" + address.text +
                              "\" is not a name of up to 11 characters of the 7-bit alphabet");
@@ -150,7 +150,7 @@ Result<Octets> WriteUserData(const UserData& data, const DataCoding& coding, boo
   }
   Octets out;
   if (coding.alphabet == Alphabet::kGsm7) {
-    const auto septets = ToSeptets(DecodeUtf8(data.text));
+    const auto septets = ToSeptets(Utf8ToCodePoints(data.text));
     if (!septets) return Status::Failure("the text holds a character outside the 7-bit alphabet");
     const std::size_t header_septets = (header.size() * 8 + 6) / 7;
     const std::size_t length = header_septets + septets->size();
@@ -164,7 +164,8 @@ Result<Octets> WriteUserData(const UserData& data, const DataCoding& coding, boo
   }
   Octets body = header;
   if (coding.alphabet == Alphabet::kUcs2) {
-    const std::u16string units = data.ucs2.empty() ? ToUtf16(DecodeUtf8(data.text)) : data.ucs2;
+    const std::u16string units =
+        data.ucs2.empty() ? CodePointsToUtf16(Utf8ToCodePoints(data.text)) : data.ucs2;
     for (char16_t unit : units) {
       body.push_back(static_cast<std::uint8_t>(unit >> 8));
       body.push_back(static_cast<std::uint8_t>(unit & 0xFF));

@@ -5,7 +5,7 @@
 #include "sms/gsm7.h"
 #include "sms/octets.h"
 #include "sms/sms_encode.h"
-#include "sms/utf.h"
+#include "text/utf8.h"
 
 namespace missivo::sms {
 namespace {
@@ -63,7 +63,7 @@ Split SplitPoints(const std::u32string& points, const SplitOptions& options) {
 
 Result<Split> SplitChecked(std::string_view text, const SplitOptions& options) {
   std::size_t bad = 0;
-  const std::u32string points = DecodeUtf8(text, &bad);
+  const std::u32string points = Utf8ToCodePoints(text, &bad);
   if (bad != std::string_view::npos)
     return Status::Failure("the text is not UTF-8 at byte " + std::to_string(bad + 1));
   Split split = SplitPoints(points, options);
@@ -82,7 +82,7 @@ std::vector<Pdu> PartPdus(const Split& split, Pdu base, std::uint16_t reference,
   const int total = static_cast<int>(split.parts.size());
   for (int i = 0; i < total; ++i) {
     Pdu pdu = base;
-    pdu.user_data.text = EncodeUtf8(split.parts[static_cast<std::size_t>(i)]);
+    pdu.user_data.text = CodePointsToUtf8(split.parts[static_cast<std::size_t>(i)]);
     if (total > 1) {
       const std::uint16_t shared = options.sixteen_bit_reference ? reference : reference & 0xFF;
       pdu.user_data.concatenation =
@@ -102,14 +102,14 @@ std::string TextCount::Caption() const {
 }
 
 TextCount CountText(std::string_view text, const SplitOptions& options) {
-  return SplitPoints(DecodeUtf8(text), options).count;
+  return SplitPoints(Utf8ToCodePoints(text), options).count;
 }
 
 Result<std::vector<std::string>> SplitText(std::string_view text, const SplitOptions& options) {
   SMS_TAKE(split, SplitChecked(text, options));
   std::vector<std::string> parts;
   for (const std::u32string& part : split.parts)
-    parts.push_back(EncodeUtf8(part));
+    parts.push_back(CodePointsToUtf8(part));
   return parts;
 }
 

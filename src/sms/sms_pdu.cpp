@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "sms/utf.h"
+#include "text/utf8.h"
 
 namespace missivo::sms {
 

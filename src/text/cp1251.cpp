@@ -19,24 +19,6 @@ constexpr std::array<char16_t, 64> kHighTable = {
 
 }  // namespace
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 char32_t Cp1251ToUnicode(unsigned char byte) {
   if (byte < 0x80) return byte;
   if (byte >= 0xC0) return char32_t{0x0410} + (byte - 0xC0);
@@ -60,90 +42,20 @@ std::string Cp1251ToUtf8(std::string_view text) {
   return out;
 }
 
-std::string Utf16ToUtf8(std::u16string_view units) {
-  std::string out;
-  out.reserve(units.size() * 2);
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    char32_t cp = units[i];
-    const bool high = cp >= 0xD800 && cp <= 0xDBFF;
-    const bool low_next = i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF;
-    if (high && low_next) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-      cp = 0xFFFD;  // half of a pair on its own stands for no character
-    }
-    AppendUtf8(out, cp);
-  }
-  return out;
-}
-
-Utf8Step DecodeUtf8(std::string_view text, std::size_t at) {
-  constexpr Utf8Step kInvalid{0xFFFD, 1, false};
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
-  const unsigned char first = byte(0);
-  if (first < 0x80) return {first, 1, true};
-  std::size_t length = 0;
-  char32_t value = 0;
-  char32_t minimum = 0;
-  if ((first & 0xE0) == 0xC0) {
-    length = 2, value = first & 0x1F, minimum = 0x80;
-  } else if ((first & 0xF0) == 0xE0) {
-    length = 3, value = first & 0x0F, minimum = 0x800;
-  } else if ((first & 0xF8) == 0xF0) {
-    length = 4, value = first & 0x07, minimum = 0x10000;
-  } else {
-    return kInvalid;
-  }
-  if (at + length > text.size()) return kInvalid;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return kInvalid;
-    value = (value << 6) | (byte(i) & 0x3F);
-  }
-  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return kInvalid;
-  return {value, length, true};
-}
-
 std::string Utf8ToCp1251(std::string_view text, char replacement) {
   std::string out;
   out.reserve(text.size());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t extra = 0;
-    char32_t cp = 0;
-    if (lead < 0x80) {
-      cp = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      extra = 1;
-      cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-      extra = 2;
-      cp = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-      extra = 3;
-      cp = lead & 0x07;
-    } else {
-      out.push_back(replacement);
-      ++i;
+  for (std::size_t at = 0; at < text.size();) {
+    const auto first = static_cast<unsigned char>(text[at]);
+    if (first < 0x80) {  // the common case, byte by byte
+      out.push_back(static_cast<char>(first));
+      ++at;
       continue;
     }
-    bool valid = i + extra < text.size() || extra == 0;
-    for (std::size_t k = 1; valid && k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) {
-        valid = false;
-      } else {
-        cp = (cp << 6) | (next & 0x3F);
-      }
-    }
-    if (!valid) {
-      out.push_back(replacement);
-      ++i;
-      continue;
-    }
-    i += extra + 1;
-    const int byte = UnicodeToCp1251(cp);
+    const Utf8Step step = DecodeUtf8(text, at);
+    const int byte = step.valid ? UnicodeToCp1251(step.code_point) : -1;
     out.push_back(byte < 0 ? replacement : static_cast<char>(byte));
+    at += step.length;
   }
   return out;
 }

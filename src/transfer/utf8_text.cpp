@@ -3,8 +3,6 @@
 namespace missivo {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
 bool XmlAllows(char32_t c) {
   if (c < 0x20) return c == '\t' || c == '\n' || c == '\r';
   return c != 0xFFFE && c != 0xFFFF;
@@ -27,7 +25,7 @@ std::string XmlSafeText(std::string_view text, std::size_t* replaced) {
     if (c.valid && XmlAllows(c.code_point)) {
       out.append(text.substr(at, c.length));
     } else {
-      AppendUtf8(out, kReplacement);
+      AppendUtf8(out, kReplacementCharacter);
       ++count;
     }
     at += c.length;

@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_runner.h"
+#include "core/version.h"
 #include "phone/serial/com_port.h"
 #include "store/container.h"
 #include "store/data_files.h"

@@ -12,11 +12,11 @@
 #include "phone/standard/standard_profile.h"
 #include "phone/ucs2.h"
 #include "sms/sms_pdu.h"
-#include "sms/utf.h"
 #include "store/contact_fields.h"
 #include "store/message_fields.h"
 #include "support/phone_link.h"
 #include "text/default_language.h"
+#include "text/utf8.h"
 
 namespace missivo {
 namespace {
@@ -164,7 +164,7 @@ TEST(SendMessageTest, OneAndThreePartsOnBothKinds) {
       if (c.profile == &FamilyProfile()) {
         EXPECT_EQ(sent[2 * k], "AT+CMGS=\"+15556661234\"");
         EXPECT_EQ(hex.find_first_not_of("0123456789ABCDEF"), std::string::npos);
-        joined += sms::Utf16ToUtf8(DecodeUcs2Units(hex));
+        joined += Utf16ToUtf8(DecodeUcs2Units(hex));
         continue;
       }
       EXPECT_EQ(sent[2 * k], "AT+CMGS=" + std::to_string(hex.size() / 2 - 1));

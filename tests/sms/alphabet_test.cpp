@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "sms/gsm7.h"
-#include "sms/utf.h"
+#include "text/utf8.h"
 
 namespace missivo::sms {
 namespace {
@@ -38,12 +38,12 @@ TEST(Gsm7Test, EveryCharacterOfBothTablesComesBack) {
   // Every septet but the escape, and every extension code, to text and back.
   for (std::uint8_t septet = 0; septet < 128; ++septet) {
     if (septet == kEscape) continue;
-    const std::u32string point = DecodeUtf8(SeptetsToUtf8({septet}));
+    const std::u32string point = Utf8ToCodePoints(SeptetsToUtf8({septet}));
     ASSERT_EQ(point.size(), 1u) << int(septet);
     EXPECT_EQ(SeptetsOf(point[0]).ToVector(), Septets{septet}) << int(septet);
   }
   for (std::uint8_t code : {0x0A, 0x14, 0x28, 0x29, 0x2F, 0x3C, 0x3D, 0x3E, 0x40, 0x65}) {
-    const std::u32string point = DecodeUtf8(SeptetsToUtf8({kEscape, code}));
+    const std::u32string point = Utf8ToCodePoints(SeptetsToUtf8({kEscape, code}));
     ASSERT_EQ(point.size(), 1u) << int(code);
     EXPECT_EQ(SeptetsOf(point[0]).ToVector(), (Septets{kEscape, code})) << int(code);
   }
@@ -83,11 +83,11 @@ TEST(UtfTest, InvalidUtf8BecomesReplacementCharacters) {
   };
   for (const auto& c : cases) {
     std::size_t bad = 0;
-    EXPECT_EQ(DecodeUtf8(c.text, &bad), c.points) << c.name;
+    EXPECT_EQ(Utf8ToCodePoints(c.text, &bad), c.points) << c.name;
     EXPECT_EQ(bad, c.first_bad) << c.name;
   }
-  EXPECT_EQ(EncodeUtf8(U"aЖ€😘"), "aЖ€😘");
-  EXPECT_EQ(ToUtf16(U"a😘"), (std::u16string{u'a', 0xD83D, 0xDE18}));
+  EXPECT_EQ(CodePointsToUtf8(U"aЖ€😘"), "aЖ€😘");
+  EXPECT_EQ(CodePointsToUtf16(U"a😘"), (std::u16string{u'a', 0xD83D, 0xDE18}));
   EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDE18, u'a', 0xD83D}), "\uFFFDa\uFFFD");
 }
 

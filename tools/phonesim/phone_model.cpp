@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "reply_text.h"
-#include "sms/utf.h"
 
 namespace phonesim {
 
@@ -30,38 +29,6 @@ bool Starts(const std::string& upper, std::string_view prefix) {
 }
 
 }  // namespace
-
-std::u16string Utf8ToUtf16(std::string_view utf8) {
-  std::u16string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-    char32_t cp = extra == 0   ? lead
-                  : extra == 1 ? lead & 0x1F
-                  : extra == 2 ? lead & 0x0F
-                               : lead & 7;
-    bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < utf8.size();
-    for (int k = 1; ok && k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
-      ok = (next & 0xC0) == 0x80;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    if (!ok || cp > 0x10FFFF) {
-      out.push_back(u'\uFFFD');
-      ++i;
-      continue;
-    }
-    i += static_cast<std::size_t>(extra) + 1;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
-  }
-  return out;
-}
 
 std::string Ucs2Hex(std::u16string_view units) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -158,7 +125,7 @@ std::string PhoneModel::SubmitText(const std::string& text) {
   ++sent.index;
   sent.status = "STO SENT";
   sent.sender = number;
-  sent.text = missivo::sms::Utf16ToUtf8(units);
+  sent.text = missivo::Utf16ToUtf8(units);
   s_.messages.push_back(sent);
   const int reference = next_reference_;
   next_reference_ = (next_reference_ + 1) % 256;

@@ -9,6 +9,7 @@
 
 #include "scenario.h"
 #include "standard_phone.h"
+#include "text/utf8.h"
 
 namespace phonesim {
 
@@ -62,8 +63,7 @@ class PhoneModel {
   std::vector<int> fault_hits_;  // per fault of the scenario, the commands it has hit
 };
 
-// UTF-8 to UTF-16 code units; malformed sequences give U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view utf8);
+using missivo::Utf8ToUtf16;
 
 // Four upper-case hexadecimal digits per UTF-16 code unit.
 std::string Ucs2Hex(std::u16string_view units);
