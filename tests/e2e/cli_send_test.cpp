@@ -111,14 +111,12 @@ TEST_F(CliSendTest, SentToAContactAndArchived) {
 // instead of adding a second one, and deletes the copy as archived.
 TEST_F(CliSendTest, TheNextReadKnowsTheMessageSent) {
   test::PhoneSim phone(R"({"profile": "standard"})");
-  ASSERT_EQ(Send(phone, {"--to", "+79161234567", "--kind", "standard", "--text", kThreeParts})
-                .status,
-            0);
+  ASSERT_EQ(
+      Send(phone, {"--to", "+79161234567", "--kind", "standard", "--text", kThreeParts}).status, 0);
   const std::string sent_time = ReadMessageFields(Archive().at(0))->time;
-  const test::CliRun read =
-      test::RunCli({"--folder", program.string(), "read", "--device", phone.Device(), "--kind",
-                    "standard", "--delete"},
-                   home.path());
+  const test::CliRun read = test::RunCli({"--folder", program.string(), "read", "--device",
+                                          phone.Device(), "--kind", "standard", "--delete"},
+                                         home.path());
   ASSERT_EQ(read.status, 0) << read.err;
   EXPECT_EQ(read.out, "read 1 message, 0 new in the archive (1 row), 3 deleted on the phone\n");
   const std::vector<Row> archive = Archive();
